@@ -1,0 +1,70 @@
+#include "app/Workspace.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/FileSystem.h"
+#include "platform/IniFile.h"
+
+namespace app {
+
+using platform::joinPath;
+using platform::kPathSeparator;
+
+std::string normaliseRememberedName(std::string name) {
+    // A settings file carried over from Windows holds "\Plant1".
+    if (kPathSeparator == '/') std::replace(name.begin(), name.end(), '\\', '/');
+    if (!name.empty() && name.front() != kPathSeparator) name.insert(name.begin(), kPathSeparator);
+    return name;
+}
+
+bool Workspace::startUp(const std::string& programDir) {
+    ProgramDir = programDir;
+    while (ProgramDir.size() > 1 && ProgramDir.back() == kPathSeparator) ProgramDir.pop_back();
+
+    MasterDir = joinPath(ProgramDir, "MASTER");
+    if (!platform::folderExists(MasterDir)) platform::createFolder(MasterDir);
+    ProjectsDir = joinPath(ProgramDir, "PROJECTS");
+    if (!platform::folderExists(ProjectsDir)) platform::createFolder(ProjectsDir);
+
+    ProjectName = normaliseRememberedName(platform::readIniValue(settingsPath(), kSettingsSection, kSettingsKey));
+
+    const bool remembered = !ProjectName.empty() && platform::folderExists(ProjectsDir + ProjectName);
+    ProjectDir = remembered ? ProjectsDir + ProjectName : ProjectsDir;
+    SetDocumentPaths();
+    return remembered;
+}
+
+void Workspace::SetDocumentPaths() {
+    PargenPath = joinPath(ProjectDir, "pargen.xml");
+    SdoPath = joinPath(ProjectDir, "sdo.xml");
+    EmcydefPath = joinPath(ProjectDir, "emcydef.xml");
+    EmcywordPath = joinPath(ProjectDir, "emcyword.xml");
+    RpdodefPath = joinPath(ProjectDir, "rpdodef.xml");
+    SdopdoPath = joinPath(ProjectDir, "sdopdo.xml");
+    PdoPath = joinPath(ProjectDir, "pdo.xml");
+}
+
+std::string Workspace::settingsPath() const { return joinPath(ProgramDir, kSettingsFileName); }
+
+void Workspace::writeSettings() const {
+    const std::string path = settingsPath();
+    try {
+        platform::writeIniValue(path, kSettingsSection, kSettingsKey, ProjectName);
+    } catch (const std::exception&) {
+        throw std::runtime_error("Unable to write to " + path);
+    }
+}
+
+std::string Workspace::prepareOpenProject() {
+    if (!platform::folderExists(ProjectDir)) ProjectDir.clear();
+    return ProjectDir;
+}
+
+void Workspace::finishOpenProject(const std::string* chosenFolder) {
+    if (chosenFolder) ProjectDir = *chosenFolder;
+    ProjectName = ProjectDir.size() > ProjectsDir.size() ? ProjectDir.substr(ProjectsDir.size()) : std::string();
+    SetDocumentPaths();
+}
+
+}  // namespace app

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pugi {
+struct xml_node_struct;
+class xml_document;
+}  // namespace pugi
+
+// The XML document service through which every project document is read and
+// written. Texts are UTF-8.
+namespace documents {
+
+// A node of an XmlDocument; a light handle, valid while its document lives and
+// is not rebuilt. A default node is the null node ("not found").
+class XmlNode {
+public:
+    XmlNode() = default;
+
+    bool isNull() const { return m_node == nullptr; }
+    explicit operator bool() const { return m_node != nullptr; }
+    bool isElement() const;
+    std::string name() const;
+
+    // All child nodes (elements, comments, text) in document order.
+    std::size_t childCount() const;
+    // Child at index in document order; the null node when out of range.
+    XmlNode child(std::size_t index) const;
+    // First child element with that name, or the null node.
+    XmlNode childElement(std::string_view name) const;
+
+    // Character data of the element and its descendants, empty if none.
+    // Throws std::runtime_error on the null node.
+    std::string text() const;
+    // Replaces the element's content by the text.
+    void setText(std::string_view text);
+
+    // The attribute's value, or nothing when the element has no such attribute.
+    std::optional<std::string> attribute(std::string_view name) const;
+    // The attribute's value as text; an absent attribute throws
+    // std::runtime_error "Could not convert variant of type (Null) into type (String)".
+    std::string attributeText(std::string_view name) const;
+    // Adds the attribute or replaces its value; new attributes go last.
+    void setAttribute(std::string_view name, std::string_view value);
+
+    // Appends a new child element and answers it.
+    XmlNode appendElement(std::string_view name);
+
+private:
+    friend class XmlDocument;
+    explicit XmlNode(pugi::xml_node_struct* node) : m_node(node) {}
+    pugi::xml_node_struct* m_node = nullptr;
+};
+
+// First child element of parent with that name. Throws std::runtime_error
+// naming the element and the document (where) when there is none.
+XmlNode requiredChild(const XmlNode& parent, std::string_view name, std::string_view where);
+
+class XmlDocument {
+public:
+    XmlDocument();
+    ~XmlDocument();
+    XmlDocument(const XmlDocument&) = delete;
+    XmlDocument& operator=(const XmlDocument&) = delete;
+
+    // Parses the whole file, replacing the content. Text made only of
+    // whitespace between elements is dropped; comments, the declaration and
+    // processing instructions are kept as nodes. A file that is not
+    // well-formed throws std::runtime_error with the parser's description of
+    // the error, its line and column, and the path; the document is then empty.
+    void load(const std::string& path);
+    // As load, from text; source names it in error messages.
+    void loadText(std::string_view text, std::string_view source = "document");
+
+    // The first top-level node, whatever its kind: the root as the windows take it.
+    XmlNode firstNode() const;
+    // The document element: the root as the editors take it.
+    XmlNode documentElement() const;
+
+    // Removes all top-level nodes.
+    void clear();
+    // Appends a top-level element and answers it.
+    XmlNode appendRoot(std::string_view name);
+
+    // The document as the program writes it: no declaration, no indentation or
+    // line breaks between elements, UTF-8.
+    std::string toText() const;
+    // Writes toText() to path, replacing the file atomically. Throws
+    // std::runtime_error when the file cannot be written.
+    void save(const std::string& path) const;
+
+private:
+    std::unique_ptr<pugi::xml_document> m_document;
+};
+
+}  // namespace documents

@@ -1,0 +1,155 @@
+#include "platform/FileSystem.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace platform {
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string systemReason(int error) { return std::strerror(error); }
+
+[[noreturn]] void failCreate(const std::string& path, int error) {
+    throw std::runtime_error("Cannot create file \"" + path + "\". " + systemReason(error));
+}
+
+}  // namespace
+
+std::string joinPath(std::string_view folder, std::string_view name) {
+    std::string joined(folder);
+    joined += kPathSeparator;
+    joined += name;
+    return joined;
+}
+
+std::string executableDirectory() {
+    std::error_code ec;
+#ifdef _WIN32
+    std::vector<wchar_t> buffer(32768);
+    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) throw std::runtime_error("Cannot determine the program folder");
+    const fs::path exe(std::wstring(buffer.data(), length));
+#else
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec) throw std::runtime_error("Cannot determine the program folder: " + ec.message());
+#endif
+    return exe.parent_path().string();
+}
+
+bool folderExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_directory(path, ec);
+}
+
+bool fileExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_regular_file(path, ec);
+}
+
+bool createFolder(const std::string& path) {
+    if (path.empty()) return false;
+#ifdef _WIN32
+    return CreateDirectoryA(path.c_str(), nullptr) != 0;
+#else
+    return ::mkdir(path.c_str(), 0777) == 0;
+#endif
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("Cannot read file \"" + path + "\". " + systemReason(errno));
+    std::ostringstream contents;
+    contents << in.rdbuf();
+    if (in.bad()) throw std::runtime_error("Cannot read file \"" + path + "\". " + systemReason(errno));
+    return contents.str();
+}
+
+#ifdef _WIN32
+void writeFileAtomically(const std::string& path, std::string_view data) {
+    const std::string temporary = path + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out) failCreate(path, errno);
+        out.write(data.data(), static_cast<std::streamsize>(data.size()));
+        out.flush();
+        if (!out) {
+            const int error = errno;
+            std::remove(temporary.c_str());
+            failCreate(path, error);
+        }
+    }
+    if (!MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        std::remove(temporary.c_str());
+        throw std::runtime_error("Cannot create file \"" + path + "\". Rename failed");
+    }
+}
+#else
+void writeFileAtomically(const std::string& path, std::string_view data) {
+    const fs::path target(path);
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) failCreate(path, errno);
+    const std::string temporary(name.data());
+    auto abandon = [&](int error) {
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        failCreate(path, error);
+    };
+
+    // mkstemp makes the file private; a replaced file keeps its mode, a new
+    // one gets what any other file the user creates would get.
+    struct stat old {};
+    mode_t mode;
+    if (::stat(path.c_str(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(fd, mode) != 0) abandon(errno);
+
+    const char* cursor = data.data();
+    std::size_t left = data.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, cursor, left);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            abandon(errno);
+        }
+        cursor += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    if (::fsync(fd) != 0) abandon(errno);
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        failCreate(path, error);
+    }
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        failCreate(path, error);
+    }
+}
+#endif
+
+}  // namespace platform

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Thin wrappers over the file system. Paths are plain strings in the platform's
+// own form; every path the program keeps is built with kPathSeparator.
+namespace platform {
+
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+// Joins a folder and a name with one separator. Reads nothing.
+std::string joinPath(std::string_view folder, std::string_view name);
+
+// Folder holding the running executable, as the operating system reports it
+// (not argv[0]), without a trailing separator. Throws std::runtime_error when
+// the system cannot tell.
+std::string executableDirectory();
+
+bool folderExists(const std::string& path);
+bool fileExists(const std::string& path);
+
+// Creates one folder level. Answers false when it could not be created
+// (missing parent, no rights, a file in the way); never throws.
+bool createFolder(const std::string& path);
+
+// Reads a whole file. Throws std::runtime_error ("Cannot read file "<path>". <reason>").
+std::string readFile(const std::string& path);
+
+// Replaces the file at path with data, atomically: the data go to a temporary
+// file in the same folder, which is flushed and renamed over the old one, so a
+// failure at any point leaves the previous file whole. Throws
+// std::runtime_error ("Cannot create file "<path>". <reason>") on failure.
+void writeFileAtomically(const std::string& path, std::string_view data);
+
+}  // namespace platform

@@ -1,0 +1,84 @@
+#include "platform/FileSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include "support/TestFiles.h"
+
+namespace {
+
+using testing_support::TempDir;
+
+std::size_t entriesIn(const std::string& folder) {
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++count;
+    return count;
+}
+
+TEST(AtomicWrite, CreatesAndReplaces) {
+    TempDir dir;
+    platform::writeFileAtomically(dir / "a.txt", "first");
+    platform::writeFileAtomically(dir / "a.txt", "second");
+    EXPECT_EQ(testing_support::readFile(dir / "a.txt"), "second");
+    EXPECT_EQ(entriesIn(dir.path()), 1u) << "no temporary file is left behind";
+}
+
+TEST(AtomicWrite, NewFileGetsTheUsualMode) {
+    TempDir dir;
+    const mode_t old = ::umask(022);
+    platform::writeFileAtomically(dir / "a.txt", "x");
+    ::umask(old);
+    struct stat info {};
+    ASSERT_EQ(::stat((dir / "a.txt").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0644u);
+}
+
+TEST(AtomicWrite, FailureMidWriteLeavesThePreviousFileWhole) {
+    TempDir dir;
+    testing_support::writeFile(dir / "bank.bin", "previous content");
+    // Let the system refuse the write half-way, as a full disk would.
+    struct rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string error;
+    try {
+        platform::writeFileAtomically(dir / "bank.bin", std::string(100000, 'x'));
+    } catch (const std::exception& e) {
+        error = e.what();
+    }
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(error, "Cannot create file \"" + (dir / "bank.bin") + "\". File too large");
+    EXPECT_EQ(testing_support::readFile(dir / "bank.bin"), "previous content");
+    EXPECT_EQ(entriesIn(dir.path()), 1u);
+}
+
+TEST(AtomicWrite, MissingFolderGivesTheSystemReason) {
+    TempDir dir;
+    try {
+        platform::writeFileAtomically(dir / "no/such.txt", "x");
+        FAIL();
+    } catch (const std::exception& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + (dir / "no/such.txt") + "\". No such file or directory");
+    }
+}
+
+TEST(Folders, CreateOneLevelOnly) {
+    TempDir dir;
+    EXPECT_TRUE(platform::createFolder(dir / "a"));
+    EXPECT_FALSE(platform::createFolder(dir / "a"));
+    EXPECT_FALSE(platform::createFolder(dir / "b/c"));
+    EXPECT_TRUE(platform::folderExists(dir / "a"));
+    EXPECT_FALSE(platform::folderExists(dir / "b"));
+    EXPECT_FALSE(platform::fileExists(dir / "a"));
+}
+
+}  // namespace

@@ -1,0 +1,65 @@
+#pragma once
+
+// Small file helpers for tests: a fresh temporary folder per test and whole-file
+// reads and writes. No Qt, so core and window tests share them.
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+class TempDir {
+public:
+    TempDir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tessaro-test-XXXXXX").string();
+        std::vector<char> name(pattern.begin(), pattern.end());
+        name.push_back('\0');
+        if (!mkdtemp(name.data())) throw std::runtime_error("mkdtemp failed");
+        m_path = name.data();
+    }
+    ~TempDir() {
+        std::error_code ec;
+        // Tests may leave folders without write permission behind.
+        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+        for (auto it = std::filesystem::recursive_directory_iterator(m_path, ec);
+             it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+            std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, ec);
+        }
+        std::filesystem::remove_all(m_path, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return m_path; }
+    std::string operator/(const std::string& name) const { return m_path + "/" + name; }
+
+private:
+    std::string m_path;
+};
+
+inline void writeFile(const std::string& path, const std::string& contents) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << contents;
+    if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+inline std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path);
+    std::ostringstream contents;
+    contents << in.rdbuf();
+    return contents.str();
+}
+
+inline bool exists(const std::string& path) { return std::filesystem::exists(path); }
+
+inline std::string testData(const std::string& relative) { return std::string(TESSARO_TEST_DATA) + "/" + relative; }
+
+}  // namespace testing_support
