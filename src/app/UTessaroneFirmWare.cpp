@@ -1,0 +1,251 @@
+#include "app/UTessaroneFirmWare.h"
+
+#include <QCloseEvent>
+#include <QShowEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "app/UForms.h"
+#include "app/Vendor.h"
+#include "canopen/UInfoPdo.h"
+#include "canopen/USetPdo.h"
+#include "canopen/UWemcy.h"
+#include "canopen/Uemcy.h"
+#include "canopen/Updo.h"
+#include "documents/USetVar.h"
+#include "documents/Upargen.h"
+#include "project/UAbout.h"
+#include "project/Unewp.h"
+#include "ui/GraphicButton.h"
+#include "ui/Guard.h"
+#include "ui/LinkLabel.h"
+#include "ui/Logo.h"
+#include "ui/QtText.h"
+#include "ui/Style.h"
+
+namespace app {
+
+QString initialCaption() {
+    return QString::fromLatin1(kVendorWebAddress) + QStringLiteral(" Tessaro TK48212 PROFIBUS s / Modbus s :");
+}
+
+QString TitlePrefix() {
+    return QString::fromLatin1(kVendorWebAddress) + QStringLiteral(" Tessaro TK48213 PROFIBUS s / Modbus s :");
+}
+
+TFTessaroneFirmWare::TFTessaroneFirmWare(const std::string& programDir)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setObjectName(QStringLiteral("TFTessaroneFirmWare"));
+    setWindowTitle(initialCaption());
+    setAutoFillBackground(true);
+    buildControls();
+    FormCreate(programDir);
+}
+
+void TFTessaroneFirmWare::buildControls() {
+    using ui::GraphicButton;
+    auto stepLabel = [this](int step) {
+        auto* label = new QLabel(QStringLiteral("Step %1").arg(step), this);
+        label->setFont(ui::programFont(10, true));
+        QPalette grey = label->palette();
+        grey.setColor(QPalette::WindowText, ui::kStepGrey);
+        label->setPalette(grey);
+        return label;
+    };
+    auto hint = [this](const QString& text) {
+        auto* label = new QLabel(text, this);
+        QPalette grey = label->palette();
+        grey.setColor(QPalette::WindowText, ui::kStepGrey);
+        label->setPalette(grey);
+        return label;
+    };
+
+    Label2 = stepLabel(1);
+    Label3 = stepLabel(2);
+    Label4 = stepLabel(3);
+    Label5 = stepLabel(4);
+    Label6 = stepLabel(5);
+    New = new GraphicButton(QStringLiteral("New project"), this);
+    open = new GraphicButton(QStringLiteral("Open project"), this);
+    btn_Prm_Gen = new GraphicButton(QStringLiteral("Set Communication"), this);
+    btn_Sdo = new GraphicButton(QStringLiteral("Set Access "), this);
+    btn_Gds = new GraphicButton(QStringLiteral("GDS File"), this);
+    CreateBin = new GraphicButton(QStringLiteral("Update Device"), this);
+    about = new GraphicButton(QStringLiteral("About"), this, GraphicButton::Glyph::Info, GraphicButton::Shape::Small);
+    LbButton1 = new GraphicButton(QStringLiteral("X"), this, GraphicButton::Glyph::Close, GraphicButton::Shape::Small);
+    Label1 = new ui::LinkLabel(QString::fromLatin1(kVendorWebAddress), this);
+
+    // Entries of the related CANopen gateways: present, never shown in this product.
+    CreateSx = new GraphicButton(QStringLiteral("Generate Firmware"), this);
+    btn_Pdo = new GraphicButton(QStringLiteral("Set Traslate PDO"), this);
+    btn_Info_Pdo = new GraphicButton(QStringLiteral("Define store PDO"), this);
+    btn_Emcy = new GraphicButton(QStringLiteral("Set Traslate EMCY"), this);
+    btn_Emcy_Wd = new GraphicButton(QStringLiteral("Define EMCY Word"), this);
+    Btn_SetPDO = new GraphicButton(QStringLiteral("Set PDO Access "), this);
+    for (GraphicButton* hidden : {CreateSx, btn_Pdo, btn_Info_Pdo, btn_Emcy, btn_Emcy_Wd, Btn_SetPDO}) hidden->hide();
+
+    about->setToolTip(QStringLiteral("About"));
+    LbButton1->setToolTip(QStringLiteral("Close"));
+    for (GraphicButton* button : {New, open, btn_Prm_Gen, btn_Sdo, btn_Gds, CreateBin}) button->setFixedWidth(168);
+
+    // Heading: the logo, the program's name and what it configures.
+    auto* logo = new QLabel(this);
+    logo->setPixmap(ui::vendorLogo(46));
+    auto* name = new QLabel(QStringLiteral("Firmware Tessaro"), this);
+    name->setFont(ui::programFont(15, true));
+    auto* subtitle = hint(QStringLiteral("GW48213 gateway: serial line to PROFIBUS DP slave"));
+    auto* titles = new QVBoxLayout;
+    titles->setSpacing(2);
+    titles->addWidget(name);
+    titles->addWidget(subtitle);
+    auto* heading = new QHBoxLayout;
+    heading->setSpacing(12);
+    heading->addWidget(logo);
+    heading->addLayout(titles, 1);
+    heading->addWidget(about, 0, Qt::AlignTop);
+    heading->addWidget(LbButton1, 0, Qt::AlignTop);
+
+    auto* rule = new QFrame(this);
+    rule->setFrameShape(QFrame::HLine);
+    rule->setStyleSheet(QStringLiteral("color: #C9C3A6;"));
+
+    auto* steps = new QGridLayout;
+    steps->setHorizontalSpacing(14);
+    steps->setVerticalSpacing(12);
+    auto* firstStep = new QHBoxLayout;
+    firstStep->setSpacing(10);
+    firstStep->addWidget(New);
+    firstStep->addWidget(open);
+    firstStep->addStretch();
+    steps->addWidget(Label2, 0, 0);
+    steps->addLayout(firstStep, 0, 1, 1, 2);
+    const QList<std::tuple<QLabel*, GraphicButton*, QString>> rows{
+        {Label3, btn_Prm_Gen, QStringLiteral("Serial line and PROFIBUS parameters")},
+        {Label4, btn_Sdo, QStringLiteral("Serial registers to PROFIBUS bytes")},
+        {Label5, btn_Gds, QStringLiteral("Device description for the PROFIBUS master")},
+        {Label6, CreateBin, QStringLiteral("Hand the project to the gateway")}};
+    for (int row = 0; row < rows.size(); ++row) {
+        const auto& [label, button, text] = rows[row];
+        steps->addWidget(label, row + 1, 0);
+        steps->addWidget(button, row + 1, 1);
+        steps->addWidget(hint(text), row + 1, 2);
+    }
+    steps->setColumnStretch(2, 1);
+
+    auto* footer = new QHBoxLayout;
+    footer->addStretch();
+    footer->addWidget(Label1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(18, 14, 18, 12);
+    layout->setSpacing(12);
+    layout->addLayout(heading);
+    layout->addWidget(rule);
+    layout->addLayout(steps);
+    layout->addStretch();
+    layout->addLayout(footer);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    ui::onClicked(New, this, [this] { NewaClick(); });
+    ui::onClicked(open, this, [this] { OpenaClick(); });
+    for (GraphicButton* step : {btn_Prm_Gen, btn_Sdo, btn_Gds, btn_Pdo, btn_Info_Pdo, btn_Emcy, btn_Emcy_Wd, Btn_SetPDO}) {
+        ui::onClicked(step, this, [this, step] { btn_str_lng1aClick(step); });
+    }
+    ui::onClicked(CreateBin, this, [this] { CreateBinaClick(); });
+    ui::onClicked(CreateSx, this, [this] { CreateBinaClick(); });
+    ui::onClicked(about, this, [this] { AboutClick(); });
+    ui::onClicked(LbButton1, this, [this] { LbButton1Click(); });
+    connect(Label1, &ui::LinkLabel::clicked, this, [this] { ui::guarded(this, [this] { Label1Click(); }); });
+
+    OpenExcel.filter = QStringLiteral("File EXCEL (*.xls)");
+    SaveGDS.filter = QStringLiteral("Generic Station Description (*.gsd)");
+    SaveGDS.defaultSuffix = QStringLiteral("gsd");
+}
+
+void TFTessaroneFirmWare::setTitle(const QString& title) { setWindowTitle(title); }
+
+void TFTessaroneFirmWare::FormCreate(const std::string& programDir) {
+    if (m_workspace.startUp(programDir)) setTitle(TitlePrefix() + ui::qs(m_workspace.ProjectName));
+    OpenExcel.initialFolder = ui::qs(m_workspace.ProjectDir);
+}
+
+void TFTessaroneFirmWare::SetDocumentPaths() { m_workspace.SetDocumentPaths(); }
+
+void TFTessaroneFirmWare::NewaClick() {
+    project::TFsaveproj* dialog = m_forms->Fsaveproj;
+    dialog->DialogMode = 0;
+    dialog->DestinationDir = m_workspace.ProjectsDir;
+    if (dialog->exec() == QDialog::Accepted) {
+        setTitle(TitlePrefix() + ui::qs(m_workspace.ProjectName));
+        OpenExcel.initialFolder = ui::qs(m_workspace.ProjectDir);
+    } else {
+        setTitle(TitlePrefix());
+    }
+}
+
+void TFTessaroneFirmWare::OpenaClick() {
+    const std::string preselected = m_workspace.prepareOpenProject();
+    const std::optional<QString> chosen =
+        ui::Dialogs::chooseFolder(this, QStringLiteral("Select directory of project"), ui::qs(m_workspace.ProjectsDir),
+                                  ui::qs(preselected));
+    const std::string chosenFolder = chosen ? ui::ss(*chosen) : std::string();
+    m_workspace.finishOpenProject(chosen ? &chosenFolder : nullptr);
+    setTitle(TitlePrefix() + ui::qs(m_workspace.ProjectName));
+    OpenExcel.initialFolder = ui::qs(m_workspace.ProjectDir);
+}
+
+void TFTessaroneFirmWare::btn_str_lng1aClick(QAbstractButton* sender) {
+    if (m_workspace.ProjectDir.empty()) {
+        ui::Dialogs::information(this, QStringLiteral("Project not valid"));
+        return;
+    }
+    if (sender == btn_Sdo) {
+        m_forms->FSetVar->exec();
+    } else if (sender == btn_Pdo) {
+        m_forms->Fpdo->exec();
+    } else if (sender == btn_Info_Pdo) {
+        m_forms->FInfopdo->exec();
+    } else if (sender == btn_Emcy) {
+        m_forms->Femcy->exec();
+    } else if (sender == btn_Emcy_Wd) {
+        m_forms->FWemcy->exec();
+    } else if (sender == btn_Gds) {
+        SaveGsdFile();
+    } else if (sender == Btn_SetPDO) {
+        m_forms->FSetPdo->exec();
+    } else if (sender == btn_Prm_Gen) {
+        m_forms->Fpargen->exec();
+    }
+}
+
+void TFTessaroneFirmWare::SaveGsdFile() {
+    SaveGDS.initialFolder = ui::qs(m_workspace.ProjectDir);
+    const std::optional<QString> fileName = ui::Dialogs::saveFile(this, SaveGDS);
+    if (!fileName) return;
+}
+
+void TFTessaroneFirmWare::CreateBinaClick() {}
+
+void TFTessaroneFirmWare::AboutClick() { m_forms->FAbout->exec(); }
+
+void TFTessaroneFirmWare::LbButton1Click() { close(); }
+
+void TFTessaroneFirmWare::Label1Click() { ui::Dialogs::openUrl(QString::fromLatin1(kProductPage)); }
+
+void TFTessaroneFirmWare::FormClose() { m_workspace.writeSettings(); }
+
+void TFTessaroneFirmWare::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) ui::centreOnScreen(this);
+}
+
+void TFTessaroneFirmWare::closeEvent(QCloseEvent* event) {
+    // A settings file that cannot be written is reported; the program still ends.
+    ui::guarded(this, [this] { FormClose(); });
+    event->accept();
+}
+
+}  // namespace app

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QWidget>
+#include <string>
+
+#include "app/Workspace.h"
+#include "documents/XmlDocument.h"
+#include "ui/Dialogs.h"
+
+class QAbstractButton;
+class QLabel;
+
+namespace ui {
+class GraphicButton;
+class LinkLabel;
+}  // namespace ui
+
+namespace app {
+
+struct TForms;
+
+// Title of the main window before the first project is set (note the older
+// software code), and the prefix every later title starts with.
+QString initialCaption();
+QString TitlePrefix();
+
+// The main window: the hub of the program. It owns the workspace, leads the
+// user through the five steps and shows every other window modally.
+class TFTessaroneFirmWare : public QWidget {
+    Q_OBJECT
+public:
+    // Runs the start-up procedure for the program folder programDir.
+    explicit TFTessaroneFirmWare(const std::string& programDir);
+
+    // The other windows, created after this one.
+    void setForms(TForms* forms) { m_forms = forms; }
+
+    Workspace& workspace() { return m_workspace; }
+    const Workspace& workspace() const { return m_workspace; }
+
+    void NewaClick();
+    void OpenaClick();
+    void btn_str_lng1aClick(QAbstractButton* sender);
+    void CreateBinaClick();
+    void AboutClick();
+    void LbButton1Click();
+    void Label1Click();
+    void SetDocumentPaths();
+    void SaveGsdFile();
+
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label4;
+    QLabel* Label5;
+    QLabel* Label6;
+    ui::GraphicButton* New;
+    ui::GraphicButton* open;
+    ui::GraphicButton* btn_Prm_Gen;
+    ui::GraphicButton* btn_Sdo;
+    ui::GraphicButton* btn_Gds;
+    ui::GraphicButton* CreateBin;
+    ui::GraphicButton* about;
+    ui::GraphicButton* LbButton1;
+    ui::LinkLabel* Label1;
+    ui::GraphicButton* CreateSx;
+    ui::GraphicButton* btn_Pdo;
+    ui::GraphicButton* btn_Info_Pdo;
+    ui::GraphicButton* btn_Emcy;
+    ui::GraphicButton* btn_Emcy_Wd;
+    ui::GraphicButton* Btn_SetPDO;
+
+    // The spreadsheet chooser of the CANopen import and the GSD save chooser.
+    ui::FileChooserSettings OpenExcel;
+    ui::FileChooserSettings SaveGDS;
+    // Document objects of the configuration image and the GSD writer.
+    documents::XmlDocument XML1;
+    documents::XmlDocument XML2;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormCreate(const std::string& programDir);
+    void FormClose();
+    void buildControls();
+    void setTitle(const QString& title);
+
+    Workspace m_workspace;
+    TForms* m_forms = nullptr;
+};
+
+}  // namespace app

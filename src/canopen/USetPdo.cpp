@@ -1,0 +1,10 @@
+#include "canopen/USetPdo.h"
+
+namespace canopen {
+
+TFSetPdo::TFSetPdo(QWidget* parent) : ui::Form(parent, ui::FormFrame::FixedCloseBox, QStringLiteral("Set PDO Access")) {
+    setObjectName(QStringLiteral("TFSetPdo"));
+    setFixedSize(420, 260);
+}
+
+}  // namespace canopen

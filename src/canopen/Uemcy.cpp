@@ -1,0 +1,10 @@
+#include "canopen/Uemcy.h"
+
+namespace canopen {
+
+TFemcy::TFemcy(QWidget* parent) : ui::Form(parent, ui::FormFrame::FixedCloseBox, QStringLiteral("Set Traslate EMCY")) {
+    setObjectName(QStringLiteral("TFemcy"));
+    setFixedSize(420, 260);
+}
+
+}  // namespace canopen

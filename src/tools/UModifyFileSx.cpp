@@ -1,0 +1,10 @@
+#include "tools/UModifyFileSx.h"
+
+namespace tools {
+
+TFModifyFileSx::TFModifyFileSx(QWidget* parent) : ui::Form(parent, ui::FormFrame::FixedCloseBox, QStringLiteral("Generate Firmware")) {
+    setObjectName(QStringLiteral("TFModifyFileSx"));
+    setFixedSize(420, 260);
+}
+
+}  // namespace tools

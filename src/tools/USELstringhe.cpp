@@ -1,0 +1,10 @@
+#include "tools/USELstringhe.h"
+
+namespace tools {
+
+TFSELstringhe::TFSELstringhe(QWidget* parent) : ui::Form(parent, ui::FormFrame::FixedCloseBox, QStringLiteral("Select String")) {
+    setObjectName(QStringLiteral("TFSELstringhe"));
+    setFixedSize(420, 260);
+}
+
+}  // namespace tools

@@ -1,0 +1,10 @@
+#include "tools/UXML.h"
+
+namespace tools {
+
+TFXML::TFXML(QWidget* parent) : ui::Form(parent, ui::FormFrame::FixedCloseBox, QStringLiteral("XML Reader & Writer")) {
+    setObjectName(QStringLiteral("TFXML"));
+    setFixedSize(420, 260);
+}
+
+}  // namespace tools

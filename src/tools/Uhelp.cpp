@@ -1,0 +1,10 @@
+#include "tools/Uhelp.h"
+
+namespace tools {
+
+TFHelp::TFHelp(QWidget* parent) : ui::Form(parent, ui::FormFrame::FixedCloseBox, QStringLiteral("Help")) {
+    setObjectName(QStringLiteral("TFHelp"));
+    setFixedSize(420, 260);
+}
+
+}  // namespace tools

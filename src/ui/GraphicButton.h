@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QAbstractButton>
+
+class QVariantAnimation;
+
+namespace ui {
+
+// The program's push button: a rounded face that lights up when the pointer
+// is over it and fades back slowly when it leaves, with an optional glyph.
+// Keyboard focus, the default-button role and accessibility come from
+// QAbstractButton; the accessible name is the caption.
+class GraphicButton : public QAbstractButton {
+    Q_OBJECT
+public:
+    enum class Glyph { None, ArrowRight, Info, Close, Refresh };
+    enum class Shape { Push, Small };
+
+    explicit GraphicButton(const QString& caption, QWidget* parent = nullptr, Glyph glyph = Glyph::None,
+                           Shape shape = Shape::Push);
+
+    Glyph glyph() const { return m_glyph; }
+    // Drawn as the default button of its window (answers Enter).
+    void setDefault(bool isDefault);
+    bool isDefault() const { return m_default; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void fadeTo(qreal target, int milliseconds);
+    void paintGlyph(QPainter& painter, const QRectF& box, const QColor& colour) const;
+
+    Glyph m_glyph;
+    Shape m_shape;
+    bool m_default = false;
+    qreal m_hover = 0;  // 0: resting, 1: fully lit
+    QVariantAnimation* m_fade;
+};
+
+}  // namespace ui

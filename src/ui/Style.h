@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+
+class QApplication;
+class QWidget;
+
+// The looks shared by every window: a warm light background, dark grey text,
+// Verdana where it is installed (DejaVu Sans otherwise).
+namespace ui {
+
+inline const QColor kBackground{0xF8, 0xF7, 0xED};
+inline const QColor kText{0x33, 0x33, 0x33};
+inline const QColor kAccent{0x3D, 0x6E, 0x95};
+inline const QColor kFrame{0xC9, 0xC3, 0xA6};
+inline const QColor kStepGrey{0x8A, 0x86, 0x78};
+inline const QColor kLink{0x1A, 0x4F, 0xB5};
+
+// The family used for all text.
+QString fontFamily();
+// The program's font at a point size, optionally bold.
+QFont programFont(qreal pointSize = 9, bool bold = false);
+
+// Palette, font and the styling of the standard controls, once for the program.
+void applyLooks(QApplication& application);
+
+// Moves a top-level window to the middle of the screen it is on.
+void centreOnScreen(QWidget* window);
+
+}  // namespace ui

@@ -1,0 +1,41 @@
+#include "support/GuiTest.h"
+
+namespace testing_support {
+
+std::string describe(Kind kind) {
+    switch (kind) {
+        case Kind::Information: return "information";
+        case Kind::Error: return "error";
+        case Kind::StandardError: return "standard error";
+        case Kind::OpenFile: return "open file";
+        case Kind::SaveFile: return "save file";
+        case Kind::Folder: return "folder";
+        case Kind::Url: return "url";
+    }
+    return "?";
+}
+
+std::vector<std::string> describe(const QList<Record>& records) {
+    std::vector<std::string> lines;
+    for (const Record& record : records) lines.push_back(describe(record.kind) + ": " + record.text.toStdString());
+    return lines;
+}
+
+void GuiTest::SetUp() {
+    ui::Dialogs::startRecording();
+    ui::Dialogs::setUnansweredHandler(
+        [](const QString& what) { ADD_FAILURE() << "a chooser asked with no answer queued: " << what.toStdString(); });
+}
+
+void GuiTest::TearDown() {
+    m_forms.reset();
+    EXPECT_EQ(ui::Dialogs::queuedAnswers(), 0) << "answers were queued but never asked for";
+    ui::Dialogs::stopRecording();
+}
+
+app::TForms& GuiTest::startProgram() {
+    m_forms = std::make_unique<app::TForms>(m_program.path());
+    return *m_forms;
+}
+
+}  // namespace testing_support

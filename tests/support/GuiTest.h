@@ -1,0 +1,71 @@
+#pragma once
+
+// Fixture and helpers of the window tests: a fresh program folder per test,
+// the Dialogs facade in recording mode, and a way to act on a modal window
+// the way a user meets it (shown with exec(), driven from a zero-delay timer).
+
+#include <QApplication>
+#include <QDialog>
+#include <QPointer>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/UForms.h"
+#include "app/UTessaroneFirmWare.h"
+#include "support/TestFiles.h"
+#include "ui/Dialogs.h"
+
+namespace testing_support {
+
+using Record = ui::Dialogs::Record;
+using Kind = ui::Dialogs::Kind;
+
+// "kind: text" lines of what the facade showed, for readable comparisons.
+std::vector<std::string> describe(const QList<Record>& records);
+std::string describe(Kind kind);
+
+class GuiTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Creates every window of the program for the test's program folder.
+    app::TForms& startProgram();
+    app::TFTessaroneFirmWare& mainWindow() { return *m_forms->FTessaroneFirmWare; }
+    app::Workspace& workspace() { return mainWindow().workspace(); }
+    // Everything the facade showed since the last call, as describe() lines.
+    std::vector<std::string> shown() { return describe(ui::Dialogs::takeRecords()); }
+
+    TempDir m_program;
+    std::unique_ptr<app::TForms> m_forms;
+};
+
+// Acts on the modal window of type T once it is shown. A window that the
+// action leaves open is closed after a few seconds and fails the test, so a
+// test never hangs on a modal window.
+template <class T, class Action>
+void whenModal(Action action) {
+    QTimer::singleShot(0, [action]() mutable {
+        QWidget* active = QApplication::activeModalWidget();
+        T* window = qobject_cast<T*>(active);
+        if (!window) {
+            ADD_FAILURE() << "expected a modal " << T::staticMetaObject.className() << ", found "
+                          << (active ? active->metaObject()->className() : "none");
+            if (auto* dialog = qobject_cast<QDialog*>(active)) dialog->done(QDialog::Rejected);
+            return;
+        }
+        QPointer<QDialog> guard(window);
+        action(*window);
+        QTimer::singleShot(5000, [guard]() {
+            if (guard && guard->isVisible()) {
+                ADD_FAILURE() << guard->metaObject()->className() << " was left open";
+                guard->done(QDialog::Rejected);
+            }
+        });
+    });
+}
+
+}  // namespace testing_support
