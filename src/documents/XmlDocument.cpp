@@ -68,6 +68,11 @@ XmlNode XmlNode::childElement(std::string_view name) const {
     return {};
 }
 
+XmlNode XmlNode::nextSibling() const {
+    if (!m_node) return {};
+    return XmlNode(wrap(m_node).next_sibling().internal_object());
+}
+
 std::string XmlNode::text() const {
     if (!m_node) throw std::runtime_error("The element to read does not exist");
     const pugi::xml_node node = wrap(m_node);

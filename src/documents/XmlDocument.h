@@ -32,6 +32,9 @@ public:
     XmlNode child(std::size_t index) const;
     // First child element with that name, or the null node.
     XmlNode childElement(std::string_view name) const;
+    // The node after this one below the same parent, or the null node; walks
+    // long child lists in one pass where child(index) would start over each time.
+    XmlNode nextSibling() const;
 
     // Character data of the element and its descendants, empty if none.
     // Throws std::runtime_error on the null node.

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -59,6 +60,16 @@ inline std::string readFile(const std::string& path) {
 }
 
 inline bool exists(const std::string& path) { return std::filesystem::exists(path); }
+
+// The text of the exception that action throws, or "no failure".
+inline std::string failureOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "no failure";
+}
 
 inline std::string testData(const std::string& relative) { return std::string(TESSARO_TEST_DATA) + "/" + relative; }
 

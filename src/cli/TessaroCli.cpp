@@ -1,0 +1,118 @@
+#include "cli/TessaroCli.h"
+
+#include <algorithm>
+#include <exception>
+#include <functional>
+#include <optional>
+#include <string_view>
+
+#include "documents/AccessTables.h"
+#include "documents/CommunicationSettings.h"
+#include "documents/XmlDocument.h"
+#include "outputs/ConfigurationImage.h"
+#include "outputs/GsdFile.h"
+#include "platform/FileSystem.h"
+
+namespace cli {
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: tessaro-cli COMMAND ARGUMENTS\n"
+    "\n"
+    "Commands:\n"
+    "  image PROJECT_DIR     build the configuration image of the project from its\n"
+    "                        pargen.xml and sdo.xml into PROJECT_DIR/bin/bank.bin\n"
+    "  gsd PROJECT_DIR FILE  write the GSD file of the project to FILE\n"
+    "  check PROJECT_DIR     check the stored communication settings and access\n"
+    "                        tables as the windows do before saving\n"
+    "  -h, --help            show this help\n"
+    "\n"
+    "Exit status: 0 done (check: nothing to report), 1 failed or check refused\n"
+    "(message on standard error, no file written), 2 wrong call.\n";
+
+int usageError(std::ostream& err, const std::string& problem) {
+    err << "tessaro-cli: " << problem << "\n"
+        << "Usage: tessaro-cli image PROJECT_DIR | gsd PROJECT_DIR FILE | check PROJECT_DIR\n"
+        << "Try 'tessaro-cli --help' for more information.\n";
+    return kExitUsage;
+}
+
+// The first message the windows would show for the stored documents, or nothing.
+std::optional<std::string> checkProject(const std::string& projectDir) {
+    documents::XmlDocument document;
+    const std::string pargenPath = platform::joinPath(projectDir, documents::kPargenFileName);
+    const documents::CommunicationTexts texts = documents::readStoredCommunicationTexts(document, pargenPath);
+    if (auto message =
+            documents::checkCommunicationValues(texts.Ser_ID, texts.Profi_ID, texts.Profi_NB_IN, texts.Profi_NB_OUT)) {
+        return message;
+    }
+
+    const documents::AreaSizes sizes = documents::readAreaSizes(document, pargenPath, documents::kMaxAreaSize);
+    documents::AccessTables tables;
+    const std::string sdoPath = platform::joinPath(projectDir, documents::kSdoFileName);
+    if (platform::fileExists(sdoPath)) documents::readAccessTables(document, sdoPath, tables);
+    return documents::validateAccessTables(tables, sizes);
+}
+
+// Runs a command on an existing project folder; any failure becomes its message.
+int runOnProject(const std::string& projectDir, std::ostream& err,
+                 const std::function<std::optional<std::string>()>& command) {
+    std::optional<std::string> message;
+    if (!platform::folderExists(projectDir)) {
+        message = "Project folder \"" + projectDir + "\" not found";
+    } else {
+        try {
+            message = command();
+        } catch (const std::exception& e) {
+            message = e.what();
+        }
+    }
+    if (!message) return kExitSuccess;
+    err << *message << "\n";
+    return kExitFailure;
+}
+
+}  // namespace
+
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const auto isHelp = [](const std::string& arg) { return arg == "-h" || arg == "--help"; };
+    if (std::any_of(args.begin(), args.end(), isHelp)) {
+        out << kUsage;
+        return kExitSuccess;
+    }
+    if (args.empty()) return usageError(err, "no command given");
+    for (const std::string& arg : args) {
+        if (arg.size() > 1 && arg.front() == '-') return usageError(err, "unknown option '" + arg + "'");
+    }
+
+    const std::string& command = args.front();
+    const std::size_t given = args.size() - 1;
+    const auto expect = [&](std::size_t count, std::string_view names) -> std::optional<int> {
+        if (given == count) return std::nullopt;
+        return usageError(err, "'" + command + "' takes " + std::string(names));
+    };
+
+    if (command == "image") {
+        if (auto wrong = expect(1, "PROJECT_DIR")) return *wrong;
+        return runOnProject(args[1], err, [&]() -> std::optional<std::string> {
+            outputs::ConfigurationImage image;
+            image.BuildConfigurationImage(args[1]);
+            image.WriteConfigurationImage(args[1]);
+            return std::nullopt;
+        });
+    }
+    if (command == "gsd") {
+        if (auto wrong = expect(2, "PROJECT_DIR and FILE")) return *wrong;
+        return runOnProject(args[1], err, [&]() -> std::optional<std::string> {
+            outputs::WriteGsdFile(args[1], args[2]);
+            return std::nullopt;
+        });
+    }
+    if (command == "check") {
+        if (auto wrong = expect(1, "PROJECT_DIR")) return *wrong;
+        return runOnProject(args[1], err, [&] { return checkProject(args[1]); });
+    }
+    return usageError(err, "unknown command '" + command + "'");
+}
+
+}  // namespace cli

@@ -1,0 +1,92 @@
+#include "documents/AccessTables.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <stdexcept>
+
+#include "documents/IntegerText.h"
+
+namespace documents {
+namespace {
+
+void readGroup(const XmlNode& group, const char* groupName, const std::string& path, std::vector<AccessRow>& rows) {
+    std::size_t row = 1;
+    for (XmlNode node = group.child(0); node && row <= kMaxAccessRows; node = node.nextSibling(), ++row) {
+        AccessRow access;
+        access.address = rowAttribute(node, kAddressAttribute, groupName, row, path);
+        access.high = rowAttribute(node, kHighAttribute, groupName, row, path);
+        access.low = rowAttribute(node, kLowAttribute, groupName, row, path);
+        access.mnemonic = rowAttribute(node, kMnemonicAttribute, groupName, row, path);
+        rows.push_back(std::move(access));
+    }
+}
+
+bool inRange(std::string_view text, std::int32_t lowest, std::int32_t highest) {
+    const std::optional<std::int32_t> value = parseIntegerText(text);
+    return value && *value >= lowest && *value <= highest;
+}
+
+std::optional<std::string> validateTable(const std::vector<AccessRow>& rows, const char* caption,
+                                         std::int32_t areaSize) {
+    const std::size_t count = accessRunLength(rows);
+    for (std::size_t i = 0; i < count; ++i) {
+        const AccessRow& access = rows[i];
+        const std::string prefix = "Error row " + std::to_string(i + 1) + "!! [" + caption + "] ";
+        const std::string bound = std::to_string(areaSize) + ". ";
+        if (!inRange(access.address, 0, 65535)) return prefix + "Address Register must be between 0 and 65535. ";
+        if (!inRange(access.high, 0, areaSize)) return prefix + "Address Profibus High must be between 0 and " + bound;
+        if (!inRange(access.low, 0, areaSize)) return prefix + "Address Profibus Low must be between 0 and " + bound;
+    }
+    return std::nullopt;
+}
+
+void writeGroup(XmlNode& root, const char* groupName, const std::vector<AccessRow>& rows) {
+    XmlNode group = root.appendElement(groupName);
+    const std::size_t count = accessRunLength(rows);
+    for (std::size_t i = 0; i < count; ++i) {
+        XmlNode row = group.appendElement(kRowElement);
+        row.setAttribute(kAddressAttribute, rows[i].address);
+        row.setAttribute(kHighAttribute, rows[i].high);
+        row.setAttribute(kLowAttribute, rows[i].low);
+        row.setAttribute(kMnemonicAttribute, rows[i].mnemonic);
+    }
+}
+
+}  // namespace
+
+std::size_t accessRunLength(const std::vector<AccessRow>& rows) {
+    const auto end = rows.begin() + static_cast<std::ptrdiff_t>(std::min(rows.size(), kMaxAccessRows));
+    return static_cast<std::size_t>(
+        std::find_if(rows.begin(), end, [](const AccessRow& row) { return row.address.empty(); }) - rows.begin());
+}
+
+std::string rowAttribute(const XmlNode& rowNode, std::string_view attribute, std::string_view group, std::size_t row,
+                         std::string_view path) {
+    if (std::optional<std::string> value = rowNode.attribute(attribute)) return *std::move(value);
+    throw std::runtime_error("Row " + std::to_string(row) + " of \"" + std::string(group) + "\" in \"" +
+                             std::string(path) + "\" has no attribute \"" + std::string(attribute) + "\"");
+}
+
+void readAccessTables(XmlDocument& document, const std::string& sdoPath, AccessTables& tables) {
+    document.load(sdoPath);
+    const XmlNode root = document.firstNode();
+    // The output group is looked up only after the input rows are in, so a
+    // document without it still shows its input table.
+    readGroup(requiredChild(root, kInputGroup, sdoPath), kInputGroup, sdoPath, tables.in);
+    readGroup(requiredChild(root, kOutputGroup, sdoPath), kOutputGroup, sdoPath, tables.out);
+}
+
+std::optional<std::string> validateAccessTables(const AccessTables& tables, AreaSizes sizes) {
+    if (auto message = validateTable(tables.in, kInputPageCaption, sizes.nByteIn)) return message;
+    return validateTable(tables.out, kOutputPageCaption, sizes.nByteOut);
+}
+
+void writeAccessTables(XmlDocument& document, const std::string& sdoPath, const AccessTables& tables) {
+    document.clear();
+    XmlNode root = document.appendRoot(kSdoRoot);
+    writeGroup(root, kInputGroup, tables.in);
+    writeGroup(root, kOutputGroup, tables.out);
+    document.save(sdoPath);
+}
+
+}  // namespace documents

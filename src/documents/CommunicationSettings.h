@@ -1,0 +1,94 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "documents/XmlDocument.h"
+
+// The communication settings of a project, kept in pargen.xml: root Par_Gen
+// with nine elements, each holding a text. Numbers stay as the user typed them
+// and every reader converts them again as integer text.
+namespace documents {
+
+inline constexpr const char* kPargenFileName = "pargen.xml";
+inline constexpr const char* kPargenRoot = "Par_Gen";
+
+inline constexpr const char* kSerBaud = "Ser_Baud";
+inline constexpr const char* kSerPar = "Ser_Par";
+inline constexpr const char* kSerId = "Ser_ID";
+inline constexpr const char* kSerType = "Ser_Type";
+inline constexpr const char* kSerProt = "Ser_Prot";
+inline constexpr const char* kProfiId = "Profi_ID";
+inline constexpr const char* kProfiBaud = "Profi_Baud";
+inline constexpr const char* kProfiNbIn = "Profi_NB_IN";
+inline constexpr const char* kProfiNbOut = "Profi_NB_OUT";
+
+// The nine elements in document order.
+inline constexpr std::array<const char*, 9> kPargenElements = {kSerBaud, kSerPar,    kSerId,     kSerType,   kSerProt,
+                                                               kProfiId, kProfiBaud, kProfiNbIn, kProfiNbOut};
+
+// The messages of the four field checks, each with its closing blank.
+inline constexpr const char* kSerialIdMessage = "Error!! CANOpen address must be between 1 and 255. ";
+inline constexpr const char* kProfibusIdMessage = "Error!! ProfiBus address must be between 1 and 125. ";
+inline constexpr const char* kNByteInMessage = "Error!! ProfiBus N Byte IN must be between 0 and 244. ";
+inline constexpr const char* kNByteOutMessage = "Error!! ProfiBus N Byte OUT must be between 0 and 244. ";
+
+// Largest area size the settings accept; also what Set Access assumes when
+// the sizes cannot be read.
+inline constexpr std::int32_t kMaxAreaSize = 244;
+
+// The nine element texts of pargen.xml, in document order.
+struct CommunicationTexts {
+    std::string Ser_Baud, Ser_Par, Ser_ID, Ser_Type, Ser_Prot, Profi_ID, Profi_Baud, Profi_NB_IN, Profi_NB_OUT;
+
+    bool operator==(const CommunicationTexts&) const = default;
+};
+
+// The settings of a project without pargen.xml: 115200 baud, no parity,
+// serial ID 1, RS485, Modbus RTU, PROFIBUS ID 1, Auto Baudrate, 244 and 244.
+CommunicationTexts defaultCommunicationTexts();
+
+// The four field checks run before saving, in this order: serial ID 1 to 255,
+// PROFIBUS ID 1 to 125, N Byte IN 0 to 244, N Byte OUT 0 to 244. A text that
+// is not integer text is out of range. Answers the message of the first
+// failing check, or nothing when all pass. Reads nothing, never throws.
+std::optional<std::string> checkCommunicationValues(std::string_view serialId, std::string_view profibusId,
+                                                    std::string_view nByteIn, std::string_view nByteOut);
+
+// Clears document, builds the root Par_Gen with the nine elements in order
+// holding the texts verbatim, and saves it to path, replacing the file
+// atomically. Throws std::runtime_error when the file cannot be written; the
+// previous file then stays whole.
+void writeCommunicationSettings(XmlDocument& document, const std::string& path, const CommunicationTexts& texts);
+
+// The stored texts as the settings window loads them from path into document,
+// with its rules for a damaged file: the defaults when no file exists;
+// otherwise Ser_Baud, Ser_Par, Ser_ID, Ser_Type and Ser_Prot must be children
+// of the first node (else throws "Element "<name>" not found in "<path>"") and
+// all of them but Ser_ID must hold integer text (else throws "'<text>' is not a
+// valid integer value"), checked in document order; Profi_ID, Profi_Baud,
+// Profi_NB_IN and Profi_NB_OUT fall back to their defaults when missing. Texts
+// are answered as stored; mapping list indices and codes onto controls is the
+// window's business. A file that is not well-formed throws the XML service's
+// message.
+CommunicationTexts readStoredCommunicationTexts(XmlDocument& document, const std::string& path);
+
+// PROFIBUS input and output area sizes in bytes.
+struct AreaSizes {
+    std::int32_t nByteIn;
+    std::int32_t nByteOut;
+
+    bool operator==(const AreaSizes&) const = default;
+};
+
+// Reads Profi_NB_IN and Profi_NB_OUT as direct children of the first node of
+// the document loaded from pargenPath into document. Each size is fallback
+// when the file does not exist, the element is missing or its text is not
+// integer text. A file that is not well-formed (or cannot be read) throws the
+// XML service's message.
+AreaSizes readAreaSizes(XmlDocument& document, const std::string& pargenPath, std::int32_t fallback);
+
+}  // namespace documents

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The GSD device description of the gateway for a PROFIBUS master: a fixed
+// template in which only the data lengths, the modules (at most 64 bytes each)
+// and the slots follow the project's area sizes.
+namespace outputs {
+
+// The lengths as the master sees them: the master's input is the gateway's
+// output area and the other way round.
+struct ProfibusLengths {
+    std::int32_t inputLength = 0;   // the project's N Byte OUT
+    std::int32_t outputLength = 0;  // the project's N Byte IN
+    std::int32_t inputModules = 0;
+    std::int32_t outputModules = 0;
+
+    bool operator==(const ProfibusLengths&) const = default;
+};
+
+// Modules needed for length bytes: length / 64 rounded up; 0 for 0 or less.
+std::int32_t moduleCount(std::int32_t length);
+
+// Lengths and module counts from a length in each direction.
+ProfibusLengths profibusLengths(std::int32_t inputLength, std::int32_t outputLength);
+
+// Reads Profi_NB_IN and Profi_NB_OUT of projectDir/pargen.xml (0 when the
+// file or an element is missing or its text is not integer text) and answers
+// them swapped, with the module counts. A file that is not well-formed throws
+// the XML service's message.
+ProfibusLengths ReadProfibusLengths(const std::string& projectDir);
+
+// The whole GSD text for the lengths, every line ended by CR LF. Lengths
+// outside 0 to 244, which no master can take, throw std::runtime_error with
+// the settings window's message for the area size at fault (N Byte IN first).
+std::string gsdText(const ProfibusLengths& lengths);
+
+// Writes the GSD text of the project in projectDir to fileName, replacing the
+// file atomically. Throws std::runtime_error and writes nothing when pargen.xml
+// is not well-formed, a length is out of range (gsdText), or the file cannot
+// be written ("Cannot create file "<fileName>". <reason>").
+void WriteGsdFile(const std::string& projectDir, const std::string& fileName);
+
+}  // namespace outputs

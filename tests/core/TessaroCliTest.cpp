@@ -1,0 +1,304 @@
+#include "cli/TessaroCli.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "support/TestFiles.h"
+
+namespace {
+
+using testing_support::TempDir;
+
+struct Outcome {
+    int exitCode;
+    std::string out, err;
+};
+
+Outcome runInProcess(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int exitCode = cli::runCli(args, out, err);
+    return {exitCode, out.str(), err.str()};
+}
+
+// Runs the real tessaro-cli with its output streams in files of scratch.
+Outcome runProgram(const std::vector<std::string>& args, const TempDir& scratch) {
+    const std::string outPath = scratch / "stdout", errPath = scratch / "stderr";
+    std::vector<std::string> argv = {TESSARO_CLI_PROGRAM};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<char*> pointers;
+    for (std::string& arg : argv) pointers.push_back(arg.data());
+    pointers.push_back(nullptr);
+
+    const pid_t child = fork();
+    if (child == 0) {
+        const int in = open("/dev/null", O_RDONLY);
+        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) _exit(126);
+        execv(pointers[0], pointers.data());
+        _exit(127);
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+        ADD_FAILURE() << "tessaro-cli did not run to its end";
+        return {-1, "", ""};
+    }
+    return {WEXITSTATUS(status), testing_support::readFile(outPath), testing_support::readFile(errPath)};
+}
+
+enum class Runner { InProcess, Program };
+
+// Texts of a case may name the project folder as "{dir}" and a fixture as "@data:<path below tests/data>".
+struct CliCase {
+    const char* name;
+    std::map<std::string, std::string> files;  // made in the project folder before the run
+    std::vector<std::string> args;
+    int exitCode;
+    std::string out;                           // "{usage}": the help text
+    std::string err;                           // "{usage-error}": a usage message naming the problem
+    std::map<std::string, std::string> after;  // files after the run; "{absent}": no such file
+};
+
+void PrintTo(const CliCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+std::string expand(std::string text, const TempDir& dir) {
+    for (auto at = text.find("{dir}"); at != std::string::npos; at = text.find("{dir}"))
+        text.replace(at, 5, dir.path());
+    if (text.rfind("@data:", 0) == 0) return testing_support::readFile(testing_support::testData(text.substr(6)));
+    return text;
+}
+
+class TessaroCli : public ::testing::TestWithParam<std::tuple<CliCase, Runner>> {};
+
+TEST_P(TessaroCli, ExitCodeOutputAndFiles) {
+    const auto& [c, runner] = GetParam();
+    TempDir project, scratch;
+    for (const auto& [name, contents] : c.files) {
+        if (name.back() == '/') {
+            std::filesystem::create_directories(project / name);
+        } else {
+            testing_support::writeFile(project / name, expand(contents, project));
+        }
+    }
+    std::vector<std::string> args;
+    for (const std::string& arg : c.args) args.push_back(expand(arg, project));
+
+    const Outcome outcome = runner == Runner::InProcess ? runInProcess(args) : runProgram(args, scratch);
+    EXPECT_EQ(outcome.exitCode, c.exitCode);
+    if (c.out == "{usage}") {
+        EXPECT_EQ(outcome.out.rfind("Usage: tessaro-cli COMMAND", 0), 0u) << outcome.out;
+        EXPECT_NE(outcome.out.find("Exit status: 0"), std::string::npos) << outcome.out;
+    } else {
+        EXPECT_EQ(outcome.out, c.out);
+    }
+    if (c.err == "{usage-error}") {
+        EXPECT_EQ(outcome.err.rfind("tessaro-cli: ", 0), 0u) << outcome.err;
+        EXPECT_NE(outcome.err.find("\nUsage: tessaro-cli image PROJECT_DIR"), std::string::npos) << outcome.err;
+    } else {
+        EXPECT_EQ(outcome.err, expand(c.err, project));
+    }
+    for (const auto& [name, contents] : c.after) {
+        if (contents == "{absent}") {
+            EXPECT_FALSE(testing_support::exists(project / name)) << name;
+        } else if (testing_support::exists(project / name)) {
+            EXPECT_EQ(testing_support::readFile(project / name), expand(contents, project)) << name;
+        } else {
+            ADD_FAILURE() << name << " was not written";
+        }
+    }
+}
+
+std::string caseName(const ::testing::TestParamInfo<std::tuple<CliCase, Runner>>& info) {
+    return std::string(std::get<0>(info.param).name) +
+           (std::get<1>(info.param) == Runner::InProcess ? "_InProcess" : "_Program");
+}
+
+std::string pargen(const std::string& serId, const std::string& profiId, const std::string& nByteIn,
+                   const std::string& nByteOut) {
+    return "<Par_Gen><Ser_Baud>7</Ser_Baud><Ser_Par>0</Ser_Par><Ser_ID>" + serId +
+           "</Ser_ID><Ser_Type>1</Ser_Type><Ser_Prot>0</Ser_Prot><Profi_ID>" + profiId +
+           "</Profi_ID><Profi_Baud>10</Profi_Baud><Profi_NB_IN>" + nByteIn + "</Profi_NB_IN><Profi_NB_OUT>" + nByteOut +
+           "</Profi_NB_OUT></Par_Gen>";
+}
+
+std::string sdo(const std::string& inRows, const std::string& outRows) {
+    return "<Serial_to_ProfiBus><ProfiBUS_IN>" + inRows + "</ProfiBUS_IN><ProfiBUS_OUT>" + outRows +
+           "</ProfiBUS_OUT></Serial_to_ProfiBus>";
+}
+
+std::string row(const std::string& address, const std::string& high, const std::string& low) {
+    return "<row Address=\"" + address + "\" Add_Profi_Hi=\"" + high + "\" Add_Profi_Lo=\"" + low +
+           "\" Mnemonic=\"\"/>";
+}
+
+const auto kRunners = ::testing::Values(Runner::InProcess, Runner::Program);
+
+INSTANTIATE_TEST_SUITE_P(
+    Image, TessaroCli,
+    ::testing::Combine(
+        ::testing::Values(CliCase{"WritesTheImage",
+                                  {{"bin/", ""},
+                                   {"pargen.xml", "@data:image/worked-example/pargen.xml"},
+                                   {"sdo.xml", "@data:image/worked-example/sdo.xml"}},
+                                  {"image", "{dir}"},
+                                  0,
+                                  "",
+                                  "",
+                                  {{"bin/bank.bin", "@data:image/worked-example/bank.bin"}}},
+                          CliCase{"DamagedDocumentLeavesTheEarlierImage",
+                                  {{"bin/bank.bin", "earlier"}, {"pargen.xml", pargen("abc", "1", "244", "244")}},
+                                  {"image", "{dir}"},
+                                  1,
+                                  "",
+                                  "'abc' is not a valid integer value\n",
+                                  {{"bin/bank.bin", "earlier"}}},
+                          CliCase{"NoBinFolder",
+                                  {{"sdo.xml", sdo(row("1", "0", "1"), "")}},
+                                  {"image", "{dir}"},
+                                  1,
+                                  "",
+                                  "Cannot create file \"{dir}/bin/bank.bin\". No such file or directory\n",
+                                  {{"bin", "{absent}"}}},
+                          CliCase{"NoProjectFolder",
+                                  {},
+                                  {"image", "{dir}/none"},
+                                  1,
+                                  "",
+                                  "Project folder \"{dir}/none\" not found\n",
+                                  {{"none", "{absent}"}}}),
+        kRunners),
+    caseName);
+
+INSTANTIATE_TEST_SUITE_P(
+    Gsd, TessaroCli,
+    ::testing::Combine(::testing::Values(CliCase{"WritesTheFile",
+                                                 {{"pargen.xml", "@data:gsd/worked-example/pargen.xml"}},
+                                                 {"gsd", "{dir}", "{dir}/device.gsd"},
+                                                 0,
+                                                 "",
+                                                 "",
+                                                 {{"device.gsd", "@data:gsd/worked-example/expected.gsd"}}},
+                                         CliCase{"FileCannotBeCreated",
+                                                 {},
+                                                 {"gsd", "{dir}", "{dir}/none/device.gsd"},
+                                                 1,
+                                                 "",
+                                                 "Cannot create file \"{dir}/none/device.gsd\". No such file or "
+                                                 "directory\n",
+                                                 {{"none", "{absent}"}}},
+                                         CliCase{"DamagedSettings",
+                                                 {{"pargen.xml", "<Par_Gen>"}, {"device.gsd", "earlier"}},
+                                                 {"gsd", "{dir}", "{dir}/device.gsd"},
+                                                 1,
+                                                 "",
+                                                 "Start-end tags mismatch (line 1, column 9) in \"{dir}/pargen.xml\"\n",
+                                                 {{"device.gsd", "earlier"}}}),
+                       kRunners),
+    caseName);
+
+const std::string kInCaption = "!! [ProfiBus IN --> Serial Read] ";
+
+INSTANTIATE_TEST_SUITE_P(
+    Check, TessaroCli,
+    ::testing::Combine(
+        ::testing::Values(
+            CliCase{"EmptyProjectPasses", {}, {"check", "{dir}"}, 0, "", "", {}},
+            CliCase{"StoredProjectPasses",
+                    {{"pargen.xml", pargen("255", "125", "20", "0")},
+                     {"sdo.xml", sdo(row("$FFFF", "20", "0") + row("", "x", "x") + row("bad", "", ""), "")}},
+                    {"check", "{dir}"},
+                    0,
+                    "",
+                    "",
+                    {}},
+            CliCase{"FirstFieldMessageOnly",
+                    {{"pargen.xml", pargen("0", "200", "245", "-1")}},
+                    {"check", "{dir}"},
+                    1,
+                    "",
+                    "Error!! CANOpen address must be between 1 and 255. \n",
+                    {}},
+            CliCase{"NByteOutAsStored",
+                    {{"pargen.xml", pargen("1", "1", "0", "abc")}},
+                    {"check", "{dir}"},
+                    1,
+                    "",
+                    "Error!! ProfiBus N Byte OUT must be between 0 and 244. \n",
+                    {}},
+            CliCase{
+                "SettingsWithoutSerialId",
+                {{"pargen.xml", "<Par_Gen><Ser_Baud>7</Ser_Baud><Ser_Par>0</Ser_Par><Ser_Type>1</Ser_Type></Par_Gen>"}},
+                {"check", "{dir}"},
+                1,
+                "",
+                "Element \"Ser_ID\" not found in \"{dir}/pargen.xml\"\n",
+                {}},
+            CliCase{"AccessRowAgainstTheStoredAreaSize",
+                    {{"pargen.xml", pargen("1", "1", "20", "244")},
+                     {"sdo.xml", sdo(row("1", "0", "20") + row("2", "21", "0"), row("x", "0", "0"))}},
+                    {"check", "{dir}"},
+                    1,
+                    "",
+                    "Error row 2" + kInCaption + "Address Profibus High must be between 0 and 20. \n",
+                    {}},
+            CliCase{"AccessRowsWithoutSettingsUse244",
+                    {{"sdo.xml", sdo(row("1", "244", "244"), row("2", "0", "245"))}},
+                    {"check", "{dir}"},
+                    1,
+                    "",
+                    "Error row 1!! [Serial Write --> ProfiBus OUT] Address Profibus Low must be between 0 and "
+                    "244. \n",
+                    {}},
+            CliCase{"DamagedAccessTables",
+                    {{"sdo.xml", sdo(row("1", "0", "0"), "<row Address=\"1\"/>")}},
+                    {"check", "{dir}"},
+                    1,
+                    "",
+                    "Row 1 of \"ProfiBUS_OUT\" in \"{dir}/sdo.xml\" has no attribute \"Add_Profi_Hi\"\n",
+                    {}}),
+        kRunners),
+    caseName);
+
+INSTANTIATE_TEST_SUITE_P(
+    Usage, TessaroCli,
+    ::testing::Combine(
+        ::testing::Values(CliCase{"LongHelp", {}, {"--help"}, 0, "{usage}", "", {}},
+                          CliCase{"ShortHelpAfterACommand", {}, {"check", "-h"}, 0, "{usage}", "", {}},
+                          CliCase{"NoCommand", {}, {}, 2, "", "{usage-error}", {}},
+                          CliCase{"UnknownCommand", {}, {"build", "{dir}"}, 2, "", "{usage-error}", {}},
+                          CliCase{"MissingArgument", {{"bin/", ""}}, {"gsd", "{dir}"}, 2, "", "{usage-error}", {}},
+                          CliCase{"ExtraArgument",
+                                  {{"bin/", ""}},
+                                  {"image", "{dir}", "{dir}"},
+                                  2,
+                                  "",
+                                  "{usage-error}",
+                                  {{"bin/bank.bin", "{absent}"}}},
+                          CliCase{"UnknownOption",
+                                  {{"bin/", ""}},
+                                  {"image", "--force", "{dir}"},
+                                  2,
+                                  "",
+                                  "{usage-error}",
+                                  {{"bin/bank.bin", "{absent}"}}}),
+        kRunners),
+    caseName);
+
+TEST(TessaroCliUsage, NamesTheProblem) {
+    EXPECT_EQ(runInProcess({"build"}).err.rfind("tessaro-cli: unknown command 'build'\n", 0), 0u);
+    EXPECT_EQ(runInProcess({"gsd", "x"}).err.rfind("tessaro-cli: 'gsd' takes PROJECT_DIR and FILE\n", 0), 0u);
+    EXPECT_EQ(runInProcess({"image", "-x"}).err.rfind("tessaro-cli: unknown option '-x'\n", 0), 0u);
+}
+
+}  // namespace
