@@ -27,14 +27,14 @@ TForms::TForms(const std::string& programDir) {
     FAbout = new project::TFAbout(main);
     FSELstringhe = new tools::TFSELstringhe(main);
     FModifyFileSx = new tools::TFModifyFileSx(main);
-    Fpargen = new documents::TFpargen(main);
+    Fpargen = new documents::TFpargen(main, FTessaroneFirmWare->workspace());
     Fsdo = new canopen::TFsdo(main);
     Fpdo = new canopen::TFpdo(main);
     Femcy = new canopen::TFemcy(main);
     FWemcy = new canopen::TFWemcy(main);
     FXML = new tools::TFXML(main);
     FInfopdo = new canopen::TFInfopdo(main);
-    FSetVar = new documents::TFSetVar(main);
+    FSetVar = new documents::TFSetVar(main, FTessaroneFirmWare->workspace());
     FSetPdo = new canopen::TFSetPdo(main);
     FBootSer = new update::TFBootSer(main);
     FTessaroneFirmWare->setForms(this);

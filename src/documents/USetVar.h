@@ -1,15 +1,59 @@
 #pragma once
 
+#include <QString>
+
+#include "documents/AccessTables.h"
+#include "documents/XmlDocument.h"
 #include "ui/Form.h"
+
+class QTabWidget;
+class QTableWidget;
+class QWidget;
+
+namespace app {
+struct Workspace;
+}
+namespace ui {
+class GraphicButton;
+}
 
 namespace documents {
 
-// Window of the access tables window, created at start-up with the others. Its controls are
-// not built yet: it opens as an empty dialog with its caption.
+// The Set Access window: the input and output access tables of the project,
+// kept in sdo.xml and bounded by the area sizes of pargen.xml.
 class TFSetVar : public ui::Form {
     Q_OBJECT
 public:
-    explicit TFSetVar(QWidget* parent);
+    TFSetVar(QWidget* parent, const app::Workspace& workspace);
+
+    void bitbtn1Click();
+    bool ValidateTables();
+
+    // Text of a grid cell, counted as the grid shows it: column 0 holds the
+    // row numbers, rows 1 to 244 the access rows.
+    static QString cell(const QTableWidget* grid, int column, int row);
+    static void setCell(QTableWidget* grid, int column, int row, const QString& text);
+
+    QTabWidget* PageControl1;
+    QWidget* TabSheet1;
+    QWidget* TabSheet2;
+    QTableWidget* sga;
+    QTableWidget* Sgb;
+    ui::GraphicButton* bitbtn1;
+    ui::GraphicButton* bitbtn2;
+
+    XmlDocument XML1;
+
+protected:
+    void FormShow() override;
+
+private:
+    // The run of rows of a grid: from row 1 down to the first empty Address Register cell.
+    static std::vector<AccessRow> tableOf(const QTableWidget* grid);
+    static void fill(QTableWidget* grid, const std::vector<AccessRow>& rows);
+
+    const app::Workspace& m_workspace;
+    AreaSizes m_sizes{kMaxAreaSize, kMaxAreaSize};
 };
 
 }  // namespace documents

@@ -1,10 +1,239 @@
 #include "documents/Upargen.h"
 
-namespace documents {
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QVBoxLayout>
 
-TFpargen::TFpargen(QWidget* parent) : ui::Form(parent, ui::FormFrame::FixedCloseBox, QStringLiteral("SET COMMUNICATION")) {
+#include "app/Workspace.h"
+#include "documents/CommunicationSettings.h"
+#include "documents/IntegerText.h"
+#include "platform/FileSystem.h"
+#include "ui/Dialogs.h"
+#include "ui/GraphicButton.h"
+#include "ui/Guard.h"
+#include "ui/QtText.h"
+
+namespace documents {
+namespace {
+
+// Selects the entry at index, or nothing when the list has no such entry.
+void selectEntry(QComboBox* list, std::int32_t index) {
+    list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
+}
+
+QLineEdit* makeEdit(QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    edit->setFixedWidth(90);
+    return edit;
+}
+
+QComboBox* makeList(QWidget* parent, const QStringList& items) {
+    auto* list = new QComboBox(parent);
+    list->addItems(items);
+    list->setFixedWidth(140);
+    return list;
+}
+
+// A form row whose label is the buddy of its field.
+void addRow(QFormLayout* form, const QString& caption, QWidget* field) {
+    auto* label = new QLabel(caption, field->parentWidget());
+    label->setBuddy(field);
+    form->addRow(label, field);
+}
+
+}  // namespace
+
+TFpargen::TFpargen(QWidget* parent, const app::Workspace& workspace)
+    : ui::Form(parent, ui::FormFrame::FixedNoButtons, QStringLiteral("SET COMMUNICATION")), m_workspace(workspace) {
     setObjectName(QStringLiteral("TFpargen"));
-    setFixedSize(420, 260);
+    buildControls();
+    setDefaults();
+}
+
+void TFpargen::buildControls() {
+    GroupBox2 = new QGroupBox(QStringLiteral(" Serial "), this);
+    auto* lineFrame = new QFrame(GroupBox2);
+    lineFrame->setFrameShape(QFrame::StyledPanel);
+    lineFrame->setStyleSheet(QStringLiteral("QFrame { border: 1px solid #C9C3A6; border-radius: 3px; } "
+                                            "QRadioButton { border: 0; }"));
+    RB_Ser_232 = new QRadioButton(QStringLiteral("RS232"), lineFrame);
+    RB_Ser_485 = new QRadioButton(QStringLiteral("RS485"), lineFrame);
+    auto* lineLayout = new QHBoxLayout(lineFrame);
+    lineLayout->setContentsMargins(10, 4, 10, 4);
+    lineLayout->addWidget(RB_Ser_232);
+    lineLayout->addSpacing(16);
+    lineLayout->addWidget(RB_Ser_485);
+    lineLayout->addStretch();
+    m_lineType = new QButtonGroup(this);
+    m_lineType->addButton(RB_Ser_232);
+    m_lineType->addButton(RB_Ser_485);
+
+    CB_Ser_Baud = makeList(GroupBox2, {QStringLiteral("1200"), QStringLiteral("2400"), QStringLiteral("4800"),
+                                       QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("38400"),
+                                       QStringLiteral("57600"), QStringLiteral("115200")});
+    CB_Ser_Par = makeList(GroupBox2, {QStringLiteral("NONE"), QStringLiteral("EVEN"), QStringLiteral("ODD")});
+    E_Ser_ID = makeEdit(GroupBox2);
+
+    GroupBox4 = new QGroupBox(QStringLiteral(" Protocol "), GroupBox2);
+    RB_Ser_MRTU = new QRadioButton(QStringLiteral("Modbus RTU"), GroupBox4);
+    RB_Ser_MASC = new QRadioButton(QStringLiteral("Modbus ASCII"), GroupBox4);
+    RB_Ser_JBUS = new QRadioButton(QStringLiteral("JBUS"), GroupBox4);
+    RB_Ser_BIN = new QRadioButton(QStringLiteral("Binary"), GroupBox4);
+    RB_Ser_ASC = new QRadioButton(QStringLiteral("ASCII"), GroupBox4);
+    m_protocol = new QButtonGroup(this);
+    auto* protocolLayout = new QVBoxLayout(GroupBox4);
+    protocolLayout->setSpacing(3);
+    for (QRadioButton* button : {RB_Ser_MRTU, RB_Ser_MASC, RB_Ser_JBUS, RB_Ser_BIN, RB_Ser_ASC}) {
+        m_protocol->addButton(button);
+        protocolLayout->addWidget(button);
+    }
+
+    auto* serialForm = new QFormLayout;
+    serialForm->setHorizontalSpacing(14);
+    serialForm->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    addRow(serialForm, QStringLiteral("Baudrate"), CB_Ser_Baud);
+    addRow(serialForm, QStringLiteral("Parity"), CB_Ser_Par);
+    addRow(serialForm, QStringLiteral("ID Dev."), E_Ser_ID);
+    auto* serialFields = new QVBoxLayout;
+    serialFields->addWidget(lineFrame);
+    serialFields->addSpacing(4);
+    serialFields->addLayout(serialForm);
+    serialFields->addStretch();
+    auto* serialLayout = new QHBoxLayout(GroupBox2);
+    serialLayout->setContentsMargins(12, 14, 12, 12);
+    serialLayout->setSpacing(16);
+    serialLayout->addLayout(serialFields);
+    serialLayout->addWidget(GroupBox4, 0, Qt::AlignTop);
+
+    GroupBox1 = new QGroupBox(QStringLiteral(" ProfiBUS"), this);
+    E_Pro_ID = makeEdit(GroupBox1);
+    CB_Pro_Baud = makeList(GroupBox1, {QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("45.45K"),
+                                       QStringLiteral("93.75K"), QStringLiteral("187.5K"), QStringLiteral("500K"),
+                                       QStringLiteral("1.5M"), QStringLiteral("3.0M"), QStringLiteral("6.0M"),
+                                       QStringLiteral("12M"), QStringLiteral("Auto Baudrate")});
+    CB_Pro_Baud->setEnabled(false);
+    E_PRo_IN = makeEdit(GroupBox1);
+    E_PRo_Out = makeEdit(GroupBox1);
+    auto* profibusForm = new QFormLayout(GroupBox1);
+    profibusForm->setContentsMargins(12, 14, 12, 12);
+    profibusForm->setHorizontalSpacing(14);
+    profibusForm->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    addRow(profibusForm, QStringLiteral("ID Dev."), E_Pro_ID);
+    addRow(profibusForm, QStringLiteral("Baud rate"), CB_Pro_Baud);
+    addRow(profibusForm, QStringLiteral("N Byte IN"), E_PRo_IN);
+    addRow(profibusForm, QStringLiteral("N Byte OUT"), E_PRo_Out);
+
+    bitbtn1 = new ui::GraphicButton(QStringLiteral("OK"), this);
+    bitbtn2 = new ui::GraphicButton(QStringLiteral("Cancel"), this);
+    bitbtn1->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(bitbtn1);
+    buttons->addWidget(bitbtn2);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(14, 12, 14, 12);
+    layout->setSpacing(12);
+    layout->addWidget(GroupBox2);
+    layout->addWidget(GroupBox1);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Reading order: the serial side from top to bottom, then PROFIBUS, then the buttons.
+    setTabOrder(RB_Ser_232, RB_Ser_485);
+    setTabOrder(RB_Ser_485, CB_Ser_Baud);
+    setTabOrder(CB_Ser_Baud, CB_Ser_Par);
+    setTabOrder(CB_Ser_Par, E_Ser_ID);
+    setTabOrder(E_Ser_ID, RB_Ser_MRTU);
+    setTabOrder(RB_Ser_MRTU, E_Pro_ID);
+    setTabOrder(E_Pro_ID, E_PRo_IN);
+    setTabOrder(E_PRo_IN, E_PRo_Out);
+    setTabOrder(E_PRo_Out, bitbtn1);
+    setTabOrder(bitbtn1, bitbtn2);
+
+    ui::onClicked(bitbtn1, this, [this] { BitBtn1Click(); });
+    connect(bitbtn2, &QAbstractButton::clicked, this, &QDialog::reject);
+}
+
+void TFpargen::setDefaults() {
+    CB_Ser_Baud->setCurrentIndex(7);
+    CB_Ser_Par->setCurrentIndex(0);
+    E_Ser_ID->setText(QStringLiteral("1"));
+    RB_Ser_485->setChecked(true);
+    RB_Ser_MRTU->setChecked(true);
+    E_Pro_ID->setText(QStringLiteral("1"));
+    CB_Pro_Baud->setCurrentIndex(10);
+    E_PRo_IN->setText(QStringLiteral("244"));
+    E_PRo_Out->setText(QStringLiteral("244"));
+}
+
+void TFpargen::FormShow() {
+    const std::string& path = m_workspace.PargenPath;
+    if (!platform::fileExists(path)) {
+        setDefaults();
+        return;
+    }
+    // Each control is filled as soon as its element is read, so a damaged
+    // file leaves the controls before the damage with the file's values.
+    XML1.load(path);
+    const XmlNode root = XML1.firstNode();
+    const auto text = [&](const char* name) { return requiredChild(root, name, path).text(); };
+    const auto textOr = [&](const char* name, const char* fallback) {
+        const XmlNode element = root.childElement(name);
+        return element ? element.text() : std::string(fallback);
+    };
+
+    selectEntry(CB_Ser_Baud, integerText(text(kSerBaud)));
+    selectEntry(CB_Ser_Par, integerText(text(kSerPar)));
+    E_Ser_ID->setText(ui::qs(text(kSerId)));
+    (integerText(text(kSerType)) == 1 ? RB_Ser_485 : RB_Ser_232)->setChecked(true);
+    switch (integerText(text(kSerProt))) {
+        case 0: RB_Ser_MRTU->setChecked(true); break;
+        case 1: RB_Ser_MASC->setChecked(true); break;
+        case 2: RB_Ser_JBUS->setChecked(true); break;
+        case 3: RB_Ser_BIN->setChecked(true); break;
+        default: RB_Ser_ASC->setChecked(true); break;
+    }
+    E_Pro_ID->setText(ui::qs(textOr(kProfiId, "1")));
+    // The gateway finds the PROFIBUS baud rate itself; a stored value is never taken over.
+    CB_Pro_Baud->setCurrentIndex(10);
+    E_PRo_IN->setText(ui::qs(textOr(kProfiNbIn, "244")));
+    E_PRo_Out->setText(ui::qs(textOr(kProfiNbOut, "244")));
+}
+
+bool TFpargen::CheckValues() {
+    const std::optional<std::string> failure = checkCommunicationValues(
+        ui::ss(E_Ser_ID->text()), ui::ss(E_Pro_ID->text()), ui::ss(E_PRo_IN->text()), ui::ss(E_PRo_Out->text()));
+    if (!failure) return true;
+    ui::Dialogs::error(this, ui::qs(*failure));
+    return false;
+}
+
+void TFpargen::BitBtn1Click() {
+    if (!CheckValues()) return;
+    const char* protocol = RB_Ser_MRTU->isChecked()   ? "0"
+                           : RB_Ser_MASC->isChecked() ? "1"
+                           : RB_Ser_JBUS->isChecked() ? "2"
+                           : RB_Ser_BIN->isChecked()  ? "3"
+                                                      : "4";
+    CommunicationTexts texts;
+    texts.Ser_Baud = std::to_string(CB_Ser_Baud->currentIndex());
+    texts.Ser_Par = std::to_string(CB_Ser_Par->currentIndex());
+    texts.Ser_ID = ui::ss(E_Ser_ID->text());
+    texts.Ser_Type = RB_Ser_485->isChecked() ? "1" : "0";
+    texts.Ser_Prot = protocol;
+    texts.Profi_ID = ui::ss(E_Pro_ID->text());
+    texts.Profi_Baud = std::to_string(CB_Pro_Baud->currentIndex());
+    texts.Profi_NB_IN = ui::ss(E_PRo_IN->text());
+    texts.Profi_NB_OUT = ui::ss(E_PRo_Out->text());
+    writeCommunicationSettings(XML1, m_workspace.PargenPath, texts);
+    done(QDialog::Accepted);
 }
 
 }  // namespace documents

@@ -1,15 +1,66 @@
 #pragma once
 
+#include "documents/XmlDocument.h"
 #include "ui/Form.h"
+
+class QButtonGroup;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QRadioButton;
+
+namespace app {
+struct Workspace;
+}
+namespace ui {
+class GraphicButton;
+}
 
 namespace documents {
 
-// Window of the communication settings window, created at start-up with the others. Its controls are
-// not built yet: it opens as an empty dialog with its caption.
+// The SET COMMUNICATION window: the serial and PROFIBUS parameters of the
+// project, kept in pargen.xml. Every showing reloads the controls from the
+// file (or the defaults); OK checks the four numeric fields and writes the file.
 class TFpargen : public ui::Form {
     Q_OBJECT
 public:
-    explicit TFpargen(QWidget* parent);
+    TFpargen(QWidget* parent, const app::Workspace& workspace);
+
+    void BitBtn1Click();
+    bool CheckValues();
+
+    QGroupBox* GroupBox2;
+    QRadioButton* RB_Ser_232;
+    QRadioButton* RB_Ser_485;
+    QComboBox* CB_Ser_Baud;
+    QComboBox* CB_Ser_Par;
+    QLineEdit* E_Ser_ID;
+    QGroupBox* GroupBox4;
+    QRadioButton* RB_Ser_MRTU;
+    QRadioButton* RB_Ser_MASC;
+    QRadioButton* RB_Ser_JBUS;
+    QRadioButton* RB_Ser_BIN;
+    QRadioButton* RB_Ser_ASC;
+    QGroupBox* GroupBox1;
+    QLineEdit* E_Pro_ID;
+    QComboBox* CB_Pro_Baud;
+    QLineEdit* E_PRo_IN;
+    QLineEdit* E_PRo_Out;
+    ui::GraphicButton* bitbtn1;
+    ui::GraphicButton* bitbtn2;
+
+    XmlDocument XML1;
+
+protected:
+    void FormShow() override;
+
+private:
+    void setDefaults();
+    void buildControls();
+
+    const app::Workspace& m_workspace;
+    QButtonGroup* m_lineType;
+    QButtonGroup* m_protocol;
 };
 
 }  // namespace documents

@@ -3,7 +3,9 @@
 // Small file helpers for tests: a fresh temporary folder per test and whole-file
 // reads and writes. No Qt, so core and window tests share them.
 
+#include <csignal>
 #include <cstdlib>
+#include <sys/resource.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -58,6 +60,29 @@ inline std::string readFile(const std::string& path) {
     contents << in.rdbuf();
     return contents.str();
 }
+
+// While it lives, the system refuses to let files of this process grow past
+// a few bytes: a real write failure, also for a user who may write anywhere.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes = 8) {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limit = m_saved;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    struct rlimit m_saved {};
+    void (*m_oldHandler)(int) = nullptr;
+};
 
 inline bool exists(const std::string& path) { return std::filesystem::exists(path); }
 
