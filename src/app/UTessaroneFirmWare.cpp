@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <stdexcept>
 
 #include "app/UForms.h"
 #include "app/Vendor.h"
@@ -17,8 +18,10 @@
 #include "canopen/Updo.h"
 #include "documents/USetVar.h"
 #include "documents/Upargen.h"
+#include "outputs/GsdFile.h"
 #include "project/UAbout.h"
 #include "project/Unewp.h"
+#include "update/UBootSer.h"
 #include "ui/GraphicButton.h"
 #include "ui/Guard.h"
 #include "ui/LinkLabel.h"
@@ -225,9 +228,18 @@ void TFTessaroneFirmWare::SaveGsdFile() {
     SaveGDS.initialFolder = ui::qs(m_workspace.ProjectDir);
     const std::optional<QString> fileName = ui::Dialogs::saveFile(this, SaveGDS);
     if (!fileName) return;
+    outputs::WriteGsdFile(m_workspace.ProjectDir, ui::ss(*fileName));
 }
 
-void TFTessaroneFirmWare::CreateBinaClick() {}
+void TFTessaroneFirmWare::CreateBinaClick() {
+    // No project check before the build: it reads wherever ProjectDir points.
+    Image.BuildConfigurationImage(m_workspace.ProjectDir);
+    // Without a project the image would go to the bin folder at the top of the
+    // file system, which is the system's own.
+    if (m_workspace.ProjectDir.empty()) throw std::runtime_error("Project not valid");
+    Image.WriteConfigurationImage(m_workspace.ProjectDir);
+    m_forms->FBootSer->exec();
+}
 
 void TFTessaroneFirmWare::AboutClick() { m_forms->FAbout->exec(); }
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/Workspace.h"
-#include "documents/XmlDocument.h"
+#include "outputs/ConfigurationImage.h"
 #include "ui/Dialogs.h"
 
 class QAbstractButton;
@@ -72,9 +72,8 @@ public:
     // The spreadsheet chooser of the CANopen import and the GSD save chooser.
     ui::FileChooserSettings OpenExcel;
     ui::FileChooserSettings SaveGDS;
-    // Document objects of the configuration image and the GSD writer.
-    documents::XmlDocument XML1;
-    documents::XmlDocument XML2;
+    // The configuration image, whose buffer lives for the whole run.
+    outputs::ConfigurationImage Image;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
