@@ -1,0 +1,55 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Starting other programs, and waiting for them with a bound.
+namespace platform {
+
+#ifdef _WIN32
+inline constexpr const char* kExecutableSuffix = ".exe";
+#else
+inline constexpr const char* kExecutableSuffix = "";
+#endif
+
+// Milliseconds of a steady clock as an unsigned 32-bit tick count: it wraps
+// around, so only differences taken as unsigned 32-bit values mean anything.
+std::uint32_t tickCount();
+
+// A program started by startProgram. Once it ends it is reaped, whether or
+// not anybody waits for it, so it never stays behind as a zombie.
+class StartedProcess {
+  public:
+    virtual ~StartedProcess() = default;
+    virtual int processId() const = 0;
+    virtual bool hasEnded() const = 0;
+    // Waits at most timeout for the end; answers whether the program has ended.
+    virtual bool waitForEnd(std::chrono::milliseconds timeout) const = 0;
+};
+
+// Starts program directly (no shell) with arguments; it inherits the current
+// folder, the environment and the standard streams. Answers null when it
+// cannot be started (missing, not executable, no resources). Never throws.
+std::shared_ptr<StartedProcess> startProgram(const std::string& program, const std::vector<std::string>& arguments);
+
+// The bound of runAndWait, in milliseconds.
+inline constexpr std::uint32_t kRunAndWaitBound = 150000;
+// One pause of runAndWait's waiting loop, in milliseconds.
+inline constexpr int kRunAndWaitPause = 10;
+
+// Starts program with arguments and waits until it has ended (then one pause
+// more) or until boundMilliseconds have passed on tick (an unsigned 32-bit
+// difference), looking every pause; the program's end cuts a pause short. A
+// program still running at the bound is left running. A failed start returns
+// at once; the exit code, a time-out or a failure are not reported.
+// hideWindow asks for the program's window to be hidden on platforms where
+// programs get one. Never throws.
+void runAndWait(const std::string& program, const std::vector<std::string>& arguments, bool hideWindow,
+                std::uint32_t boundMilliseconds = kRunAndWaitBound,
+                const std::function<std::uint32_t()>& tick = tickCount);
+
+}  // namespace platform

@@ -1,0 +1,47 @@
+#include "update/ExternalUpdater.h"
+
+#include "platform/FileSystem.h"
+#include "platform/Process.h"
+
+namespace update {
+namespace {
+
+struct Flags {
+    const char* firmware;
+    const char* readFirmware;
+    const char* project;
+    const char* readProject;
+};
+
+Flags flagsOf(const UpdateOptions& options) {
+    return {options.Firmware ? "FW" : "NO", options.ReadFirmware ? "FR" : "NO", options.Project ? "PW" : "NO",
+            options.ReadProject ? "PR" : "NO"};
+}
+
+}  // namespace
+
+std::string updaterProgramPath(const std::string& programDir) {
+    return platform::joinPath(programDir, std::string(kUpdaterProgramName) + platform::kExecutableSuffix);
+}
+
+std::string updaterParameters(const std::string& port, const UpdateOptions& options, const std::string& masterDir,
+                              const std::string& projectDir) {
+    const Flags flags = flagsOf(options);
+    std::string parameters = "\\\\.\\" + port + " ";
+    for (const char* flag : {flags.firmware, flags.readFirmware, flags.project, flags.readProject})
+        parameters += std::string(flag) + " ";
+    parameters += "\"" + masterDir + "\\" + kDeviceFileName + "\" ";
+    parameters += "\"" + projectDir + "\\bin\\\"";
+    return parameters;
+}
+
+std::vector<std::string> updaterArguments(const std::string& devicePath, const UpdateOptions& options,
+                                          const std::string& masterDir, const std::string& projectDir) {
+    const Flags flags = flagsOf(options);
+    const std::string binFolder = platform::joinPath(projectDir, "bin") + platform::kPathSeparator;
+    return {devicePath,    flags.firmware,    flags.readFirmware,
+            flags.project, flags.readProject, platform::joinPath(masterDir, kDeviceFileName),
+            binFolder};
+}
+
+}  // namespace update

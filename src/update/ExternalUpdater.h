@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The external updater program that takes the configuration image and the
+// device firmware to the gateway, and its command line.
+namespace update {
+
+inline constexpr const char* kUpdaterProgramName = "Ser_48213_Update";
+inline constexpr const char* kDeviceFileName = "sim48213.sim";
+
+// The four update options; each gives a two-letter flag, or "NO" when off.
+struct UpdateOptions {
+    bool Firmware = true;      // "FW"
+    bool ReadFirmware = true;  // "FR": read the firmware back when finished
+    bool Project = true;       // "PW"
+    bool ReadProject = true;   // "PR": read the project back when finished
+};
+
+// The updater in programDir, with the platform's executable suffix. Reads nothing.
+std::string updaterProgramPath(const std::string& programDir);
+
+// The updater's single parameter string, as a Windows updater takes it:
+// \\.\ + port + " " + the four flags each followed by a blank + the quoted
+// path of the device file in masterDir + " " + the quoted bin folder of
+// projectDir ending in a backslash. Reads nothing.
+std::string updaterParameters(const std::string& port, const UpdateOptions& options, const std::string& masterDir,
+                              const std::string& projectDir);
+
+// The updater's arguments on Linux, one per parameter: the device path, the
+// four flags ("FW"/"NO", "FR"/"NO", "PW"/"NO", "PR"/"NO"), the path of the
+// device file in masterDir and the bin folder of projectDir with a trailing
+// separator ("/bin/" for an empty projectDir). Reads nothing.
+std::vector<std::string> updaterArguments(const std::string& devicePath, const UpdateOptions& options,
+                                          const std::string& masterDir, const std::string& projectDir);
+
+}  // namespace update
