@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
 #include <functional>
 
 #include "app/UForms.h"
@@ -15,6 +18,7 @@
 #include "ui/Dialogs.h"
 #include "ui/Style.h"
 #include "ui/UFolderChooser.h"
+#include "update/UBootSer.h"
 
 namespace {
 
@@ -61,6 +65,16 @@ int main(int argc, char* argv[]) {
     ui::Dialogs::startRecording();
 
     app::TForms forms(program.path().toStdString());
+    // The port list comes from a folder of its own: the machine's devices are
+    // never probed.
+    QDir(program.path()).mkpath(QStringLiteral("devices"));
+    forms.FBootSer->DeviceFolder = QDir(program.path()).filePath(QStringLiteral("devices")).toStdString();
+    // One pseudo-terminal stands for a USB serial adapter in the port list.
+    const int adapter = posix_openpt(O_RDWR | O_NOCTTY);
+    if (adapter >= 0 && grantpt(adapter) == 0 && unlockpt(adapter) == 0) {
+        QFile::link(QString::fromLocal8Bit(ptsname(adapter)),
+                    QDir(program.path()).filePath(QStringLiteral("devices/ttyUSB0")));
+    }
     const QStringList names{QStringLiteral("01-main-window"), QStringLiteral("02-new-project"),
                             QStringLiteral("03-help"),        QStringLiteral("04-about"),
                             QStringLiteral("05-select-string"), QStringLiteral("06-generate-firmware"),
@@ -77,6 +91,13 @@ int main(int argc, char* argv[]) {
                                 QDir(program.path()).filePath(QStringLiteral("PROJECTS/Area/Line2")));
     render(&chooser, out, QStringLiteral("17-folder-chooser"));
 
+    update::TFBootSer& wizard = *forms.FBootSer;
+    wizard.show();
+    wizard.PortTested = true;  // as after a successful Connect
+    wizard.LbButton2Click();
+    render(&wizard, out, QStringLiteral("18-update-wizard-options"));
+
     ui::Dialogs::stopRecording();
+    if (adapter >= 0) close(adapter);
     return g_failures == 0 ? 0 : 1;
 }

@@ -36,7 +36,7 @@ TForms::TForms(const std::string& programDir) {
     FInfopdo = new canopen::TFInfopdo(main);
     FSetVar = new documents::TFSetVar(main, FTessaroneFirmWare->workspace());
     FSetPdo = new canopen::TFSetPdo(main);
-    FBootSer = new update::TFBootSer(main);
+    FBootSer = new update::TFBootSer(*FTessaroneFirmWare);
     FTessaroneFirmWare->setForms(this);
 }
 

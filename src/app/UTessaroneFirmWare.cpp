@@ -19,6 +19,7 @@
 #include "documents/USetVar.h"
 #include "documents/Upargen.h"
 #include "outputs/GsdFile.h"
+#include "platform/Process.h"
 #include "project/UAbout.h"
 #include "project/Unewp.h"
 #include "update/UBootSer.h"
@@ -239,6 +240,11 @@ void TFTessaroneFirmWare::CreateBinaClick() {
     if (m_workspace.ProjectDir.empty()) throw std::runtime_error("Project not valid");
     Image.WriteConfigurationImage(m_workspace.ProjectDir);
     m_forms->FBootSer->exec();
+}
+
+void TFTessaroneFirmWare::RunAndWait(const std::string& program, const std::vector<std::string>& arguments,
+                                     bool hideWindow) {
+    platform::runAndWait(program, arguments, hideWindow);
 }
 
 void TFTessaroneFirmWare::AboutClick() { m_forms->FAbout->exec(); }

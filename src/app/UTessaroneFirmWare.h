@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <string>
+#include <vector>
 
 #include "app/Workspace.h"
 #include "outputs/ConfigurationImage.h"
@@ -47,6 +48,10 @@ public:
     void Label1Click();
     void SetDocumentPaths();
     void SaveGsdFile();
+    // Starts program with arguments and waits for its end, at most 150 000 ms,
+    // without servicing the windows; nothing is reported. hideWindow asks for
+    // the program's window to be hidden where programs get one.
+    void RunAndWait(const std::string& program, const std::vector<std::string>& arguments, bool hideWindow);
 
     QLabel* Label2;
     QLabel* Label3;

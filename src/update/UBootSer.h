@@ -1,15 +1,90 @@
 #pragma once
 
+#include <memory>
+#include <string>
+
 #include "ui/Form.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QWidget;
+
+namespace app {
+class TFTessaroneFirmWare;
+}
+namespace ui {
+class GraphicButton;
+}
+
+namespace platform {
+class SerialPortServices;
+}
 
 namespace update {
 
-// Window of the update wizard, created at start-up with the others. Its controls are
-// not built yet: it opens as an empty dialog with its caption.
+class TComm;
+
+// The update wizard: guides the user through putting the gateway into its
+// boot mode, tests that the chosen serial port opens, takes the four update
+// options and runs the external updater on the project's bin folder.
 class TFBootSer : public ui::Form {
     Q_OBJECT
 public:
-    explicit TFBootSer(QWidget* parent);
+    explicit TFBootSer(app::TFTessaroneFirmWare& main);
+    ~TFBootSer() override;
+
+    // Folder whose serial devices the port list offers.
+    std::string DeviceFolder = "/dev";
+    // True once a Connect test has succeeded since the wizard was last shown.
+    bool PortTested = false;
+
+    void RefreshPortList();
+    void LbButton1Click();  // Connect
+    void LbButton2Click();  // Next
+    void LbButton4Click();  // Execute update firmware
+
+    TComm& comm() { return *Comm1; }
+    // Opens ports through these services from now on (tests stand in for what
+    // a pseudo-terminal lacks). The port is closed first.
+    void useSerialServices(std::shared_ptr<platform::SerialPortServices> services);
+
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label4;
+    QComboBox* CB_Com;
+    ui::GraphicButton* LbButton5;
+    ui::GraphicButton* LbButton1;
+    QLabel* Label5;
+    QLabel* Label6;
+    ui::GraphicButton* LbButton3;
+    ui::GraphicButton* LbButton2;
+
+    QWidget* Panel1;
+    QLabel* Label7;
+    QCheckBox* CB_Firm;
+    QCheckBox* CB_RFirm;
+    QCheckBox* CB_Proj;
+    QCheckBox* CB_RProj;
+    QWidget* Panel2;
+    QCheckBox* CB_Par;
+    QCheckBox* CB_Var;
+    ui::GraphicButton* LbButton4;
+
+public slots:
+    void done(int result) override;
+
+protected:
+    void FormShow() override;
+
+private:
+    void buildSteps();
+    void createPort(std::shared_ptr<platform::SerialPortServices> services);
+    void buildOptions();
+
+    app::TFTessaroneFirmWare& m_main;
+    std::unique_ptr<TComm> Comm1;
 };
 
 }  // namespace update

@@ -9,81 +9,18 @@
 #include <thread>
 #include <vector>
 
-#include "SerialTestSupport.h"
+#include "support/SerialTestSupport.h"
 #include "support/TestFiles.h"
 
 namespace {
 
 using namespace update;
 using serial_test::PseudoTerminal;
+using serial_test::StandInScript;
+using serial_test::StandInServices;
 using serial_test::UiQueue;
 namespace dcb = platform::dcb;
 namespace commevent = platform::commevent;
-
-// What the stand-in did and is told to do; shared with the test.
-struct StandInScript {
-    std::vector<std::uint32_t> escapes;               // escape functions asked for
-    std::vector<platform::DataControlBlock> written;  // line settings written
-    std::optional<platform::DataControlBlock>
-        driverSettings;  // reported instead of the pty's (then nothing is written)
-    int timeoutsError = 0;
-    int lineSettingsError = 0;
-    int queueSizesError = 0;
-};
-
-// A real device with what a pseudo-terminal lacks stood in for: modem lines
-// that take DTR, and failures on request.
-class StandInDevice final : public platform::SerialDevice {
-  public:
-    StandInDevice(std::shared_ptr<platform::SerialDevice> real, std::shared_ptr<StandInScript> script)
-        : m_real(std::move(real)), m_script(std::move(script)) {}
-
-    bool isCharacterDevice() override { return m_real->isCharacterDevice(); }
-    int getLineSettings(platform::DataControlBlock& settings) override {
-        if (m_script->driverSettings) {
-            settings = *m_script->driverSettings;
-            return 0;
-        }
-        return m_real->getLineSettings(settings);
-    }
-    int setLineSettings(const platform::DataControlBlock& settings) override {
-        m_script->written.push_back(settings);
-        if (m_script->lineSettingsError) return m_script->lineSettingsError;
-        return m_script->driverSettings ? 0 : m_real->setLineSettings(settings);
-    }
-    int setTimeouts(const platform::CommTimeouts& timeouts) override {
-        return m_script->timeoutsError ? m_script->timeoutsError : m_real->setTimeouts(timeouts);
-    }
-    int setQueueSizes(std::int32_t input, std::int32_t output) override {
-        return m_script->queueSizesError ? m_script->queueSizesError : m_real->setQueueSizes(input, output);
-    }
-    int clearErrors(std::uint32_t& errors, std::uint32_t& count) override { return m_real->clearErrors(errors, count); }
-    int purge(std::uint32_t actions) override { return m_real->purge(actions); }
-    int escapeFunction(std::uint32_t function) override {
-        if (!m_real->isCharacterDevice()) return EBADF;  // closed
-        m_script->escapes.push_back(function);
-        return 0;
-    }
-    int setEventMask(std::uint32_t mask) override { return m_real->setEventMask(mask); }
-    std::uint32_t waitEvent() override { return m_real->waitEvent(); }
-    void close() override { m_real->close(); }
-
-  private:
-    std::shared_ptr<platform::SerialDevice> m_real;
-    std::shared_ptr<StandInScript> m_script;
-};
-
-class StandInServices final : public platform::SerialPortServices {
-  public:
-    explicit StandInServices(std::shared_ptr<StandInScript> script) : m_script(std::move(script)) {}
-    std::shared_ptr<platform::SerialDevice> openDevice(const std::string& name, int& error) override {
-        auto real = platform::systemSerialPortServices()->openDevice(name, error);
-        return real ? std::make_shared<StandInDevice>(real, m_script) : nullptr;
-    }
-
-  private:
-    std::shared_ptr<StandInScript> m_script;
-};
 
 // Runs action, expecting ECommError with exactly this text and code.
 template <typename Action>

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "SerialTestSupport.h"
+#include "support/SerialTestSupport.h"
 #include "support/TestFiles.h"
 
 namespace {

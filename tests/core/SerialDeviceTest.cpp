@@ -9,7 +9,7 @@
 #include <chrono>
 #include <thread>
 
-#include "SerialTestSupport.h"
+#include "support/SerialTestSupport.h"
 #include "platform/SerialTermiosLinux.h"
 
 namespace {

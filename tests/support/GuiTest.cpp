@@ -1,5 +1,9 @@
 #include "support/GuiTest.h"
 
+#include <filesystem>
+
+#include "update/UBootSer.h"
+
 namespace testing_support {
 
 std::string describe(Kind kind) {
@@ -35,6 +39,10 @@ void GuiTest::TearDown() {
 
 app::TForms& GuiTest::startProgram() {
     m_forms = std::make_unique<app::TForms>(m_program.path());
+    // The wizard lists the serial devices of a folder of the test's own,
+    // never those of the machine.
+    std::filesystem::create_directories(m_program / "devices");
+    m_forms->FBootSer->DeviceFolder = m_program / "devices";
     return *m_forms;
 }
 

@@ -11,13 +11,17 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <optional>
 #include <thread>
+#include <vector>
+
+#include "platform/SerialDevice.h"
 
 namespace serial_test {
 
 // A pseudo-terminal pair; the slave side stands for a serial device.
 class PseudoTerminal {
-  public:
+public:
     PseudoTerminal();
     ~PseudoTerminal();
     PseudoTerminal(const PseudoTerminal&) = delete;
@@ -34,7 +38,7 @@ class PseudoTerminal {
     bool exclusive() const;
     void closeMaster();
 
-  private:
+private:
     int m_master = -1;
     int m_slave = -1;
     std::string m_slavePath;
@@ -67,7 +71,7 @@ bool eventually(const std::function<bool()>& condition, std::chrono::millisecond
 // The user-interface side of a port's dispatcher. Functions handed over by
 // other threads wait here until the test's main thread runs them.
 class UiQueue : public std::enable_shared_from_this<UiQueue> {
-  public:
+public:
     static std::shared_ptr<UiQueue> create() { return std::shared_ptr<UiQueue>(new UiQueue); }
 
     // Blocks the calling thread until the main thread has run the function
@@ -83,7 +87,7 @@ class UiQueue : public std::enable_shared_from_this<UiQueue> {
     // Releases every waiting and later hand-off without running it.
     void shutdown();
 
-  private:
+private:
     UiQueue() = default;
     struct Call {
         std::function<void()> function;
@@ -93,6 +97,28 @@ class UiQueue : public std::enable_shared_from_this<UiQueue> {
     std::condition_variable m_changed;
     std::deque<std::shared_ptr<Call>> m_pending;
     bool m_shutDown = false;
+};
+
+// What the stand-in did and is told to do; shared with the test.
+struct StandInScript {
+    std::vector<std::uint32_t> escapes;               // escape functions asked for
+    std::vector<platform::DataControlBlock> written;  // line settings written
+    std::optional<platform::DataControlBlock>
+        driverSettings;  // reported instead of the pty's (then nothing is written)
+    int timeoutsError = 0;
+    int lineSettingsError = 0;
+    int queueSizesError = 0;
+};
+
+// Opens real devices with what a pseudo-terminal lacks stood in for: modem
+// lines that take DTR, and failures on request.
+class StandInServices final : public platform::SerialPortServices {
+public:
+    explicit StandInServices(std::shared_ptr<StandInScript> script) : m_script(std::move(script)) {}
+    std::shared_ptr<platform::SerialDevice> openDevice(const std::string& name, int& error) override;
+
+private:
+    std::shared_ptr<StandInScript> m_script;
 };
 
 }  // namespace serial_test

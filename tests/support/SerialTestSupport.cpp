@@ -1,4 +1,4 @@
-#include "SerialTestSupport.h"
+#include "support/SerialTestSupport.h"
 
 // The kernel's termios2 clashes with the C library's termios, so this unit
 // uses the kernel's headers only.
@@ -138,6 +138,58 @@ void UiQueue::shutdown() {
     m_shutDown = true;
     m_pending.clear();
     m_changed.notify_all();
+}
+
+
+namespace {
+
+// A real device with what a pseudo-terminal lacks stood in for: modem lines
+// that take DTR, and failures on request.
+class StandInDevice final : public platform::SerialDevice {
+  public:
+    StandInDevice(std::shared_ptr<platform::SerialDevice> real, std::shared_ptr<StandInScript> script)
+        : m_real(std::move(real)), m_script(std::move(script)) {}
+
+    bool isCharacterDevice() override { return m_real->isCharacterDevice(); }
+    int getLineSettings(platform::DataControlBlock& settings) override {
+        if (m_script->driverSettings) {
+            settings = *m_script->driverSettings;
+            return 0;
+        }
+        return m_real->getLineSettings(settings);
+    }
+    int setLineSettings(const platform::DataControlBlock& settings) override {
+        m_script->written.push_back(settings);
+        if (m_script->lineSettingsError) return m_script->lineSettingsError;
+        return m_script->driverSettings ? 0 : m_real->setLineSettings(settings);
+    }
+    int setTimeouts(const platform::CommTimeouts& timeouts) override {
+        return m_script->timeoutsError ? m_script->timeoutsError : m_real->setTimeouts(timeouts);
+    }
+    int setQueueSizes(std::int32_t input, std::int32_t output) override {
+        return m_script->queueSizesError ? m_script->queueSizesError : m_real->setQueueSizes(input, output);
+    }
+    int clearErrors(std::uint32_t& errors, std::uint32_t& count) override { return m_real->clearErrors(errors, count); }
+    int purge(std::uint32_t actions) override { return m_real->purge(actions); }
+    int escapeFunction(std::uint32_t function) override {
+        if (!m_real->isCharacterDevice()) return EBADF;  // closed
+        m_script->escapes.push_back(function);
+        return 0;
+    }
+    int setEventMask(std::uint32_t mask) override { return m_real->setEventMask(mask); }
+    std::uint32_t waitEvent() override { return m_real->waitEvent(); }
+    void close() override { m_real->close(); }
+
+  private:
+    std::shared_ptr<platform::SerialDevice> m_real;
+    std::shared_ptr<StandInScript> m_script;
+};
+
+}  // namespace
+
+std::shared_ptr<platform::SerialDevice> StandInServices::openDevice(const std::string& name, int& error) {
+    auto real = platform::systemSerialPortServices()->openDevice(name, error);
+    return real ? std::make_shared<StandInDevice>(real, m_script) : nullptr;
 }
 
 }  // namespace serial_test
