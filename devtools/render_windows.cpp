@@ -2,14 +2,14 @@
 // Usage: tessaro-render OUTPUT_FOLDER (run with QT_QPA_PLATFORM=offscreen).
 // The windows work on a throw-away program folder with one sample project.
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
-#include <unistd.h>
 #include <functional>
 
 #include "app/UForms.h"
@@ -75,14 +75,22 @@ int main(int argc, char* argv[]) {
         QFile::link(QString::fromLocal8Bit(ptsname(adapter)),
                     QDir(program.path()).filePath(QStringLiteral("devices/ttyUSB0")));
     }
-    const QStringList names{QStringLiteral("01-main-window"), QStringLiteral("02-new-project"),
-                            QStringLiteral("03-help"),        QStringLiteral("04-about"),
-                            QStringLiteral("05-select-string"), QStringLiteral("06-generate-firmware"),
-                            QStringLiteral("07-set-communication"), QStringLiteral("08-sdo-access"),
-                            QStringLiteral("09-translate-pdo"), QStringLiteral("10-translate-emcy"),
-                            QStringLiteral("11-emcy-word"),   QStringLiteral("12-xml-reader-writer"),
-                            QStringLiteral("13-store-pdo"),   QStringLiteral("14-set-access"),
-                            QStringLiteral("15-set-pdo-access"), QStringLiteral("16-update-wizard")};
+    const QStringList names{QStringLiteral("01-main-window"),
+                            QStringLiteral("02-new-project"),
+                            QStringLiteral("03-help"),
+                            QStringLiteral("04-about"),
+                            QStringLiteral("05-select-string"),
+                            QStringLiteral("06-generate-firmware"),
+                            QStringLiteral("07-set-communication"),
+                            QStringLiteral("08-sdo-access"),
+                            QStringLiteral("09-translate-pdo"),
+                            QStringLiteral("10-translate-emcy"),
+                            QStringLiteral("11-emcy-word"),
+                            QStringLiteral("12-xml-reader-writer"),
+                            QStringLiteral("13-store-pdo"),
+                            QStringLiteral("14-set-access"),
+                            QStringLiteral("15-set-pdo-access"),
+                            QStringLiteral("16-update-wizard")};
     const QList<QWidget*> windows = forms.all();
     for (int i = 0; i < windows.size(); ++i) render(windows[i], out, names[i]);
 

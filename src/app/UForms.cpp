@@ -41,7 +41,9 @@ TForms::TForms(const std::string& programDir) {
 }
 
 // The other windows are children of the main window and go with it.
-TForms::~TForms() { delete FTessaroneFirmWare; }
+TForms::~TForms() {
+    delete FTessaroneFirmWare;
+}
 
 QList<QWidget*> TForms::all() const {
     return {FTessaroneFirmWare,

@@ -1,11 +1,11 @@
 #include "app/UTessaroneFirmWare.h"
 
 #include <QCloseEvent>
-#include <QShowEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QShowEvent>
 #include <QVBoxLayout>
 #include <stdexcept>
 
@@ -22,13 +22,13 @@
 #include "platform/Process.h"
 #include "project/UAbout.h"
 #include "project/Unewp.h"
-#include "update/UBootSer.h"
 #include "ui/GraphicButton.h"
 #include "ui/Guard.h"
 #include "ui/LinkLabel.h"
 #include "ui/Logo.h"
 #include "ui/QtText.h"
 #include "ui/Style.h"
+#include "update/UBootSer.h"
 
 namespace app {
 
@@ -155,7 +155,8 @@ void TFTessaroneFirmWare::buildControls() {
 
     ui::onClicked(New, this, [this] { NewaClick(); });
     ui::onClicked(open, this, [this] { OpenaClick(); });
-    for (GraphicButton* step : {btn_Prm_Gen, btn_Sdo, btn_Gds, btn_Pdo, btn_Info_Pdo, btn_Emcy, btn_Emcy_Wd, Btn_SetPDO}) {
+    for (GraphicButton* step :
+         {btn_Prm_Gen, btn_Sdo, btn_Gds, btn_Pdo, btn_Info_Pdo, btn_Emcy, btn_Emcy_Wd, Btn_SetPDO}) {
         ui::onClicked(step, this, [this, step] { btn_str_lng1aClick(step); });
     }
     ui::onClicked(CreateBin, this, [this] { CreateBinaClick(); });
@@ -169,14 +170,18 @@ void TFTessaroneFirmWare::buildControls() {
     SaveGDS.defaultSuffix = QStringLiteral("gsd");
 }
 
-void TFTessaroneFirmWare::setTitle(const QString& title) { setWindowTitle(title); }
+void TFTessaroneFirmWare::setTitle(const QString& title) {
+    setWindowTitle(title);
+}
 
 void TFTessaroneFirmWare::FormCreate(const std::string& programDir) {
     if (m_workspace.startUp(programDir)) setTitle(TitlePrefix() + ui::qs(m_workspace.ProjectName));
     OpenExcel.initialFolder = ui::qs(m_workspace.ProjectDir);
 }
 
-void TFTessaroneFirmWare::SetDocumentPaths() { m_workspace.SetDocumentPaths(); }
+void TFTessaroneFirmWare::SetDocumentPaths() {
+    m_workspace.SetDocumentPaths();
+}
 
 void TFTessaroneFirmWare::NewaClick() {
     project::TFsaveproj* dialog = m_forms->Fsaveproj;
@@ -192,9 +197,8 @@ void TFTessaroneFirmWare::NewaClick() {
 
 void TFTessaroneFirmWare::OpenaClick() {
     const std::string preselected = m_workspace.prepareOpenProject();
-    const std::optional<QString> chosen =
-        ui::Dialogs::chooseFolder(this, QStringLiteral("Select directory of project"), ui::qs(m_workspace.ProjectsDir),
-                                  ui::qs(preselected));
+    const std::optional<QString> chosen = ui::Dialogs::chooseFolder(
+        this, QStringLiteral("Select directory of project"), ui::qs(m_workspace.ProjectsDir), ui::qs(preselected));
     const std::string chosenFolder = chosen ? ui::ss(*chosen) : std::string();
     m_workspace.finishOpenProject(chosen ? &chosenFolder : nullptr);
     setTitle(TitlePrefix() + ui::qs(m_workspace.ProjectName));
@@ -247,13 +251,21 @@ void TFTessaroneFirmWare::RunAndWait(const std::string& program, const std::vect
     platform::runAndWait(program, arguments, hideWindow);
 }
 
-void TFTessaroneFirmWare::AboutClick() { m_forms->FAbout->exec(); }
+void TFTessaroneFirmWare::AboutClick() {
+    m_forms->FAbout->exec();
+}
 
-void TFTessaroneFirmWare::LbButton1Click() { close(); }
+void TFTessaroneFirmWare::LbButton1Click() {
+    close();
+}
 
-void TFTessaroneFirmWare::Label1Click() { ui::Dialogs::openUrl(QString::fromLatin1(kProductPage)); }
+void TFTessaroneFirmWare::Label1Click() {
+    ui::Dialogs::openUrl(QString::fromLatin1(kProductPage));
+}
 
-void TFTessaroneFirmWare::FormClose() { m_workspace.writeSettings(); }
+void TFTessaroneFirmWare::FormClose() {
+    m_workspace.writeSettings();
+}
 
 void TFTessaroneFirmWare::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);

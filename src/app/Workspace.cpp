@@ -45,7 +45,9 @@ void Workspace::SetDocumentPaths() {
     PdoPath = joinPath(ProjectDir, "pdo.xml");
 }
 
-std::string Workspace::settingsPath() const { return joinPath(ProgramDir, kSettingsFileName); }
+std::string Workspace::settingsPath() const {
+    return joinPath(ProgramDir, kSettingsFileName);
+}
 
 void Workspace::writeSettings() const {
     const std::string path = settingsPath();

@@ -106,7 +106,9 @@ TFSetVar::TFSetVar(QWidget* parent, const app::Workspace& workspace)
     connect(bitbtn2, &QAbstractButton::clicked, this, &QDialog::reject);
 }
 
-QString TFSetVar::cell(const QTableWidget* grid, int column, int row) { return grid->item(row - 1, column)->text(); }
+QString TFSetVar::cell(const QTableWidget* grid, int column, int row) {
+    return grid->item(row - 1, column)->text();
+}
 
 void TFSetVar::setCell(QTableWidget* grid, int column, int row, const QString& text) {
     grid->item(row - 1, column)->setText(text);
@@ -152,8 +154,8 @@ void TFSetVar::FormShow() {
 std::vector<AccessRow> TFSetVar::tableOf(const QTableWidget* grid) {
     std::vector<AccessRow> rows;
     for (int r = 1; r <= kRows && !cell(grid, 1, r).isEmpty(); ++r) {
-        rows.push_back({ui::ss(cell(grid, 1, r)), ui::ss(cell(grid, 2, r)), ui::ss(cell(grid, 3, r)),
-                        ui::ss(cell(grid, 4, r))});
+        rows.push_back(
+            {ui::ss(cell(grid, 1, r)), ui::ss(cell(grid, 2, r)), ui::ss(cell(grid, 3, r)), ui::ss(cell(grid, 4, r))});
     }
     return rows;
 }

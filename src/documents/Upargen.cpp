@@ -60,8 +60,9 @@ void TFpargen::buildControls() {
     GroupBox2 = new QGroupBox(QStringLiteral(" Serial "), this);
     auto* lineFrame = new QFrame(GroupBox2);
     lineFrame->setFrameShape(QFrame::StyledPanel);
-    lineFrame->setStyleSheet(QStringLiteral("QFrame { border: 1px solid #C9C3A6; border-radius: 3px; } "
-                                            "QRadioButton { border: 0; }"));
+    lineFrame->setStyleSheet(
+        QStringLiteral("QFrame { border: 1px solid #C9C3A6; border-radius: 3px; } "
+                       "QRadioButton { border: 0; }"));
     RB_Ser_232 = new QRadioButton(QStringLiteral("RS232"), lineFrame);
     RB_Ser_485 = new QRadioButton(QStringLiteral("RS485"), lineFrame);
     auto* lineLayout = new QHBoxLayout(lineFrame);
@@ -113,10 +114,10 @@ void TFpargen::buildControls() {
 
     GroupBox1 = new QGroupBox(QStringLiteral(" ProfiBUS"), this);
     E_Pro_ID = makeEdit(GroupBox1);
-    CB_Pro_Baud = makeList(GroupBox1, {QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("45.45K"),
-                                       QStringLiteral("93.75K"), QStringLiteral("187.5K"), QStringLiteral("500K"),
-                                       QStringLiteral("1.5M"), QStringLiteral("3.0M"), QStringLiteral("6.0M"),
-                                       QStringLiteral("12M"), QStringLiteral("Auto Baudrate")});
+    CB_Pro_Baud = makeList(
+        GroupBox1, {QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("45.45K"), QStringLiteral("93.75K"),
+                    QStringLiteral("187.5K"), QStringLiteral("500K"), QStringLiteral("1.5M"), QStringLiteral("3.0M"),
+                    QStringLiteral("6.0M"), QStringLiteral("12M"), QStringLiteral("Auto Baudrate")});
     CB_Pro_Baud->setEnabled(false);
     E_PRo_IN = makeEdit(GroupBox1);
     E_PRo_Out = makeEdit(GroupBox1);

@@ -16,7 +16,9 @@ namespace {
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_pi | pugi::parse_comments |
                                    pugi::parse_declaration | pugi::parse_doctype | pugi::parse_fragment;
 
-pugi::xml_node wrap(pugi::xml_node_struct* node) { return pugi::xml_node(node); }
+pugi::xml_node wrap(pugi::xml_node_struct* node) {
+    return pugi::xml_node(node);
+}
 
 void collectText(const pugi::xml_node& node, std::string& out) {
     for (const pugi::xml_node& child : node.children()) {
@@ -42,9 +44,13 @@ void collectText(const pugi::xml_node& node, std::string& out) {
 
 }  // namespace
 
-bool XmlNode::isElement() const { return m_node && wrap(m_node).type() == pugi::node_element; }
+bool XmlNode::isElement() const {
+    return m_node && wrap(m_node).type() == pugi::node_element;
+}
 
-std::string XmlNode::name() const { return m_node ? wrap(m_node).name() : std::string(); }
+std::string XmlNode::name() const {
+    return m_node ? wrap(m_node).name() : std::string();
+}
 
 std::size_t XmlNode::childCount() const {
     if (!m_node) return 0;
@@ -152,7 +158,8 @@ void XmlDocument::loadText(std::string_view text, std::string_view source) {
             const std::string_view value = node.value();
             const std::size_t firstVisible = std::min(value.find_first_not_of(" \t\r\n"), value.size());
             m_document->reset();
-            failParse(text, offset + static_cast<std::ptrdiff_t>(firstVisible), "Text is not allowed outside the document element", source);
+            failParse(text, offset + static_cast<std::ptrdiff_t>(firstVisible),
+                      "Text is not allowed outside the document element", source);
         }
     }
     if (elements == 0) {
@@ -161,11 +168,17 @@ void XmlDocument::loadText(std::string_view text, std::string_view source) {
     }
 }
 
-XmlNode XmlDocument::firstNode() const { return XmlNode(m_document->first_child().internal_object()); }
+XmlNode XmlDocument::firstNode() const {
+    return XmlNode(m_document->first_child().internal_object());
+}
 
-XmlNode XmlDocument::documentElement() const { return XmlNode(m_document->document_element().internal_object()); }
+XmlNode XmlDocument::documentElement() const {
+    return XmlNode(m_document->document_element().internal_object());
+}
 
-void XmlDocument::clear() { m_document->reset(); }
+void XmlDocument::clear() {
+    m_document->reset();
+}
 
 XmlNode XmlDocument::appendRoot(std::string_view name) {
     return XmlNode(m_document->append_child(std::string(name).c_str()).internal_object());
@@ -177,6 +190,8 @@ std::string XmlDocument::toText() const {
     return out.str();
 }
 
-void XmlDocument::save(const std::string& path) const { platform::writeFileAtomically(path, toText()); }
+void XmlDocument::save(const std::string& path) const {
+    platform::writeFileAtomically(path, toText());
+}
 
 }  // namespace documents

@@ -21,7 +21,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string systemReason(int error) { return std::strerror(error); }
+std::string systemReason(int error) {
+    return std::strerror(error);
+}
 
 [[noreturn]] void failCreate(const std::string& path, int error) {
     throw std::runtime_error("Cannot create file \"" + path + "\". " + systemReason(error));

@@ -23,7 +23,7 @@ std::uint32_t tickCount();
 // A program started by startProgram. Once it ends it is reaped, whether or
 // not anybody waits for it, so it never stays behind as a zombie.
 class StartedProcess {
-  public:
+public:
     virtual ~StartedProcess() = default;
     virtual int processId() const = 0;
     virtual bool hasEnded() const = 0;

@@ -18,7 +18,7 @@ namespace platform {
 namespace {
 
 class PosixProcess final : public StartedProcess {
-  public:
+public:
     enum class Phase { Starting, Failed, Running, Ended };
 
     int processId() const override {
@@ -48,7 +48,7 @@ class PosixProcess final : public StartedProcess {
         return m_phase;
     }
 
-  private:
+private:
     mutable std::mutex m_lock;
     mutable std::condition_variable m_changed;
     Phase m_phase = Phase::Starting;

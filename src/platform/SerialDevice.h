@@ -119,7 +119,7 @@ inline constexpr std::uint32_t kClearBreak = 9;
 // answers 0, so a thread that still holds the object never touches a device
 // that was closed, nor another one that got the same number.
 class SerialDevice {
-  public:
+public:
     virtual ~SerialDevice() = default;
 
     // True when the device is a character device the line services work on
@@ -153,7 +153,7 @@ class SerialDevice {
 };
 
 class SerialPortServices {
-  public:
+public:
     virtual ~SerialPortServices() = default;
 
     // Opens an existing device by name for reading and writing, not shared

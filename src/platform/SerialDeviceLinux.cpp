@@ -68,7 +68,7 @@ ModemLines modemLinesOf(int fd) {
 }
 
 class LinuxSerialDevice final : public SerialDevice {
-  public:
+public:
     LinuxSerialDevice(int fd, int wakeRead, int wakeWrite) : m_fd(fd), m_wakeRead(wakeRead), m_wakeWrite(wakeWrite) {
         m_errorCountersKnown = ::ioctl(fd, TIOCGICOUNT, &m_errorBaseline) == 0;
     }
@@ -192,24 +192,13 @@ class LinuxSerialDevice final : public SerialDevice {
         int line = 0;
         unsigned long request = 0;
         switch (function) {
-            case commescape::kSetDtr:
-                line = TIOCM_DTR, request = TIOCMBIS;
-                break;
-            case commescape::kClearDtr:
-                line = TIOCM_DTR, request = TIOCMBIC;
-                break;
-            case commescape::kSetRts:
-                line = TIOCM_RTS, request = TIOCMBIS;
-                break;
-            case commescape::kClearRts:
-                line = TIOCM_RTS, request = TIOCMBIC;
-                break;
-            case commescape::kSetBreak:
-                return ::ioctl(m_fd, TIOCSBRK) == 0 ? 0 : errno;
-            case commescape::kClearBreak:
-                return ::ioctl(m_fd, TIOCCBRK) == 0 ? 0 : errno;
-            default:
-                return EINVAL;
+            case commescape::kSetDtr: line = TIOCM_DTR, request = TIOCMBIS; break;
+            case commescape::kClearDtr: line = TIOCM_DTR, request = TIOCMBIC; break;
+            case commescape::kSetRts: line = TIOCM_RTS, request = TIOCMBIS; break;
+            case commescape::kClearRts: line = TIOCM_RTS, request = TIOCMBIC; break;
+            case commescape::kSetBreak: return ::ioctl(m_fd, TIOCSBRK) == 0 ? 0 : errno;
+            case commescape::kClearBreak: return ::ioctl(m_fd, TIOCCBRK) == 0 ? 0 : errno;
+            default: return EINVAL;
         }
         return ::ioctl(m_fd, request, &line) == 0 ? 0 : errno;
     }
@@ -264,7 +253,7 @@ class LinuxSerialDevice final : public SerialDevice {
         [[maybe_unused]] const ssize_t written = ::write(m_wakeWrite, &wake, 1);
     }
 
-  private:
+private:
     std::uint32_t sampleEventsLocked() {
         std::uint32_t events = 0;
 
@@ -347,7 +336,7 @@ class LinuxSerialDevice final : public SerialDevice {
 };
 
 class LinuxSerialPortServices final : public SerialPortServices {
-  public:
+public:
     std::shared_ptr<SerialDevice> openDevice(const std::string& name, int& error) override {
         error = 0;
         // Without O_NONBLOCK the open of a real port waits for its carrier.

@@ -41,14 +41,10 @@ std::uint32_t outputRate(const LineTermios& termios) {
 
 std::uint8_t byteSize(std::uint32_t cflag) {
     switch (cflag & CSIZE) {
-        case CS5:
-            return 5;
-        case CS6:
-            return 6;
-        case CS7:
-            return 7;
-        default:
-            return 8;
+        case CS5: return 5;
+        case CS6: return 6;
+        case CS7: return 7;
+        default: return 8;
     }
 }
 
@@ -95,26 +91,16 @@ DataControlBlock lineSettingsFromTermios(const LineTermios& termios, const Modem
 int applyLineSettings(const DataControlBlock& settings, LineTermios& termios) {
     std::uint32_t size;
     switch (settings.ByteSize) {
-        case 5:
-            size = CS5;
-            break;
-        case 6:
-            size = CS6;
-            break;
-        case 7:
-            size = CS7;
-            break;
-        case 8:
-            size = CS8;
-            break;
-        default:
-            return EINVAL;
+        case 5: size = CS5; break;
+        case 6: size = CS6; break;
+        case 7: size = CS7; break;
+        case 8: size = CS8; break;
+        default: return EINVAL;
     }
     if (settings.BaudRate == 0) return EINVAL;  // B0 would hang the line up
     bool twoStopBits = false;
     switch (settings.StopBits) {
-        case dcb::kOneStopBit:
-            break;
+        case dcb::kOneStopBit: break;
         case dcb::kOne5StopBits:
             if (settings.ByteSize != 5) return EINVAL;
             twoStopBits = true;
@@ -123,8 +109,7 @@ int applyLineSettings(const DataControlBlock& settings, LineTermios& termios) {
             if (settings.ByteSize == 5) return EINVAL;
             twoStopBits = true;
             break;
-        default:
-            return EINVAL;
+        default: return EINVAL;
     }
     if (settings.Parity > dcb::kSpaceParity) return EINVAL;
 
@@ -156,20 +141,11 @@ int applyLineSettings(const DataControlBlock& settings, LineTermios& termios) {
     termios.cflag |= CREAD | CLOCAL | size;
     if (twoStopBits) termios.cflag |= CSTOPB;
     switch (settings.Parity) {
-        case dcb::kOddParity:
-            termios.cflag |= PARENB | PARODD;
-            break;
-        case dcb::kEvenParity:
-            termios.cflag |= PARENB;
-            break;
-        case dcb::kMarkParity:
-            termios.cflag |= PARENB | CMSPAR | PARODD;
-            break;
-        case dcb::kSpaceParity:
-            termios.cflag |= PARENB | CMSPAR;
-            break;
-        default:
-            break;
+        case dcb::kOddParity: termios.cflag |= PARENB | PARODD; break;
+        case dcb::kEvenParity: termios.cflag |= PARENB; break;
+        case dcb::kMarkParity: termios.cflag |= PARENB | CMSPAR | PARODD; break;
+        case dcb::kSpaceParity: termios.cflag |= PARENB | CMSPAR; break;
+        default: break;
     }
     if ((flags & dcb::fOutxCtsFlow) || (flags & dcb::kRtsControlMask) == dcb::kRtsControlHandshake)
         termios.cflag |= CRTSCTS;

@@ -87,10 +87,16 @@ TFAbout::TFAbout(QWidget* parent)
     connect(LbButton1, &QAbstractButton::clicked, this, &QDialog::accept);
 }
 
-void TFAbout::Image2Click() { ui::Dialogs::openUrl(QString::fromLatin1(app::kProductPage)); }
+void TFAbout::Image2Click() {
+    ui::Dialogs::openUrl(QString::fromLatin1(app::kProductPage));
+}
 
-void TFAbout::Label4Click() { ui::Dialogs::openUrl(QString::fromLatin1(app::kProductPage)); }
+void TFAbout::Label4Click() {
+    ui::Dialogs::openUrl(QString::fromLatin1(app::kProductPage));
+}
 
-void TFAbout::Label5Click() { ui::Dialogs::openUrl(QStringLiteral("mailto:") + QString::fromLatin1(app::kVendorEmail)); }
+void TFAbout::Label5Click() {
+    ui::Dialogs::openUrl(QStringLiteral("mailto:") + QString::fromLatin1(app::kVendorEmail));
+}
 
 }  // namespace project

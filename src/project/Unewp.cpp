@@ -86,7 +86,9 @@ void TFsaveproj::BitBtn2Click() {
 }
 
 // Escape works as the Cancel button.
-void TFsaveproj::reject() { BitBtn2Click(); }
+void TFsaveproj::reject() {
+    BitBtn2Click();
+}
 
 void TFsaveproj::closeEvent(QCloseEvent* event) {
     if (FormCloseQuery()) {

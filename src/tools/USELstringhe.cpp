@@ -2,7 +2,8 @@
 
 namespace tools {
 
-TFSELstringhe::TFSELstringhe(QWidget* parent) : ui::Form(parent, ui::FormFrame::FixedCloseBox, QStringLiteral("Select String")) {
+TFSELstringhe::TFSELstringhe(QWidget* parent)
+    : ui::Form(parent, ui::FormFrame::FixedCloseBox, QStringLiteral("Select String")) {
     setObjectName(QStringLiteral("TFSELstringhe"));
     setFixedSize(420, 260);
 }

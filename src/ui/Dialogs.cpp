@@ -105,17 +105,25 @@ void Dialogs::startRecording() {
     recorder().active = true;
 }
 
-void Dialogs::stopRecording() { recorder() = Recorder{}; }
+void Dialogs::stopRecording() {
+    recorder() = Recorder{};
+}
 
-bool Dialogs::isRecording() { return recorder().active; }
+bool Dialogs::isRecording() {
+    return recorder().active;
+}
 
 void Dialogs::queueAnswer(std::optional<QString> answer) {
     recorder().answers.push_back(answer ? (answer->isNull() ? QString(QLatin1String("")) : *answer) : QString());
 }
 
-int Dialogs::queuedAnswers() { return static_cast<int>(recorder().answers.size()); }
+int Dialogs::queuedAnswers() {
+    return static_cast<int>(recorder().answers.size());
+}
 
-QList<Dialogs::Record> Dialogs::records() { return recorder().records; }
+QList<Dialogs::Record> Dialogs::records() {
+    return recorder().records;
+}
 
 QList<Dialogs::Record> Dialogs::takeRecords() {
     QList<Record> taken;

@@ -29,7 +29,7 @@ public:
 
     struct Record {
         Kind kind;
-        QString text;  // the message, the chooser's title, or the address
+        QString text;                 // the message, the chooser's title, or the address
         FileChooserSettings chooser;  // file choosers; for the folder chooser the initial folder is the root
         QString preselected;          // folder chooser only
     };

@@ -11,8 +11,8 @@ namespace ui {
 Form::Form(QWidget* parent, FormFrame frame, const QString& caption) : QDialog(parent) {
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     if (frame == FormFrame::FixedCloseBox) flags |= Qt::WindowCloseButtonHint;
-    if (frame == FormFrame::Sizeable) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                                               Qt::WindowMaximizeButtonHint;
+    if (frame == FormFrame::Sizeable)
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint;
     setWindowFlags(flags);
     setWindowTitle(caption);
     setModal(true);

@@ -85,12 +85,11 @@ void GraphicButton::paintGlyph(QPainter& painter, const QRectF& box, const QColo
     const QPointF c = box.center();
     const qreal r = box.width() / 2;
     switch (m_glyph) {
-        case Glyph::None:
-            break;
+        case Glyph::None: break;
         case Glyph::ArrowRight: {
             painter.drawLine(QPointF(c.x() - r * 0.6, c.y()), QPointF(c.x() + r * 0.6, c.y()));
-            painter.drawPolyline(QPolygonF({QPointF(c.x(), c.y() - r * 0.55), QPointF(c.x() + r * 0.6, c.y()),
-                                            QPointF(c.x(), c.y() + r * 0.55)}));
+            painter.drawPolyline(QPolygonF(
+                {QPointF(c.x(), c.y() - r * 0.55), QPointF(c.x() + r * 0.6, c.y()), QPointF(c.x(), c.y() + r * 0.55)}));
             break;
         }
         case Glyph::Info: {
@@ -112,8 +111,8 @@ void GraphicButton::paintGlyph(QPainter& painter, const QRectF& box, const QColo
             const QRectF arc(c.x() - r * 0.6, c.y() - r * 0.6, r * 1.2, r * 1.2);
             painter.drawArc(arc, 40 * 16, 280 * 16);
             const QPointF tip(c.x() + r * 0.46, c.y() - r * 0.39);
-            painter.drawPolyline(
-                QPolygonF({QPointF(tip.x() - r * 0.35, tip.y() - r * 0.05), tip, QPointF(tip.x() + r * 0.02, tip.y() + r * 0.36)}));
+            painter.drawPolyline(QPolygonF({QPointF(tip.x() - r * 0.35, tip.y() - r * 0.05), tip,
+                                            QPointF(tip.x() + r * 0.02, tip.y() + r * 0.36)}));
             break;
         }
     }

@@ -237,20 +237,15 @@ void TCustomComm::UpdateDataControlBlock() {
     // field, so it replaces what the driver reported there (OR-ing it onto
     // "enable" would give RTS toggling, or no valid DTR mode at all).
     switch (m_FlowControl) {
-        case fcNone:
-            m_dcb.Flags = dcb::fBinary;
-            break;
+        case fcNone: m_dcb.Flags = dcb::fBinary; break;
         case fcCTS:
             m_dcb.Flags = (m_dcb.Flags & ~dcb::kRtsControlMask) | dcb::fOutxCtsFlow | dcb::kRtsControlHandshake;
             break;
         case fcDTR:
             m_dcb.Flags = (m_dcb.Flags & ~dcb::kDtrControlMask) | dcb::fOutxDsrFlow | dcb::kDtrControlHandshake;
             break;
-        case fcSoftware:
-            m_dcb.Flags |= dcb::fOutX | dcb::fInX;
-            break;
-        case fcDefault:
-            break;
+        case fcSoftware: m_dcb.Flags |= dcb::fOutX | dcb::fInX; break;
+        case fcDefault: break;
     }
     for (int option = coParityCheck; option <= coNullStrip; ++option) {
         if (m_Options.contains(static_cast<TCommOption>(option)))

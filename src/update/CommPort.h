@@ -45,7 +45,7 @@ enum TCommEventType { evBreak, evCts, evDsr, evError, evRing, evRlsd, evRxChar, 
 // A set of the members of a small enumeration.
 template <typename Member, int Count>
 class EnumSet {
-  public:
+public:
     constexpr EnumSet() = default;
     constexpr EnumSet(std::initializer_list<Member> members) {
         for (Member member : members) insert(member);
@@ -61,7 +61,7 @@ class EnumSet {
     constexpr bool empty() const { return m_bits == 0; }
     constexpr bool operator==(const EnumSet&) const = default;
 
-  private:
+private:
     static constexpr std::uint32_t bit(Member member) { return 1u << static_cast<int>(member); }
     std::uint32_t m_bits = 0;
 };
@@ -77,13 +77,13 @@ std::uint32_t eventMaskOf(TCommEventTypes events);
 // A failure of the port. what() is the message followed by " (Error: N) ",
 // N being the platform's error code (errno on Linux) or -1.
 class ECommError : public std::runtime_error {
-  public:
+public:
     ECommError(const std::string& message, int errorCode);
     int ErrorCode() const noexcept { return m_errorCode; }
     // The message without the code.
     const std::string& Message() const noexcept { return m_message; }
 
-  private:
+private:
     std::string m_message;
     int m_errorCode;
 };
@@ -114,7 +114,7 @@ using TCommRxCharEvent = std::function<void(TCustomComm& Sender, int Count)>;
 // an unchanged value); when the line refuses, the old character is kept and
 // ECommError is raised.
 class TCommEventChars {
-  public:
+public:
     explicit TCommEventChars(TCustomComm* owner = nullptr) : m_owner(owner) {}
     // A copy has the characters and no owner.
     TCommEventChars(const TCommEventChars& other);
@@ -134,7 +134,7 @@ class TCommEventChars {
     // Copies the five characters of source and applies them once.
     void Assign(const TCommEventChars& Source);
 
-  private:
+private:
     void SetChar(char TCommEventChars::*field, char value);
     void Changed();
 
@@ -152,7 +152,7 @@ class TCommEventChars {
 // When asked to end it leaves its loop, purges the port if it is still open
 // and ends; nobody waits for it.
 class TCommEventThread {
-  public:
+public:
     using Handoff = std::function<void(std::uint32_t mask)>;
 
     // Sets the device's event mask and starts the thread. Throws
@@ -165,7 +165,7 @@ class TCommEventThread {
     void Terminate() noexcept { m_terminated = true; }
     bool Terminated() const noexcept { return m_terminated; }
 
-  private:
+private:
     TCommEventThread(std::shared_ptr<platform::SerialDevice> device, Handoff handoff);
     void Execute();
 
@@ -177,7 +177,7 @@ class TCommEventThread {
 // All state and behaviour of the port. Open, Close, the setters and
 // HandleCommEvent are for the owner's (user-interface) thread only.
 class TCustomComm {
-  public:
+public:
     // The dispatcher carries line events to the owner's thread; without one
     // the events are dropped. The services open devices (tests stand in for
     // what a pseudo-terminal lacks).
@@ -216,7 +216,7 @@ class TCustomComm {
     // the thread has ended.
     std::weak_ptr<TCommEventThread> EventThread() const { return m_eventThread; }
 
-  protected:
+protected:
     // Opens the device named DeviceName for reading and writing, not shared.
     // Raises kDeviceAccessFailed with the platform's code when it cannot, and
     // kInvalidDeviceHandle (-1) after closing it when it is no character device.
@@ -277,7 +277,7 @@ class TCustomComm {
     // The line settings as last read and written.
     platform::DataControlBlock m_dcb;
 
-  private:
+private:
     friend class TCommEventChars;
 
     template <typename T>
@@ -325,7 +325,7 @@ class TCustomComm {
 
 // The component with its properties published.
 class TComm : public TCustomComm {
-  public:
+public:
     using TCustomComm::TCustomComm;
 
     using TCustomComm::BaudRate;

@@ -10,14 +10,14 @@
 #include <QVBoxLayout>
 
 #include "app/UTessaroneFirmWare.h"
-#include "update/ComPortList.h"
-#include "update/CommPort.h"
-#include "update/ExternalUpdater.h"
 #include "ui/Dialogs.h"
 #include "ui/GraphicButton.h"
 #include "ui/Guard.h"
 #include "ui/QtText.h"
 #include "ui/Style.h"
+#include "update/ComPortList.h"
+#include "update/CommPort.h"
+#include "update/ExternalUpdater.h"
 
 namespace update {
 namespace {
@@ -54,8 +54,8 @@ void TFBootSer::createPort(std::shared_ptr<platform::SerialPortServices> service
     const std::shared_ptr<QObject> target(new QObject, [](QObject* object) { object->deleteLater(); });
     Comm1 = std::make_unique<TComm>(
         [target](const std::function<void()>& work) {
-            QMetaObject::invokeMethod(target.get(), [&work] { ui::guarded(nullptr, work); },
-                                      Qt::BlockingQueuedConnection);
+            QMetaObject::invokeMethod(
+                target.get(), [&work] { ui::guarded(nullptr, work); }, Qt::BlockingQueuedConnection);
         },
         std::move(services));
     Comm1->SetDeviceName("Com2");
@@ -79,7 +79,8 @@ void TFBootSer::buildSteps() {
     CB_Com->setFixedHeight(28);
     CB_Com->setAccessibleName(QStringLiteral("COM port"));
     Label4->setBuddy(CB_Com);
-    LbButton5 = new ui::GraphicButton(QString(), this, ui::GraphicButton::Glyph::Refresh, ui::GraphicButton::Shape::Small);
+    LbButton5 =
+        new ui::GraphicButton(QString(), this, ui::GraphicButton::Glyph::Refresh, ui::GraphicButton::Shape::Small);
     LbButton5->setFixedSize(28, 28);
     LbButton5->setToolTip(QStringLiteral("Update COM Port List"));
     LbButton5->setAccessibleName(QStringLiteral("Update COM Port List"));
@@ -178,9 +179,8 @@ void TFBootSer::buildOptions() {
 void TFBootSer::FormShow() {
     Panel1->hide();
     PortTested = false;
-    for (QWidget* step : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2),
-                          static_cast<QWidget*>(Label3), static_cast<QWidget*>(Label4),
-                          static_cast<QWidget*>(Label5), static_cast<QWidget*>(Label6),
+    for (QWidget* step : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2), static_cast<QWidget*>(Label3),
+                          static_cast<QWidget*>(Label4), static_cast<QWidget*>(Label5), static_cast<QWidget*>(Label6),
                           static_cast<QWidget*>(LbButton5)}) {
         step->show();
     }
@@ -215,9 +215,8 @@ void TFBootSer::LbButton2Click() {
     Panel1->move(0, 0);
     Panel1->show();
     Panel1->raise();
-    for (QWidget* step : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2),
-                          static_cast<QWidget*>(Label3), static_cast<QWidget*>(Label4),
-                          static_cast<QWidget*>(Label5), static_cast<QWidget*>(Label6),
+    for (QWidget* step : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2), static_cast<QWidget*>(Label3),
+                          static_cast<QWidget*>(Label4), static_cast<QWidget*>(Label5), static_cast<QWidget*>(Label6),
                           static_cast<QWidget*>(LbButton5)}) {
         step->hide();
     }
@@ -229,10 +228,9 @@ void TFBootSer::LbButton4Click() {
     const app::Workspace& workspace = m_main.workspace();
     const UpdateOptions options{CB_Firm->isChecked(), CB_RFirm->isChecked(), CB_Proj->isChecked(),
                                 CB_RProj->isChecked()};
-    m_main.RunAndWait(updaterProgramPath(workspace.ProgramDir),
-                      updaterArguments(ui::ss(CB_Com->currentText()), options, workspace.MasterDir,
-                                       workspace.ProjectDir),
-                      false);
+    m_main.RunAndWait(
+        updaterProgramPath(workspace.ProgramDir),
+        updaterArguments(ui::ss(CB_Com->currentText()), options, workspace.MasterDir, workspace.ProjectDir), false);
 }
 
 void TFBootSer::done(int result) {

@@ -68,7 +68,8 @@ TEST(ComPortList, HeldOrForbiddenDevicesAreListed) {
     close(channel[1]);
     std::string listed;
     char buffer[512];
-    for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;) listed.append(buffer, static_cast<std::size_t>(n));
+    for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;)
+        listed.append(buffer, static_cast<std::size_t>(n));
     close(channel[0]);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);

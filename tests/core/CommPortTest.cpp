@@ -35,7 +35,7 @@ void expectCommError(Action action, const std::string& message, int code) {
 }
 
 class CommPortTest : public ::testing::Test {
-  protected:
+protected:
     void TearDown() override { ui->shutdown(); }
 
     std::unique_ptr<TComm> makePort(bool withStandIn = false) {

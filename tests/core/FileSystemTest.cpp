@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <filesystem>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <csignal>
+#include <filesystem>
 
 #include "support/TestFiles.h"
 
@@ -67,7 +67,8 @@ TEST(AtomicWrite, MissingFolderGivesTheSystemReason) {
         platform::writeFileAtomically(dir / "no/such.txt", "x");
         FAIL();
     } catch (const std::exception& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + (dir / "no/such.txt") + "\". No such file or directory");
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot create file \"" + (dir / "no/such.txt") + "\". No such file or directory");
     }
 }
 

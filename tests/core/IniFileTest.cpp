@@ -28,7 +28,8 @@ TEST(IniFile, WriteCreatesAndKeepsOtherLines) {
 
     testing_support::writeFile(dir / "b.ini", "[x]\r\nk=v\r\n[lastproj]\r\nprojectname=old\r\n\r\n[y]\r\nz=1\r\n");
     platform::writeIniValue(dir / "b.ini", "lastproj", "projectname", "");
-    EXPECT_EQ(testing_support::readFile(dir / "b.ini"), "[x]\r\nk=v\r\n[lastproj]\r\nprojectname=\r\n\r\n[y]\r\nz=1\r\n");
+    EXPECT_EQ(testing_support::readFile(dir / "b.ini"),
+              "[x]\r\nk=v\r\n[lastproj]\r\nprojectname=\r\n\r\n[y]\r\nz=1\r\n");
 
     testing_support::writeFile(dir / "c.ini", "[lastproj]\r\nother=1\r\n\r\n[y]\r\n");
     platform::writeIniValue(dir / "c.ini", "lastproj", "projectname", "P");

@@ -24,9 +24,9 @@ TEST_P(IntegerTextReading, AcceptsOnlyIntegerText) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, IntegerTextReading,
     ::testing::Values(IntegerCase{"0", 0}, IntegerCase{"244", 244}, IntegerCase{"  20", 20}, IntegerCase{"+7", 7},
-                      IntegerCase{"-1", -1}, IntegerCase{"$14", 20}, IntegerCase{"$ff", 255},
-                      IntegerCase{"xFF", 255}, IntegerCase{"XfF", 255}, IntegerCase{"0x10", 16},
-                      IntegerCase{"0X10", 16}, IntegerCase{"-$10", -16}, IntegerCase{" -0x7FFFFFFF", -2147483647},
+                      IntegerCase{"-1", -1}, IntegerCase{"$14", 20}, IntegerCase{"$ff", 255}, IntegerCase{"xFF", 255},
+                      IntegerCase{"XfF", 255}, IntegerCase{"0x10", 16}, IntegerCase{"0X10", 16},
+                      IntegerCase{"-$10", -16}, IntegerCase{" -0x7FFFFFFF", -2147483647},
                       IntegerCase{"2147483647", 2147483647}, IntegerCase{"-2147483648", -2147483647 - 1},
                       IntegerCase{"007", 7},
                       // not integer text

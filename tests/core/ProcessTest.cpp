@@ -16,7 +16,7 @@ using namespace std::chrono_literals;
 using testing_support::TempDir;
 
 class RunAndWaitTest : public ::testing::Test {
-  protected:
+protected:
     // A shell script in the temporary folder; its folder is at hand as $dir.
     std::string script(const std::string& name, const std::string& body) {
         const std::string path = dir / name;

@@ -9,8 +9,8 @@
 #include <chrono>
 #include <thread>
 
-#include "support/SerialTestSupport.h"
 #include "platform/SerialTermiosLinux.h"
+#include "support/SerialTestSupport.h"
 
 namespace {
 
@@ -151,7 +151,7 @@ struct WaitOutcome {
 };
 
 class ThreadedWait {
-  public:
+public:
     explicit ThreadedWait(platform::SerialDevice& device)
         : m_thread([this, &device] {
               timespec start{};
@@ -167,13 +167,13 @@ class ThreadedWait {
         return m_outcome;
     }
 
-  private:
+private:
     WaitOutcome m_outcome;
     std::thread m_thread;
 };
 
 class SerialDeviceTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         int error = 0;
         device = platform::systemSerialPortServices()->openDevice(pty.slavePath(), error);

@@ -136,22 +136,21 @@ TEST_P(NewProjectNames, ChecksThenCreates) {
     EXPECT_FALSE(testing_support::exists(program / "PROJECTS/a"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, NewProjectNames,
-    ::testing::Values(
-        NewProjectCase{"PROJECTS", "Plant2", {}, true},
-        NewProjectCase{"PROJECTS", "Plant 2 (\xC3\xA9)", {}, true},
-        NewProjectCase{"PROJECTS", "", {project::kNameNotValid}, false},
-        NewProjectCase{"", "", {project::kDestinationNotValid, project::kNameNotValid}, false},
-        NewProjectCase{"", "Plant2", {project::kDestinationNotValid}, false},
-        NewProjectCase{"PROJECTS", "Existing", {project::kNameExists}, false},
-        NewProjectCase{"PROJECTS", "../evil", {project::kNameNotValid}, false},
-        NewProjectCase{"PROJECTS", "a/b", {project::kNameNotValid}, false},
-        NewProjectCase{"PROJECTS", "a\\b", {project::kNameNotValid}, false},
-        NewProjectCase{"PROJECTS", ".", {project::kNameNotValid}, false},
-        NewProjectCase{"PROJECTS", "..", {project::kNameNotValid}, false},
-        // The system refuses the folder: no message, nothing made.
-        NewProjectCase{"PROJECTS/missing", "Plant2", {}, false},
-        NewProjectCase{"PROJECTS", std::string(300, 'n'), {}, false}));
+INSTANTIATE_TEST_SUITE_P(Cases, NewProjectNames,
+                         ::testing::Values(NewProjectCase{"PROJECTS", "Plant2", {}, true},
+                                           NewProjectCase{"PROJECTS", "Plant 2 (\xC3\xA9)", {}, true},
+                                           NewProjectCase{"PROJECTS", "", {project::kNameNotValid}, false},
+                                           NewProjectCase{
+                                               "", "", {project::kDestinationNotValid, project::kNameNotValid}, false},
+                                           NewProjectCase{"", "Plant2", {project::kDestinationNotValid}, false},
+                                           NewProjectCase{"PROJECTS", "Existing", {project::kNameExists}, false},
+                                           NewProjectCase{"PROJECTS", "../evil", {project::kNameNotValid}, false},
+                                           NewProjectCase{"PROJECTS", "a/b", {project::kNameNotValid}, false},
+                                           NewProjectCase{"PROJECTS", "a\\b", {project::kNameNotValid}, false},
+                                           NewProjectCase{"PROJECTS", ".", {project::kNameNotValid}, false},
+                                           NewProjectCase{"PROJECTS", "..", {project::kNameNotValid}, false},
+                                           // The system refuses the folder: no message, nothing made.
+                                           NewProjectCase{"PROJECTS/missing", "Plant2", {}, false},
+                                           NewProjectCase{"PROJECTS", std::string(300, 'n'), {}, false}));
 
 }  // namespace

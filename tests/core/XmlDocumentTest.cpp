@@ -91,12 +91,12 @@ TEST_P(XmlDocumentBroken, ReportsTheErrorAndWhere) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, XmlDocumentBroken,
-    ::testing::Values(BrokenCase{"<Par_Gen>\n  <Ser_Baud>7</Ser_Bad>\n</Par_Gen>",
-                                 "Start-end tags mismatch (line 2, column 16)"},
-                      BrokenCase{"<Par_Gen><Ser_Baud>7", "Start-end tags mismatch (line 1, column 20)"},
-                      BrokenCase{"", "No document element found (line 1, column 1)"},
-                      BrokenCase{"<a/><b/>", "Only one top level element is allowed in an XML document (line 1, column 5)"},
-                      BrokenCase{"<a/>\ntext", "Text is not allowed outside the document element (line 2, column 1)"}));
+    ::testing::Values(
+        BrokenCase{"<Par_Gen>\n  <Ser_Baud>7</Ser_Bad>\n</Par_Gen>", "Start-end tags mismatch (line 2, column 16)"},
+        BrokenCase{"<Par_Gen><Ser_Baud>7", "Start-end tags mismatch (line 1, column 20)"},
+        BrokenCase{"", "No document element found (line 1, column 1)"},
+        BrokenCase{"<a/><b/>", "Only one top level element is allowed in an XML document (line 1, column 5)"},
+        BrokenCase{"<a/>\ntext", "Text is not allowed outside the document element (line 2, column 1)"}));
 
 TEST(XmlDocument, MissingFileIsReported) {
     TempDir dir;

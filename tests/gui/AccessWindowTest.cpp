@@ -18,8 +18,8 @@ const std::string kEmptyTables = "<Serial_to_ProfiBus><ProfiBUS_IN/><ProfiBUS_OU
 
 std::string row(const std::string& address, const std::string& high, const std::string& low,
                 const std::string& mnemonic) {
-    return "<row Address=\"" + address + "\" Add_Profi_Hi=\"" + high + "\" Add_Profi_Lo=\"" + low +
-           "\" Mnemonic=\"" + mnemonic + "\"/>";
+    return "<row Address=\"" + address + "\" Add_Profi_Hi=\"" + high + "\" Add_Profi_Lo=\"" + low + "\" Mnemonic=\"" +
+           mnemonic + "\"/>";
 }
 
 std::string tables(const std::string& in, const std::string& out) {
@@ -56,8 +56,8 @@ protected:
     int open(Action action) {
         int result = -1;
         whenModal<TFSetVar>([&](TFSetVar& w) { action(w); });
-        QObject::connect(&window(), &QDialog::finished, &window(), [&](int r) { result = r; },
-                         Qt::SingleShotConnection);
+        QObject::connect(
+            &window(), &QDialog::finished, &window(), [&](int r) { result = r; }, Qt::SingleShotConnection);
         mainWindow().btn_Sdo->click();
         return result;
     }
@@ -128,9 +128,9 @@ TEST_F(AccessWindow, RowsAfterTheFirstEmptyAddressAreDropped) {
         w.bitbtn1->click();
     });
     EXPECT_EQ(shown(), std::vector<std::string>{});
-    EXPECT_EQ(readFile(project("sdo.xml")),
-              tables(row("100", "0", "1", "Pump") + row("$FF", "20", "20", "") + row("65535", "$14", "x3", "  two  blanks "),
-                     row("7", "10", "0", "R&amp;D &lt;\u00E9t\u00E9>")));
+    EXPECT_EQ(readFile(project("sdo.xml")), tables(row("100", "0", "1", "Pump") + row("$FF", "20", "20", "") +
+                                                       row("65535", "$14", "x3", "  two  blanks "),
+                                                   row("7", "10", "0", "R&amp;D &lt;\u00E9t\u00E9>")));
 
     std::vector<std::string> in, out;
     open([&](TFSetVar& w) {
@@ -166,7 +166,8 @@ TEST_P(AccessChecks, ReportTheFirstErrorAndKeepTheWindow) {
         }
     });
     EXPECT_EQ(stayedOpen, !c.message.empty());
-    EXPECT_EQ(shown(), c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{"error: " + c.message});
+    EXPECT_EQ(shown(),
+              c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{"error: " + c.message});
     if (!c.message.empty()) {
         EXPECT_EQ(readFile(project("sdo.xml")), kEmptyTables);
     }
@@ -179,23 +180,47 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, AccessChecks,
     ::testing::Values(
         CheckCase{"20", "10", {{"1", "20", "20", ""}}, {{"1", "10", "10", ""}}, ""},
-        CheckCase{"20", "10", {{"1", "0", "0", ""}, {"2", "21", "0", ""}}, {},
+        CheckCase{"20",
+                  "10",
+                  {{"1", "0", "0", ""}, {"2", "21", "0", ""}},
+                  {},
                   std::string("Error row 2") + kIn + "Address Profibus High must be between 0 and 20. "},
-        CheckCase{"20", "10", {{"1", "0", "", ""}}, {},
+        CheckCase{"20",
+                  "10",
+                  {{"1", "0", "", ""}},
+                  {},
                   std::string("Error row 1") + kIn + "Address Profibus Low must be between 0 and 20. "},
-        CheckCase{"0", "0", {{"1", "0", "1", ""}}, {},
+        CheckCase{"0",
+                  "0",
+                  {{"1", "0", "1", ""}},
+                  {},
                   std::string("Error row 1") + kIn + "Address Profibus Low must be between 0 and 0. "},
         // The input table is reported even when the output table is wrong too.
-        CheckCase{"20", "10", {{"65536", "0", "0", ""}}, {{"-1", "0", "0", ""}},
+        CheckCase{"20",
+                  "10",
+                  {{"65536", "0", "0", ""}},
+                  {{"-1", "0", "0", ""}},
                   std::string("Error row 1") + kIn + "Address Register must be between 0 and 65535. "},
-        CheckCase{"20", "10", {{"1", "0", "0", ""}}, {{"1", "0", "0", ""}, {"abc", "0", "0", ""}},
+        CheckCase{"20",
+                  "10",
+                  {{"1", "0", "0", ""}},
+                  {{"1", "0", "0", ""}, {"abc", "0", "0", ""}},
                   std::string("Error row 2") + kOut + "Address Register must be between 0 and 65535. "},
-        CheckCase{"20", "$0A", {}, {{"1", "11", "0", ""}},
+        CheckCase{"20",
+                  "$0A",
+                  {},
+                  {{"1", "11", "0", ""}},
                   std::string("Error row 1") + kOut + "Address Profibus High must be between 0 and 10. "},
         // Without pargen.xml the limits are 244; an unreadable size is 244 too.
-        CheckCase{"", "", {{"1", "244", "244", ""}}, {{"1", "245", "0", ""}},
+        CheckCase{"",
+                  "",
+                  {{"1", "244", "244", ""}},
+                  {{"1", "245", "0", ""}},
                   std::string("Error row 1") + kOut + "Address Profibus High must be between 0 and 244. "},
-        CheckCase{"lots", "12", {{"1", "244", "0", ""}}, {{"1", "12", "13", ""}},
+        CheckCase{"lots",
+                  "12",
+                  {{"1", "244", "0", ""}},
+                  {{"1", "12", "13", ""}},
                   std::string("Error row 1") + kOut + "Address Profibus Low must be between 0 and 12. "}));
 
 TEST_F(AccessWindow, TheLastRowIsCheckedAndSaved) {
@@ -247,8 +272,8 @@ TEST_F(AccessWindow, MoreThan244StoredRowsShowAndSaveTheFirst244) {
 
 TEST_F(AccessWindow, DamagedSdoShowsTheRowsBeforeTheDamage) {
     writeFile(project("sdo.xml"), "<Serial_to_ProfiBus><ProfiBUS_IN>" + row("1", "2", "3", "A") +
-                                      "<row Address=\"4\" Add_Profi_Hi=\"5\" Mnemonic=\"B\"/>" + row("7", "8", "9", "C") +
-                                      "</ProfiBUS_IN><ProfiBUS_OUT/></Serial_to_ProfiBus>");
+                                      "<row Address=\"4\" Add_Profi_Hi=\"5\" Mnemonic=\"B\"/>" +
+                                      row("7", "8", "9", "C") + "</ProfiBUS_IN><ProfiBUS_OUT/></Serial_to_ProfiBus>");
     std::vector<std::string> in;
     open([&](TFSetVar& w) {
         in = rowsOf(w.sga);
@@ -261,8 +286,8 @@ TEST_F(AccessWindow, DamagedSdoShowsTheRowsBeforeTheDamage) {
                                "\" has no attribute \"Add_Profi_Lo\"");
 
     // A missing group: the input rows are shown, the error names the group.
-    writeFile(project("sdo.xml"), "<Serial_to_ProfiBus><ProfiBUS_IN>" + row("1", "2", "3", "A") +
-                                      "</ProfiBUS_IN></Serial_to_ProfiBus>");
+    writeFile(project("sdo.xml"),
+              "<Serial_to_ProfiBus><ProfiBUS_IN>" + row("1", "2", "3", "A") + "</ProfiBUS_IN></Serial_to_ProfiBus>");
     open([&](TFSetVar& w) {
         in = rowsOf(w.sga);
         w.bitbtn2->click();

@@ -20,7 +20,9 @@ const std::string kDefaultFile =
     "<Ser_Prot>0</Ser_Prot><Profi_ID>1</Profi_ID><Profi_Baud>10</Profi_Baud><Profi_NB_IN>244</Profi_NB_IN>"
     "<Profi_NB_OUT>244</Profi_NB_OUT></Par_Gen>";
 
-std::string pargen(const std::string& elements) { return "<Par_Gen>" + elements + "</Par_Gen>"; }
+std::string pargen(const std::string& elements) {
+    return "<Par_Gen>" + elements + "</Par_Gen>";
+}
 
 // What the window shows, in a form that compares in one line.
 struct Shown {
@@ -70,8 +72,8 @@ protected:
     int open(Action action) {
         int result = -1;
         whenModal<TFpargen>([&](TFpargen& w) { action(w); });
-        QObject::connect(&window(), &QDialog::finished, &window(), [&](int r) { result = r; },
-                         Qt::SingleShotConnection);
+        QObject::connect(
+            &window(), &QDialog::finished, &window(), [&](int r) { result = r; }, Qt::SingleShotConnection);
         mainWindow().btn_Prm_Gen->click();
         return result;
     }
@@ -92,7 +94,7 @@ TEST_F(CommunicationWindow, ControlsAsLaidOut) {
               (std::vector<std::string>{"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"}));
     EXPECT_EQ(items(w.CB_Ser_Par), (std::vector<std::string>{"NONE", "EVEN", "ODD"}));
     EXPECT_EQ(items(w.CB_Pro_Baud), (std::vector<std::string>{"9600", "19200", "45.45K", "93.75K", "187.5K", "500K",
-                                                               "1.5M", "3.0M", "6.0M", "12M", "Auto Baudrate"}));
+                                                              "1.5M", "3.0M", "6.0M", "12M", "Auto Baudrate"}));
     EXPECT_FALSE(w.CB_Pro_Baud->isEnabled());
     EXPECT_TRUE(w.GroupBox4->isAncestorOf(w.RB_Ser_ASC));
     EXPECT_TRUE(w.GroupBox2->isAncestorOf(w.E_Ser_ID));
@@ -186,19 +188,18 @@ const std::string kOut = "error: Error!! ProfiBus N Byte OUT must be between 0 a
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CommunicationChecks,
-    ::testing::Values(CheckCase{{{"0", "200", "300", "-1"}}, {kSerial}, false},
-                      CheckCase{{{"1", "126", "0", "0"}, {"1", "125", "0", "0"}}, {kProfibus}, true},
-                      CheckCase{{{"", "1", "0", "0"}, {"256", "1", "0", "0"}, {"255", "1", "0", "0"}},
-                                {kSerial, kSerial}, true},
-                      CheckCase{{{"1", "1", "245", "-1"}, {"1", "1", "0", "-1"}, {"1", "1", "0", "244"}},
-                                {kIn, kOut}, true},
-                      CheckCase{{{"1", "1", "244", "abc"}}, {kOut}, false}));
+    ::testing::Values(
+        CheckCase{{{"0", "200", "300", "-1"}}, {kSerial}, false},
+        CheckCase{{{"1", "126", "0", "0"}, {"1", "125", "0", "0"}}, {kProfibus}, true},
+        CheckCase{{{"", "1", "0", "0"}, {"256", "1", "0", "0"}, {"255", "1", "0", "0"}}, {kSerial, kSerial}, true},
+        CheckCase{{{"1", "1", "245", "-1"}, {"1", "1", "0", "-1"}, {"1", "1", "0", "244"}}, {kIn, kOut}, true},
+        CheckCase{{{"1", "1", "244", "abc"}}, {kOut}, false}));
 
 struct LoadCase {
     std::string file;
     Shown shown;
     std::string messageStart;  // start of the standard error shown when the window opens, or empty
-    std::string savedBack;  // the file after OK, or empty when not saved
+    std::string savedBack;     // the file after OK, or empty when not saved
 };
 
 class CommunicationLoading : public CommunicationWindow, public ::testing::WithParamInterface<LoadCase> {};
@@ -281,8 +282,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(CommunicationWindow, DamagedFilesAreReportedWhenTheWindowOpens) {
     writeFile(pargenPath(), pargen("<Ser_Baud>4</Ser_Baud><Ser_Par>2</Ser_Par><Ser_ID>12</Ser_ID>"));
     open([](TFpargen& w) { w.bitbtn2->click(); });
-    EXPECT_EQ(shown(), std::vector<std::string>{"standard error: Element \"Ser_Type\" not found in \"" + pargenPath() +
-                                                "\""});
+    EXPECT_EQ(shown(),
+              std::vector<std::string>{"standard error: Element \"Ser_Type\" not found in \"" + pargenPath() + "\""});
 
     writeFile(pargenPath(), "<Par_Gen><Ser_Baud>4</Ser_Baud>");
     open([](TFpargen& w) { w.bitbtn2->click(); });
@@ -307,8 +308,8 @@ TEST_F(CommunicationWindow, FailedWriteKeepsTheFileAndTheWindow) {
     });
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(readFile(pargenPath()), kDefaultFile);
-    EXPECT_EQ(shown(), std::vector<std::string>{"standard error: Cannot create file \"" + pargenPath() +
-                                                "\". File too large"});
+    EXPECT_EQ(shown(),
+              std::vector<std::string>{"standard error: Cannot create file \"" + pargenPath() + "\". File too large"});
 }
 
 }  // namespace

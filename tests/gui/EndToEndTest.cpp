@@ -80,8 +80,8 @@ TEST_F(EndToEnd, StepsWriteTheImageAndTheGsdFile) {
 
     EXPECT_TRUE(updateDevice());
     EXPECT_EQ(readFile(projectFile("bin/bank.bin")),
-              bytes({0x08, 0, 0, 0, 0x11, 0, 0, 0, 0x07, 0x00, 0x01, 0x00, 0x00, 0x14, 0x0A, 0x14, 0x64, 0x01, 0,
-                     0x01, 0, 0x64, 0, 0x00, 0x01, 0xC8, 0, 0x02, 0x03}));
+              bytes({0x08, 0,    0,    0, 0x11, 0, 0,    0, 0x07, 0x00, 0x01, 0x00, 0x00, 0x14, 0x0A,
+                     0x14, 0x64, 0x01, 0, 0x01, 0, 0x64, 0, 0x00, 0x01, 0xC8, 0,    0x02, 0x03}));
     ASSERT_EQ(shown(), std::vector<std::string>{"save file: "});
 }
 
@@ -108,9 +108,9 @@ TEST_F(EndToEnd, UpdateDeviceHandsTheImageToTheUpdater) {
     });
     mainWindow().CreateBin->click();
 
-    EXPECT_EQ(readFile(m_program / "Ser_48213_Update.args"),
-              (m_program / "devices/ttyUSB0") + "\nFW\nFR\nPW\nPR\n" + (m_program / "MASTER/sim48213.sim") + "\n" +
-                  projectFile("bin/") + "\nbank.bin\n");
+    EXPECT_EQ(readFile(m_program / "Ser_48213_Update.args"), (m_program / "devices/ttyUSB0") + "\nFW\nFR\nPW\nPR\n" +
+                                                                 (m_program / "MASTER/sim48213.sim") + "\n" +
+                                                                 projectFile("bin/") + "\nbank.bin\n");
     EXPECT_EQ(readFile(projectFile("bin/bank.bin")).size(), 29u);
     EXPECT_EQ(shown(), std::vector<std::string>{"save file: "});
 }
@@ -119,8 +119,9 @@ TEST_F(EndToEnd, UpdateDeviceStopsOnADamagedDocument) {
     startProgram();
     makeProject();
     writeFile(projectFile("bin/bank.bin"), "earlier");
-    writeFile(projectFile("sdo.xml"), "<Serial_to_ProfiBus><ProfiBUS_IN><row Address=\"ten\" Add_Profi_Hi=\"0\" "
-                                      "Add_Profi_Lo=\"0\" Mnemonic=\"\"/></ProfiBUS_IN><ProfiBUS_OUT/></Serial_to_ProfiBus>");
+    writeFile(projectFile("sdo.xml"),
+              "<Serial_to_ProfiBus><ProfiBUS_IN><row Address=\"ten\" Add_Profi_Hi=\"0\" "
+              "Add_Profi_Lo=\"0\" Mnemonic=\"\"/></ProfiBUS_IN><ProfiBUS_OUT/></Serial_to_ProfiBus>");
     EXPECT_FALSE(updateDevice());
     EXPECT_EQ(shown(), std::vector<std::string>{"standard error: 'ten' is not a valid integer value"});
     EXPECT_EQ(readFile(projectFile("bin/bank.bin")), "earlier");

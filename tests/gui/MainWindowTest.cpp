@@ -72,13 +72,20 @@ TEST_F(MainWindow, ControlsHaveTheirCaptionsAndVisibility) {
     app::TFTessaroneFirmWare& w = mainWindow();
     w.show();
     const std::vector<std::tuple<QAbstractButton*, std::string, bool>> buttons{
-        {w.New, "New project", true},         {w.open, "Open project", true},
-        {w.btn_Prm_Gen, "Set Communication", true}, {w.btn_Sdo, "Set Access ", true},
-        {w.btn_Gds, "GDS File", true},        {w.CreateBin, "Update Device", true},
-        {w.about, "About", true},             {w.LbButton1, "X", true},
-        {w.CreateSx, "Generate Firmware", false}, {w.btn_Pdo, "Set Traslate PDO", false},
-        {w.btn_Info_Pdo, "Define store PDO", false}, {w.btn_Emcy, "Set Traslate EMCY", false},
-        {w.btn_Emcy_Wd, "Define EMCY Word", false}, {w.Btn_SetPDO, "Set PDO Access ", false}};
+        {w.New, "New project", true},
+        {w.open, "Open project", true},
+        {w.btn_Prm_Gen, "Set Communication", true},
+        {w.btn_Sdo, "Set Access ", true},
+        {w.btn_Gds, "GDS File", true},
+        {w.CreateBin, "Update Device", true},
+        {w.about, "About", true},
+        {w.LbButton1, "X", true},
+        {w.CreateSx, "Generate Firmware", false},
+        {w.btn_Pdo, "Set Traslate PDO", false},
+        {w.btn_Info_Pdo, "Define store PDO", false},
+        {w.btn_Emcy, "Set Traslate EMCY", false},
+        {w.btn_Emcy_Wd, "Define EMCY Word", false},
+        {w.Btn_SetPDO, "Set PDO Access ", false}};
     for (const auto& [button, caption, visible] : buttons) {
         EXPECT_EQ(button->text().toStdString(), caption);
         EXPECT_EQ(button->isVisible(), visible) << caption;
@@ -134,13 +141,13 @@ TEST_P(MainWindowRemembered, TitleAndSettingsFollowTheRememberedProject) {
     EXPECT_EQ(shown(), std::vector<std::string>{});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, MainWindowRemembered,
-    ::testing::Values(RememberedCase{"Plant1", "Plant1", kPrefix + "/Plant1", "/Plant1"},
-                      RememberedCase{"/Plant1", "Plant1", kPrefix + "/Plant1", "/Plant1"},
-                      RememberedCase{"\\Area\\Plant1", "Area/Plant1", kPrefix + "/Area/Plant1", "/Area/Plant1"},
-                      // the folder was deleted: no message, the name survives
-                      RememberedCase{"/Plant1", "", kInitial, "/Plant1"}));
+INSTANTIATE_TEST_SUITE_P(Cases, MainWindowRemembered,
+                         ::testing::Values(RememberedCase{"Plant1", "Plant1", kPrefix + "/Plant1", "/Plant1"},
+                                           RememberedCase{"/Plant1", "Plant1", kPrefix + "/Plant1", "/Plant1"},
+                                           RememberedCase{"\\Area\\Plant1", "Area/Plant1", kPrefix + "/Area/Plant1",
+                                                          "/Area/Plant1"},
+                                           // the folder was deleted: no message, the name survives
+                                           RememberedCase{"/Plant1", "", kInitial, "/Plant1"}));
 
 TEST_F(MainWindow, ProgramFolderThatCannotBeWritten) {
     // Files stand where the folders and the settings file would go, so that
@@ -156,8 +163,8 @@ TEST_F(MainWindow, ProgramFolderThatCannotBeWritten) {
     mainWindow().show();
     mainWindow().LbButton1->click();
     EXPECT_FALSE(mainWindow().isVisible()) << "the program still ends";
-    EXPECT_EQ(shown(), std::vector<std::string>{"standard error: Unable to write to " +
-                                                (m_program / "Tessaro_Ru2Doror.ini")});
+    EXPECT_EQ(shown(),
+              std::vector<std::string>{"standard error: Unable to write to " + (m_program / "Tessaro_Ru2Doror.ini")});
 }
 
 TEST_F(MainWindow, DispatcherOpensEachStepWindow) {
@@ -166,9 +173,8 @@ TEST_F(MainWindow, DispatcherOpensEachStepWindow) {
     startProgram();
     app::TFTessaroneFirmWare& w = mainWindow();
     const std::vector<std::pair<QAbstractButton*, std::string>> steps{
-        {w.btn_Prm_Gen, "documents::TFpargen"}, {w.btn_Sdo, "documents::TFSetVar"},
-        {w.btn_Pdo, "canopen::TFpdo"},           {w.btn_Info_Pdo, "canopen::TFInfopdo"},
-        {w.btn_Emcy, "canopen::TFemcy"},         {w.btn_Emcy_Wd, "canopen::TFWemcy"},
+        {w.btn_Prm_Gen, "documents::TFpargen"}, {w.btn_Sdo, "documents::TFSetVar"}, {w.btn_Pdo, "canopen::TFpdo"},
+        {w.btn_Info_Pdo, "canopen::TFInfopdo"}, {w.btn_Emcy, "canopen::TFemcy"},    {w.btn_Emcy_Wd, "canopen::TFWemcy"},
         {w.Btn_SetPDO, "canopen::TFSetPdo"}};
     for (const auto& [button, window] : steps) EXPECT_EQ(windowOpenedBy(button), window) << window;
     EXPECT_EQ(shown(), std::vector<std::string>{});
@@ -186,10 +192,11 @@ TEST_F(MainWindow, StepButtonsRefuseWithoutAProject) {
     ui::Dialogs::takeRecords();
 
     app::TFTessaroneFirmWare& w = mainWindow();
-    for (QAbstractButton* button : {static_cast<QAbstractButton*>(w.btn_Prm_Gen), static_cast<QAbstractButton*>(w.btn_Sdo),
-                                    static_cast<QAbstractButton*>(w.btn_Gds), static_cast<QAbstractButton*>(w.btn_Pdo),
-                                    static_cast<QAbstractButton*>(w.btn_Info_Pdo), static_cast<QAbstractButton*>(w.btn_Emcy),
-                                    static_cast<QAbstractButton*>(w.btn_Emcy_Wd), static_cast<QAbstractButton*>(w.Btn_SetPDO)}) {
+    for (QAbstractButton* button :
+         {static_cast<QAbstractButton*>(w.btn_Prm_Gen), static_cast<QAbstractButton*>(w.btn_Sdo),
+          static_cast<QAbstractButton*>(w.btn_Gds), static_cast<QAbstractButton*>(w.btn_Pdo),
+          static_cast<QAbstractButton*>(w.btn_Info_Pdo), static_cast<QAbstractButton*>(w.btn_Emcy),
+          static_cast<QAbstractButton*>(w.btn_Emcy_Wd), static_cast<QAbstractButton*>(w.Btn_SetPDO)}) {
         EXPECT_EQ(windowOpenedBy(button), "none");
         EXPECT_EQ(shown(), std::vector<std::string>{"information: Project not valid"}) << button->text().toStdString();
     }
@@ -215,18 +222,17 @@ TEST_F(MainWindow, LinksOpenTheProductPage) {
     startProgram();
     mainWindow().show();
     QTest::mouseClick(mainWindow().Label1, Qt::LeftButton);
-    EXPECT_EQ(shown(), std::vector<std::string>{
-                           "url: https://www.orvenna.example/HOME/default.asp?frompg=TK48213"});
+    EXPECT_EQ(shown(), std::vector<std::string>{"url: https://www.orvenna.example/HOME/default.asp?frompg=TK48213"});
 }
 
 TEST_F(MainWindow, AboutWindowShowsItsTextsAndLinks) {
     app::TForms& forms = startProgram();
     project::TFAbout& about = *forms.FAbout;
     const std::vector<std::pair<QLabel*, std::string>> texts{
-        {about.Label1, "Software Tessaro "}, {about.Label2, "PROFIBUS Slave / Modbus Slave - Converter"},
-        {about.Label6, "Software Code : "},   {about.Label9, "TK48213"},
-        {about.Label3, "Version :"},          {about.Label10, "1.102"},
-        {about.Label8, "Document Code :"},    {about.Label12, "DC48213"},
+        {about.Label1, "Software Tessaro "},   {about.Label2, "PROFIBUS Slave / Modbus Slave - Converter"},
+        {about.Label6, "Software Code : "},    {about.Label9, "TK48213"},
+        {about.Label3, "Version :"},           {about.Label10, "1.102"},
+        {about.Label8, "Document Code :"},     {about.Label12, "DC48213"},
         {about.Label4, "www.orvenna.example"}, {about.Label5, "info@orvenna.example"}};
     for (const auto& [label, text] : texts) EXPECT_EQ(label->text().toStdString(), text);
     EXPECT_TRUE(about.Label1->font().bold());

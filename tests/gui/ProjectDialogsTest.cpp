@@ -72,11 +72,11 @@ TEST_F(ProjectDialogs, NewProjectRefusalsKeepTheDialogOpen) {
     std::vector<bool> stayedOpen;
     newProject({"", "Plant1", "../Escape", "a/b", "..", "Fixed"}, &stayedOpen);
     EXPECT_EQ(stayedOpen, (std::vector<bool>{true, true, true, true, true, false}));
-    EXPECT_EQ(shown(), (std::vector<std::string>{"information: Name project not valid",
-                                                 "information: Name project not valid because directory already exists",
-                                                 "information: Name project not valid",
-                                                 "information: Name project not valid",
-                                                 "information: Name project not valid"}));
+    EXPECT_EQ(shown(),
+              (std::vector<std::string>{"information: Name project not valid",
+                                        "information: Name project not valid because directory already exists",
+                                        "information: Name project not valid", "information: Name project not valid",
+                                        "information: Name project not valid"}));
     EXPECT_FALSE(fs::exists(m_program / "Escape"));
     EXPECT_FALSE(fs::exists(m_program / "PROJECTS/a"));
     EXPECT_TRUE(fs::is_directory(m_program / "PROJECTS/Fixed/bin"));
@@ -167,8 +167,7 @@ TEST_P(OpenProject, TakesTheChosenFolder) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, OpenProject,
                          ::testing::Values(OpenCase{".", ""}, OpenCase{"Plant1", "/Plant1"},
-                                           OpenCase{"Area/Line2/Cell3", "/Area/Line2/Cell3"},
-                                           OpenCase{"", "/Plant1"}));
+                                           OpenCase{"Area/Line2/Cell3", "/Area/Line2/Cell3"}, OpenCase{"", "/Plant1"}));
 
 TEST_F(ProjectDialogs, OpenProjectCancelAfterNewProjectAddsTheSeparator) {
     newProject({"Plant2"});

@@ -77,9 +77,9 @@ TEST_F(UpdateWizard, StepsAndOptionsAsLaidOut) {
     EXPECT_EQ(w.LbButton3->text().toStdString(), "Cancel");
     EXPECT_EQ(w.LbButton4->text().toStdString(), "Execute update firmware");
     const std::vector<std::pair<QCheckBox*, std::string>> options{{w.CB_Firm, "Firmware"},
-                                                                   {w.CB_RFirm, "Read Firmware when finish"},
-                                                                   {w.CB_Proj, "Project"},
-                                                                   {w.CB_RProj, "Read Project when finish"}};
+                                                                  {w.CB_RFirm, "Read Firmware when finish"},
+                                                                  {w.CB_Proj, "Project"},
+                                                                  {w.CB_RProj, "Read Project when finish"}};
     for (const auto& [box, text] : options) {
         EXPECT_EQ(box->text().toStdString(), text);
         EXPECT_TRUE(box->isChecked()) << text;
@@ -128,7 +128,8 @@ TEST_F(UpdateWizard, ConnectFailsWhenDtrCannotBeRaised) {
         w.LbButton3->click();
     });
     EXPECT_FALSE(tested);
-    EXPECT_EQ(shown(), (std::vector<std::string>{"error: Error!! Com Port cannot be open.", "error: Select one port."}));
+    EXPECT_EQ(shown(),
+              (std::vector<std::string>{"error: Error!! Com Port cannot be open.", "error: Select one port."}));
     EXPECT_EQ(serial_test::descriptorsOpenOn(pty.slavePath()), 1) << "the port was released";
 }
 
@@ -139,7 +140,8 @@ TEST_F(UpdateWizard, NoPortPresent) {
         QTest::mouseClick(w.LbButton2, Qt::LeftButton);
         w.LbButton3->click();
     });
-    EXPECT_EQ(shown(), (std::vector<std::string>{"error: Error!! Com Port cannot be open.", "error: Select one port."}));
+    EXPECT_EQ(shown(),
+              (std::vector<std::string>{"error: Error!! Com Port cannot be open.", "error: Select one port."}));
 }
 
 TEST_F(UpdateWizard, ConnectThenNextShowsTheOptionsAndFreesThePort) {

@@ -4,11 +4,11 @@
 // the Dialogs facade in recording mode, and a way to act on a modal window
 // the way a user meets it (shown with exec(), driven from a zero-delay timer).
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QDialog>
 #include <QPointer>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include <memory>
 #include <string>

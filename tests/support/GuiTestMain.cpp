@@ -1,8 +1,8 @@
 // Entry point of the window tests: one QApplication on the offscreen platform.
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <cstdio>
-#include <gtest/gtest.h>
 
 #include "ui/Style.h"
 

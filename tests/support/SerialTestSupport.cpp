@@ -140,13 +140,12 @@ void UiQueue::shutdown() {
     m_changed.notify_all();
 }
 
-
 namespace {
 
 // A real device with what a pseudo-terminal lacks stood in for: modem lines
 // that take DTR, and failures on request.
 class StandInDevice final : public platform::SerialDevice {
-  public:
+public:
     StandInDevice(std::shared_ptr<platform::SerialDevice> real, std::shared_ptr<StandInScript> script)
         : m_real(std::move(real)), m_script(std::move(script)) {}
 
@@ -180,7 +179,7 @@ class StandInDevice final : public platform::SerialDevice {
     std::uint32_t waitEvent() override { return m_real->waitEvent(); }
     void close() override { m_real->close(); }
 
-  private:
+private:
     std::shared_ptr<platform::SerialDevice> m_real;
     std::shared_ptr<StandInScript> m_script;
 };

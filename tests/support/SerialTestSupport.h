@@ -10,8 +10,8 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <string>
 #include <optional>
+#include <string>
 #include <thread>
 #include <vector>
 

@@ -3,9 +3,9 @@
 // Small file helpers for tests: a fresh temporary folder per test and whole-file
 // reads and writes. No Qt, so core and window tests share them.
 
+#include <sys/resource.h>
 #include <csignal>
 #include <cstdlib>
-#include <sys/resource.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -84,7 +84,9 @@ private:
     void (*m_oldHandler)(int) = nullptr;
 };
 
-inline bool exists(const std::string& path) { return std::filesystem::exists(path); }
+inline bool exists(const std::string& path) {
+    return std::filesystem::exists(path);
+}
 
 // The text of the exception that action throws, or "no failure".
 inline std::string failureOf(const std::function<void()>& action) {
@@ -96,6 +98,8 @@ inline std::string failureOf(const std::function<void()>& action) {
     return "no failure";
 }
 
-inline std::string testData(const std::string& relative) { return std::string(TESSARO_TEST_DATA) + "/" + relative; }
+inline std::string testData(const std::string& relative) {
+    return std::string(TESSARO_TEST_DATA) + "/" + relative;
+}
 
 }  // namespace testing_support
