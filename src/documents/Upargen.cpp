@@ -133,17 +133,13 @@ void TFpargen::buildControls() {
     bitbtn1 = new ui::GraphicButton(QStringLiteral("OK"), this);
     bitbtn2 = new ui::GraphicButton(QStringLiteral("Cancel"), this);
     bitbtn1->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(bitbtn1);
-    buttons->addWidget(bitbtn2);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(14, 12, 14, 12);
     layout->setSpacing(12);
     layout->addWidget(GroupBox2);
     layout->addWidget(GroupBox1);
-    layout->addLayout(buttons);
+    layout->addLayout(ui::rightAlignedButtons({bitbtn1, bitbtn2}));
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     // Reading order: the serial side from top to bottom, then PROFIBUS, then the buttons.

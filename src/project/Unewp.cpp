@@ -28,17 +28,13 @@ TFsaveproj::TFsaveproj(QWidget* parent, app::Workspace& workspace)
     Edit1->setMinimumWidth(280);
     bitbtn1->setDefault(true);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(bitbtn1);
-    buttons->addWidget(bitbtn2);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 14, 16, 14);
     layout->setSpacing(6);
     layout->addWidget(Label1);
     layout->addWidget(Edit1);
     layout->addSpacing(10);
-    layout->addLayout(buttons);
+    layout->addLayout(ui::rightAlignedButtons({bitbtn1, bitbtn2}));
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     ui::onClicked(bitbtn1, this, [this] { BitBtn1Click(); });

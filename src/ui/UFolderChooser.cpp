@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "platform/FileSystem.h"
+#include "ui/Form.h"
 #include "ui/GraphicButton.h"
 #include "ui/Style.h"
 
@@ -73,16 +74,12 @@ TFFolderChooser::TFFolderChooser(QWidget* parent, const QString& title, const QS
     connect(m_ok, &QAbstractButton::clicked, this, &QDialog::accept);
     connect(m_cancel, &QAbstractButton::clicked, this, &QDialog::reject);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 12);
     layout->setSpacing(8);
     layout->addWidget(prompt);
     layout->addWidget(m_tree, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(rightAlignedButtons({m_ok, m_cancel}));
 
     if (!preselected.isEmpty()) selectFolder(preselected);
     m_tree->setFocus();

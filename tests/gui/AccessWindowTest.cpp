@@ -1,4 +1,5 @@
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -40,26 +41,18 @@ class AccessWindow : public GuiTest {
 protected:
     void SetUp() override {
         GuiTest::SetUp();
-        fs::create_directories(m_program / "PROJECTS/Plant1/bin");
-        writeFile(m_program / "Tessaro_Ru2Doror.ini", "[lastproj]\r\nprojectname=Plant1\r\n");
-        startProgram();
+        startProgramOn("Plant1");
     }
     std::string project(const std::string& name) { return m_program / ("PROJECTS/Plant1/" + name); }
     void areaSizes(const std::string& in, const std::string& out) {
         writeFile(project("pargen.xml"),
                   "<Par_Gen><Profi_NB_IN>" + in + "</Profi_NB_IN><Profi_NB_OUT>" + out + "</Profi_NB_OUT></Par_Gen>");
     }
-    TFSetVar& window() { return *m_forms->FSetVar; }
 
     // Opens the window with "Set Access " and runs action on it; answers the dialog result.
     template <class Action>
     int open(Action action) {
-        int result = -1;
-        whenModal<TFSetVar>([&](TFSetVar& w) { action(w); });
-        QObject::connect(
-            &window(), &QDialog::finished, &window(), [&](int r) { result = r; }, Qt::SingleShotConnection);
-        mainWindow().btn_Sdo->click();
-        return result;
+        return pressAndAct<TFSetVar>(mainWindow().btn_Sdo, action);
     }
     // The stored run of a grid as the window shows it.
     static std::vector<std::string> rowsOf(const QTableWidget* grid) {
@@ -108,6 +101,30 @@ TEST_F(AccessWindow, GridsAsLaidOut) {
         EXPECT_EQ(w.TabSheet2->findChild<QTableWidget*>(), w.Sgb);
         w.bitbtn2->click();
     });
+}
+
+TEST_F(AccessWindow, CellsAreEditedInPlaceWithTheKeyboard) {
+    std::string typed, number;
+    open([&](TFSetVar& w) {
+        w.activateWindow();
+        w.sga->setFocus();
+        w.sga->setCurrentCell(0, 1);
+        QTest::keyClick(w.sga, Qt::Key_4);  // typing starts the editor with the key
+        ASSERT_NE(w.sga->indexWidget(w.sga->currentIndex()), nullptr) << "no editor opened";
+        auto* editor = qobject_cast<QLineEdit*>(w.sga->indexWidget(w.sga->currentIndex()));
+        ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(editor->text().toStdString(), "4");
+        QTest::keyClicks(editor, "2");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QApplication::processEvents();  // the grid takes the edited text over from its event queue
+        typed = TFSetVar::cell(w.sga, 1, 1).toStdString();
+        w.sga->setCurrentCell(0, 0);
+        QTest::keyClick(w.sga, Qt::Key_7);
+        number = TFSetVar::cell(w.sga, 0, 1).toStdString();
+        w.bitbtn2->click();
+    });
+    EXPECT_EQ(typed, "42");
+    EXPECT_EQ(number, "1") << "the row numbers cannot be edited";
 }
 
 TEST_F(AccessWindow, EmptyTablesSaveBothGroups) {

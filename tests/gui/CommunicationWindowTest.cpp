@@ -60,9 +60,7 @@ class CommunicationWindow : public GuiTest {
 protected:
     void SetUp() override {
         GuiTest::SetUp();
-        fs::create_directories(m_program / "PROJECTS/Plant1/bin");
-        writeFile(m_program / "Tessaro_Ru2Doror.ini", "[lastproj]\r\nprojectname=Plant1\r\n");
-        startProgram();
+        startProgramOn("Plant1");
     }
     std::string pargenPath() { return m_program / "PROJECTS/Plant1/pargen.xml"; }
     TFpargen& window() { return *m_forms->Fpargen; }
@@ -70,12 +68,7 @@ protected:
     // Opens the window with "Set Communication" and runs action on it; answers the dialog result.
     template <class Action>
     int open(Action action) {
-        int result = -1;
-        whenModal<TFpargen>([&](TFpargen& w) { action(w); });
-        QObject::connect(
-            &window(), &QDialog::finished, &window(), [&](int r) { result = r; }, Qt::SingleShotConnection);
-        mainWindow().btn_Prm_Gen->click();
-        return result;
+        return pressAndAct<TFpargen>(mainWindow().btn_Prm_Gen, action);
     }
 };
 

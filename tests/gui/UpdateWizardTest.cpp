@@ -21,9 +21,7 @@ class UpdateWizard : public GuiTest {
 protected:
     void SetUp() override {
         GuiTest::SetUp();
-        fs::create_directories(m_program / "PROJECTS/Plant1/bin");
-        writeFile(m_program / "Tessaro_Ru2Doror.ini", "[lastproj]\r\nprojectname=Plant1\r\n");
-        startProgram();
+        startProgramOn("Plant1");
     }
     TFBootSer& wizard() { return *m_forms->FBootSer; }
     std::string device(const std::string& name) { return m_program / ("devices/" + name); }

@@ -46,4 +46,10 @@ app::TForms& GuiTest::startProgram() {
     return *m_forms;
 }
 
+app::TForms& GuiTest::startProgramOn(const std::string& project) {
+    std::filesystem::create_directories(m_program / ("PROJECTS/" + project + "/bin"));
+    writeFile(m_program / "Tessaro_Ru2Doror.ini", "[lastproj]\r\nprojectname=" + project + "\r\n");
+    return startProgram();
+}
+
 }  // namespace testing_support

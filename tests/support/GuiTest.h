@@ -5,6 +5,7 @@
 // the way a user meets it (shown with exec(), driven from a zero-delay timer).
 
 #include <gtest/gtest.h>
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QPointer>
@@ -34,6 +35,9 @@ protected:
 
     // Creates every window of the program for the test's program folder.
     app::TForms& startProgram();
+    // Makes PROJECTS/<project> with its bin folder, remembers it as the last
+    // project and starts the program on it.
+    app::TForms& startProgramOn(const std::string& project);
     app::TFTessaroneFirmWare& mainWindow() { return *m_forms->FTessaroneFirmWare; }
     app::Workspace& workspace() { return mainWindow().workspace(); }
     // Everything the facade showed since the last call, as describe() lines.
@@ -66,6 +70,19 @@ void whenModal(Action action) {
             }
         });
     });
+}
+
+// Presses a button that shows the modal window T, acts on the window, and
+// answers the window's result (-1 when it was not shown).
+template <class T, class Action>
+int pressAndAct(QAbstractButton* button, Action action) {
+    QPointer<T> shownWindow;
+    whenModal<T>([&](T& window) {
+        shownWindow = &window;
+        action(window);
+    });
+    button->click();
+    return shownWindow ? shownWindow->result() : -1;
 }
 
 }  // namespace testing_support
