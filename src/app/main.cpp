@@ -7,8 +7,10 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    // The application's name is its title for the desktop (task bar, message
+    // boxes); it is not set as the display name, which would be appended to
+    // every window caption.
     QApplication::setApplicationName(QStringLiteral("Firmware Tessaro"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Firmware Tessaro"));
     ui::applyLooks(application);
 
     app::TForms forms(platform::executableDirectory());
