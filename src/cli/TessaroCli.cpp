@@ -8,6 +8,7 @@
 
 #include "documents/AccessTables.h"
 #include "documents/CommunicationSettings.h"
+#include "documents/IntegerText.h"
 #include "documents/XmlDocument.h"
 #include "outputs/ConfigurationImage.h"
 #include "outputs/GsdFile.h"
@@ -47,7 +48,9 @@ std::optional<std::string> checkProject(const std::string& projectDir) {
         return message;
     }
 
-    const documents::AreaSizes sizes = documents::readAreaSizes(document, pargenPath, documents::kMaxAreaSize);
+    // The sizes passed the checks above, so they are integer text.
+    const documents::AreaSizes sizes{documents::integerText(texts.Profi_NB_IN),
+                                     documents::integerText(texts.Profi_NB_OUT)};
     documents::AccessTables tables;
     const std::string sdoPath = platform::joinPath(projectDir, documents::kSdoFileName);
     if (platform::fileExists(sdoPath)) documents::readAccessTables(document, sdoPath, tables);

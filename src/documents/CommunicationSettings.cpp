@@ -11,12 +11,6 @@ bool inRange(std::string_view text, std::int32_t lowest, std::int32_t highest) {
     return value && *value >= lowest && *value <= highest;
 }
 
-// The element's text, or fallback when the element is missing.
-std::string textOr(const XmlNode& root, const char* name, const std::string& fallback) {
-    const XmlNode element = root.childElement(name);
-    return element ? element.text() : fallback;
-}
-
 }  // namespace
 
 CommunicationTexts defaultCommunicationTexts() {
@@ -35,37 +29,44 @@ std::optional<std::string> checkCommunicationValues(std::string_view serialId, s
 void writeCommunicationSettings(XmlDocument& document, const std::string& path, const CommunicationTexts& texts) {
     document.clear();
     XmlNode root = document.appendRoot(kPargenRoot);
-    const std::array<const std::string*, 9> values = {&texts.Ser_Baud,   &texts.Ser_Par,     &texts.Ser_ID,
-                                                      &texts.Ser_Type,   &texts.Ser_Prot,    &texts.Profi_ID,
-                                                      &texts.Profi_Baud, &texts.Profi_NB_IN, &texts.Profi_NB_OUT};
+    const std::array<const std::string*, 9> values = texts.inOrder();
     for (std::size_t i = 0; i < kPargenElements.size(); ++i) {
         root.appendElement(kPargenElements[i]).setText(*values[i]);
     }
     document.save(path);
 }
 
-CommunicationTexts readStoredCommunicationTexts(XmlDocument& document, const std::string& path) {
-    CommunicationTexts texts = defaultCommunicationTexts();
-    if (!platform::fileExists(path)) return texts;
+void readStoredCommunicationTexts(XmlDocument& document, const std::string& path, const StoredTextSink& take) {
+    const CommunicationTexts defaults = defaultCommunicationTexts();
+    const std::array<const std::string*, 9> fallbacks = defaults.inOrder();
+    if (!platform::fileExists(path)) {
+        for (std::size_t i = 0; i < kPargenElements.size(); ++i) take(kPargenElements[i], *fallbacks[i]);
+        return;
+    }
     document.load(path);
     const XmlNode root = document.firstNode();
+    // The serial elements must be there (lists and codes need a number, the
+    // ID any text); the PROFIBUS ones have defaults.
+    for (std::size_t i = 0; i < kPargenElements.size(); ++i) {
+        const std::string_view name = kPargenElements[i];
+        std::string text;
+        if (i < 5) {
+            text = requiredChild(root, name, path).text();
+            if (name != kSerId) integerText(text);
+        } else {
+            const XmlNode element = root.childElement(name);
+            text = element ? element.text() : *fallbacks[i];
+        }
+        take(name, text);
+    }
+}
 
-    // The window stops at the first of these that it cannot show, so they are
-    // looked at in its order: lists and codes need a number, the ID any text.
-    const auto required = [&](const char* name, bool integer) {
-        std::string text = requiredChild(root, name, path).text();
-        if (integer) integerText(text);
-        return text;
-    };
-    texts.Ser_Baud = required(kSerBaud, true);
-    texts.Ser_Par = required(kSerPar, true);
-    texts.Ser_ID = required(kSerId, false);
-    texts.Ser_Type = required(kSerType, true);
-    texts.Ser_Prot = required(kSerProt, true);
-    texts.Profi_ID = textOr(root, kProfiId, texts.Profi_ID);
-    texts.Profi_Baud = textOr(root, kProfiBaud, texts.Profi_Baud);
-    texts.Profi_NB_IN = textOr(root, kProfiNbIn, texts.Profi_NB_IN);
-    texts.Profi_NB_OUT = textOr(root, kProfiNbOut, texts.Profi_NB_OUT);
+CommunicationTexts readStoredCommunicationTexts(XmlDocument& document, const std::string& path) {
+    CommunicationTexts texts;
+    const std::array<std::string*, 9> fields = texts.inOrder();
+    std::size_t next = 0;
+    readStoredCommunicationTexts(document, path,
+                                 [&](std::string_view, const std::string& text) { *fields[next++] = text; });
     return texts;
 }
 

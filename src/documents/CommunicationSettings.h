@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,6 +45,16 @@ inline constexpr std::int32_t kMaxAreaSize = 244;
 struct CommunicationTexts {
     std::string Ser_Baud, Ser_Par, Ser_ID, Ser_Type, Ser_Prot, Profi_ID, Profi_Baud, Profi_NB_IN, Profi_NB_OUT;
 
+    // The texts in the order of kPargenElements.
+    std::array<std::string*, 9> inOrder() {
+        return {&Ser_Baud, &Ser_Par,    &Ser_ID,      &Ser_Type,    &Ser_Prot,
+                &Profi_ID, &Profi_Baud, &Profi_NB_IN, &Profi_NB_OUT};
+    }
+    std::array<const std::string*, 9> inOrder() const {
+        return {&Ser_Baud, &Ser_Par,    &Ser_ID,      &Ser_Type,    &Ser_Prot,
+                &Profi_ID, &Profi_Baud, &Profi_NB_IN, &Profi_NB_OUT};
+    }
+
     bool operator==(const CommunicationTexts&) const = default;
 };
 
@@ -64,16 +75,23 @@ std::optional<std::string> checkCommunicationValues(std::string_view serialId, s
 // previous file then stays whole.
 void writeCommunicationSettings(XmlDocument& document, const std::string& path, const CommunicationTexts& texts);
 
-// The stored texts as the settings window loads them from path into document,
-// with its rules for a damaged file: the defaults when no file exists;
-// otherwise Ser_Baud, Ser_Par, Ser_ID, Ser_Type and Ser_Prot must be children
-// of the first node (else throws "Element "<name>" not found in "<path>"") and
-// all of them but Ser_ID must hold integer text (else throws "'<text>' is not a
-// valid integer value"), checked in document order; Profi_ID, Profi_Baud,
-// Profi_NB_IN and Profi_NB_OUT fall back to their defaults when missing. Texts
-// are answered as stored; mapping list indices and codes onto controls is the
-// window's business. A file that is not well-formed throws the XML service's
-// message.
+// Receives one stored text: the element's name and its text.
+using StoredTextSink = std::function<void(std::string_view element, const std::string& text)>;
+
+// Reads the stored texts as the settings window loads them from path into
+// document, handing each to take in the order of kPargenElements as soon as
+// it is read: the defaults when no file exists; otherwise Ser_Baud, Ser_Par,
+// Ser_ID, Ser_Type and Ser_Prot must be children of the first node (else
+// throws "Element "<name>" not found in "<path>"") and all of them but Ser_ID
+// must hold integer text (else throws "'<text>' is not a valid integer
+// value"); Profi_ID, Profi_Baud, Profi_NB_IN and Profi_NB_OUT fall back to
+// their defaults when missing. A failure comes after the texts before it were
+// handed over. Texts are handed over as stored; mapping list indices and codes
+// onto controls is the window's business. A file that is not well-formed
+// throws the XML service's message.
+void readStoredCommunicationTexts(XmlDocument& document, const std::string& path, const StoredTextSink& take);
+
+// As above, collected into one record.
 CommunicationTexts readStoredCommunicationTexts(XmlDocument& document, const std::string& path);
 
 // PROFIBUS input and output area sizes in bytes.

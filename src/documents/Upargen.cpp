@@ -13,7 +13,6 @@
 #include "app/Workspace.h"
 #include "documents/CommunicationSettings.h"
 #include "documents/IntegerText.h"
-#include "platform/FileSystem.h"
 #include "ui/Dialogs.h"
 #include "ui/GraphicButton.h"
 #include "ui/Guard.h"
@@ -159,49 +158,46 @@ void TFpargen::buildControls() {
 }
 
 void TFpargen::setDefaults() {
-    CB_Ser_Baud->setCurrentIndex(7);
-    CB_Ser_Par->setCurrentIndex(0);
-    E_Ser_ID->setText(QStringLiteral("1"));
-    RB_Ser_485->setChecked(true);
-    RB_Ser_MRTU->setChecked(true);
-    E_Pro_ID->setText(QStringLiteral("1"));
-    CB_Pro_Baud->setCurrentIndex(10);
-    E_PRo_IN->setText(QStringLiteral("244"));
-    E_PRo_Out->setText(QStringLiteral("244"));
+    const CommunicationTexts defaults = defaultCommunicationTexts();
+    const std::array<const std::string*, 9> texts = defaults.inOrder();
+    for (std::size_t i = 0; i < kPargenElements.size(); ++i) showStored(kPargenElements[i], *texts[i]);
 }
 
-void TFpargen::FormShow() {
-    const std::string& path = m_workspace.PargenPath;
-    if (!platform::fileExists(path)) {
-        setDefaults();
-        return;
+void TFpargen::showStored(std::string_view element, const std::string& text) {
+    if (element == kSerBaud) {
+        selectEntry(CB_Ser_Baud, integerText(text));
+    } else if (element == kSerPar) {
+        selectEntry(CB_Ser_Par, integerText(text));
+    } else if (element == kSerId) {
+        E_Ser_ID->setText(ui::qs(text));
+    } else if (element == kSerType) {
+        (integerText(text) == 1 ? RB_Ser_485 : RB_Ser_232)->setChecked(true);
+    } else if (element == kSerProt) {
+        switch (integerText(text)) {
+            case 0: RB_Ser_MRTU->setChecked(true); break;
+            case 1: RB_Ser_MASC->setChecked(true); break;
+            case 2: RB_Ser_JBUS->setChecked(true); break;
+            case 3: RB_Ser_BIN->setChecked(true); break;
+            default: RB_Ser_ASC->setChecked(true); break;
+        }
+    } else if (element == kProfiId) {
+        E_Pro_ID->setText(ui::qs(text));
+    } else if (element == kProfiBaud) {
+        // The gateway finds the PROFIBUS baud rate itself; a stored value is never taken over.
+        CB_Pro_Baud->setCurrentIndex(10);
+    } else if (element == kProfiNbIn) {
+        E_PRo_IN->setText(ui::qs(text));
+    } else if (element == kProfiNbOut) {
+        E_PRo_Out->setText(ui::qs(text));
     }
-    // Each control is filled as soon as its element is read, so a damaged
-    // file leaves the controls before the damage with the file's values.
-    XML1.load(path);
-    const XmlNode root = XML1.firstNode();
-    const auto text = [&](const char* name) { return requiredChild(root, name, path).text(); };
-    const auto textOr = [&](const char* name, const char* fallback) {
-        const XmlNode element = root.childElement(name);
-        return element ? element.text() : std::string(fallback);
-    };
+}
 
-    selectEntry(CB_Ser_Baud, integerText(text(kSerBaud)));
-    selectEntry(CB_Ser_Par, integerText(text(kSerPar)));
-    E_Ser_ID->setText(ui::qs(text(kSerId)));
-    (integerText(text(kSerType)) == 1 ? RB_Ser_485 : RB_Ser_232)->setChecked(true);
-    switch (integerText(text(kSerProt))) {
-        case 0: RB_Ser_MRTU->setChecked(true); break;
-        case 1: RB_Ser_MASC->setChecked(true); break;
-        case 2: RB_Ser_JBUS->setChecked(true); break;
-        case 3: RB_Ser_BIN->setChecked(true); break;
-        default: RB_Ser_ASC->setChecked(true); break;
-    }
-    E_Pro_ID->setText(ui::qs(textOr(kProfiId, "1")));
-    // The gateway finds the PROFIBUS baud rate itself; a stored value is never taken over.
-    CB_Pro_Baud->setCurrentIndex(10);
-    E_PRo_IN->setText(ui::qs(textOr(kProfiNbIn, "244")));
-    E_PRo_Out->setText(ui::qs(textOr(kProfiNbOut, "244")));
+// Each control is filled as soon as its element is read, so a damaged file
+// leaves the controls before the damage with the file's values.
+void TFpargen::FormShow() {
+    readStoredCommunicationTexts(
+        XML1, m_workspace.PargenPath,
+        [this](std::string_view element, const std::string& text) { showStored(element, text); });
 }
 
 bool TFpargen::CheckValues() {

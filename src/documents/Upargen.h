@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "documents/XmlDocument.h"
 #include "ui/Form.h"
 
@@ -56,6 +59,8 @@ protected:
 
 private:
     void setDefaults();
+    // Shows the stored text of one element of pargen.xml in its control.
+    void showStored(std::string_view element, const std::string& text);
     void buildControls();
 
     const app::Workspace& m_workspace;
