@@ -1,5 +1,7 @@
 #include "outputs/GsdFile.h"
 
+#include "app/Vendor.h"
+
 #include <cstdio>
 #include <initializer_list>
 #include <stdexcept>
@@ -67,7 +69,7 @@ void addHeader(GsdLines& gsd) {
     gsd.framed(indent + "Nowhere Province - Examplia");
     gsd.framed(indent + "Tel. : +00 000 0000000");
     gsd.framed(indent + "FAX. : +00 000 0000001");
-    gsd.framed(indent + "eMail: info@orvenna.example");
+    gsd.framed(indent + "eMail: " + app::kVendorEmail);
     gsd.boxSpacer();
     gsd.boxRule();
     gsd.boxSpacer();

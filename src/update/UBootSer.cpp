@@ -176,12 +176,14 @@ void TFBootSer::buildOptions() {
     ui::onClicked(LbButton4, this, [this] { LbButton4Click(); });
 }
 
+QList<QWidget*> TFBootSer::stepsPage() const {
+    return {Label1, Label2, Label3, Label4, Label5, Label6, LbButton5};
+}
+
 void TFBootSer::FormShow() {
     Panel1->hide();
     PortTested = false;
-    for (QWidget* step : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2), static_cast<QWidget*>(Label3),
-                          static_cast<QWidget*>(Label4), static_cast<QWidget*>(Label5), static_cast<QWidget*>(Label6),
-                          static_cast<QWidget*>(LbButton5)}) {
+    for (QWidget* step : stepsPage()) {
         step->show();
     }
     RefreshPortList();
@@ -215,9 +217,7 @@ void TFBootSer::LbButton2Click() {
     Panel1->move(0, 0);
     Panel1->show();
     Panel1->raise();
-    for (QWidget* step : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2), static_cast<QWidget*>(Label3),
-                          static_cast<QWidget*>(Label4), static_cast<QWidget*>(Label5), static_cast<QWidget*>(Label6),
-                          static_cast<QWidget*>(LbButton5)}) {
+    for (QWidget* step : stepsPage()) {
         step->hide();
     }
     // The updater needs the port for itself.

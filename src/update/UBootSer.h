@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <memory>
 #include <string>
 
@@ -80,6 +81,8 @@ protected:
 
 private:
     void buildSteps();
+    // What the options page hides of the steps page.
+    QList<QWidget*> stepsPage() const;
     void createPort(std::shared_ptr<platform::SerialPortServices> services);
     void buildOptions();
 

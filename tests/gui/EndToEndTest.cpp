@@ -137,9 +137,7 @@ TEST_F(EndToEnd, UpdateDeviceReportsAnImageThatCannotBeWritten) {
 }
 
 TEST_F(EndToEnd, UpdateDeviceWithoutAProjectBuildsButWritesNothing) {
-    fs::create_directories(m_program / "PROJECTS/Plant1");
-    writeFile(m_program / "Tessaro_Ru2Doror.ini", "[lastproj]\r\nprojectname=Plant1\r\n");
-    startProgram();
+    startProgramOn("Plant1");
     fs::remove_all(m_program / "PROJECTS/Plant1");
     ui::Dialogs::queueAnswer(std::nullopt);
     mainWindow().open->click();

@@ -168,9 +168,7 @@ TEST_F(MainWindow, ProgramFolderThatCannotBeWritten) {
 }
 
 TEST_F(MainWindow, DispatcherOpensEachStepWindow) {
-    fs::create_directories(m_program / "PROJECTS/Plant1");
-    remember("Plant1");
-    startProgram();
+    startProgramOn("Plant1");
     app::TFTessaroneFirmWare& w = mainWindow();
     const std::vector<std::pair<QAbstractButton*, std::string>> steps{
         {w.btn_Prm_Gen, "documents::TFpargen"}, {w.btn_Sdo, "documents::TFSetVar"}, {w.btn_Pdo, "canopen::TFpdo"},
@@ -181,9 +179,7 @@ TEST_F(MainWindow, DispatcherOpensEachStepWindow) {
 }
 
 TEST_F(MainWindow, StepButtonsRefuseWithoutAProject) {
-    fs::create_directories(m_program / "PROJECTS/Plant1");
-    remember("Plant1");
-    startProgram();
+    startProgramOn("Plant1");
     fs::remove_all(m_program / "PROJECTS/Plant1");
     ui::Dialogs::queueAnswer(std::nullopt);  // Open project, cancelled
     mainWindow().open->click();

@@ -20,10 +20,8 @@ class ProjectDialogs : public GuiTest {
 protected:
     void SetUp() override {
         GuiTest::SetUp();
-        fs::create_directories(m_program / "PROJECTS/Plant1");
         fs::create_directories(m_program / "PROJECTS/Area/Line2/Cell3");
-        writeFile(m_program / "Tessaro_Ru2Doror.ini", "[lastproj]\r\nprojectname=Plant1\r\n");
-        startProgram();
+        startProgramOn("Plant1");
     }
     std::string title() { return mainWindow().windowTitle().toStdString(); }
 
