@@ -10,7 +10,7 @@
 #include <stdexcept>
 
 #include "app/UForms.h"
-#include "app/Vendor.h"
+#include "workspace/Vendor.h"
 #include "canopen/UInfoPdo.h"
 #include "canopen/USetPdo.h"
 #include "canopen/UWemcy.h"
@@ -33,11 +33,11 @@
 namespace app {
 
 QString initialCaption() {
-    return QString::fromLatin1(kVendorWebAddress) + QStringLiteral(" Tessaro TK48212 PROFIBUS s / Modbus s :");
+    return QString::fromLatin1(workspace::kVendorWebAddress) + QStringLiteral(" Tessaro TK48212 PROFIBUS s / Modbus s :");
 }
 
 QString TitlePrefix() {
-    return QString::fromLatin1(kVendorWebAddress) + QStringLiteral(" Tessaro TK48213 PROFIBUS s / Modbus s :");
+    return QString::fromLatin1(workspace::kVendorWebAddress) + QStringLiteral(" Tessaro TK48213 PROFIBUS s / Modbus s :");
 }
 
 TFTessaroneFirmWare::TFTessaroneFirmWare(const std::string& programDir)
@@ -80,7 +80,7 @@ void TFTessaroneFirmWare::buildControls() {
     CreateBin = new GraphicButton(QStringLiteral("Update Device"), this);
     about = new GraphicButton(QStringLiteral("About"), this, GraphicButton::Glyph::Info, GraphicButton::Shape::Small);
     LbButton1 = new GraphicButton(QStringLiteral("X"), this, GraphicButton::Glyph::Close, GraphicButton::Shape::Small);
-    Label1 = new ui::LinkLabel(QString::fromLatin1(kVendorWebAddress), this);
+    Label1 = new ui::LinkLabel(QString::fromLatin1(workspace::kVendorWebAddress), this);
 
     // Entries of the related CANopen gateways: present, never shown in this product.
     CreateSx = new GraphicButton(QStringLiteral("Generate Firmware"), this);
@@ -260,7 +260,7 @@ void TFTessaroneFirmWare::LbButton1Click() {
 }
 
 void TFTessaroneFirmWare::Label1Click() {
-    ui::Dialogs::openUrl(QString::fromLatin1(kProductPage));
+    ui::Dialogs::openUrl(QString::fromLatin1(workspace::kProductPage));
 }
 
 void TFTessaroneFirmWare::FormClose() {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Workspace.h"
+#include "workspace/Workspace.h"
 #include "outputs/ConfigurationImage.h"
 #include "ui/Dialogs.h"
 
@@ -36,8 +36,8 @@ public:
     // The other windows, created after this one.
     void setForms(TForms* forms) { m_forms = forms; }
 
-    Workspace& workspace() { return m_workspace; }
-    const Workspace& workspace() const { return m_workspace; }
+    workspace::Workspace& workspace() { return m_workspace; }
+    const workspace::Workspace& workspace() const { return m_workspace; }
 
     void NewaClick();
     void OpenaClick();
@@ -90,7 +90,7 @@ private:
     void buildControls();
     void setTitle(const QString& title);
 
-    Workspace m_workspace;
+    workspace::Workspace m_workspace;
     TForms* m_forms = nullptr;
 };
 

@@ -6,7 +6,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "app/Workspace.h"
+#include "workspace/Workspace.h"
 #include "documents/CommunicationSettings.h"
 #include "platform/FileSystem.h"
 #include "ui/Dialogs.h"
@@ -68,7 +68,7 @@ QTableWidget* makeGrid(QWidget* page) {
 
 }  // namespace
 
-TFSetVar::TFSetVar(QWidget* parent, const app::Workspace& workspace)
+TFSetVar::TFSetVar(QWidget* parent, const workspace::Workspace& workspace)
     : ui::Form(parent, ui::FormFrame::Sizeable, QStringLiteral("Set Access")), m_workspace(workspace) {
     setObjectName(QStringLiteral("TFSetVar"));
     setSizeGripEnabled(true);

@@ -10,7 +10,7 @@ class QTabWidget;
 class QTableWidget;
 class QWidget;
 
-namespace app {
+namespace workspace {
 struct Workspace;
 }
 namespace ui {
@@ -24,7 +24,7 @@ namespace documents {
 class TFSetVar : public ui::Form {
     Q_OBJECT
 public:
-    TFSetVar(QWidget* parent, const app::Workspace& workspace);
+    TFSetVar(QWidget* parent, const workspace::Workspace& workspace);
 
     void bitbtn1Click();
     bool ValidateTables();
@@ -52,7 +52,7 @@ private:
     static std::vector<AccessRow> tableOf(const QTableWidget* grid);
     static void fill(QTableWidget* grid, const std::vector<AccessRow>& rows);
 
-    const app::Workspace& m_workspace;
+    const workspace::Workspace& m_workspace;
     AreaSizes m_sizes{kMaxAreaSize, kMaxAreaSize};
 };
 

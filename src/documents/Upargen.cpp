@@ -10,7 +10,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/Workspace.h"
+#include "workspace/Workspace.h"
 #include "documents/CommunicationSettings.h"
 #include "documents/IntegerText.h"
 #include "ui/Dialogs.h"
@@ -48,7 +48,7 @@ void addRow(QFormLayout* form, const QString& caption, QWidget* field) {
 
 }  // namespace
 
-TFpargen::TFpargen(QWidget* parent, const app::Workspace& workspace)
+TFpargen::TFpargen(QWidget* parent, const workspace::Workspace& workspace)
     : ui::Form(parent, ui::FormFrame::FixedNoButtons, QStringLiteral("SET COMMUNICATION")), m_workspace(workspace) {
     setObjectName(QStringLiteral("TFpargen"));
     buildControls();

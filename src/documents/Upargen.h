@@ -12,7 +12,7 @@ class QGroupBox;
 class QLineEdit;
 class QRadioButton;
 
-namespace app {
+namespace workspace {
 struct Workspace;
 }
 namespace ui {
@@ -27,7 +27,7 @@ namespace documents {
 class TFpargen : public ui::Form {
     Q_OBJECT
 public:
-    TFpargen(QWidget* parent, const app::Workspace& workspace);
+    TFpargen(QWidget* parent, const workspace::Workspace& workspace);
 
     void BitBtn1Click();
     bool CheckValues();
@@ -63,7 +63,7 @@ private:
     void showStored(std::string_view element, const std::string& text);
     void buildControls();
 
-    const app::Workspace& m_workspace;
+    const workspace::Workspace& m_workspace;
     QButtonGroup* m_lineType;
     QButtonGroup* m_protocol;
 };

@@ -1,6 +1,6 @@
 #include "outputs/GsdFile.h"
 
-#include "app/Vendor.h"
+#include "workspace/Vendor.h"
 
 #include <cstdio>
 #include <initializer_list>
@@ -69,7 +69,7 @@ void addHeader(GsdLines& gsd) {
     gsd.framed(indent + "Nowhere Province - Examplia");
     gsd.framed(indent + "Tel. : +00 000 0000000");
     gsd.framed(indent + "FAX. : +00 000 0000001");
-    gsd.framed(indent + "eMail: " + app::kVendorEmail);
+    gsd.framed(indent + "eMail: " + workspace::kVendorEmail);
     gsd.boxSpacer();
     gsd.boxRule();
     gsd.boxSpacer();

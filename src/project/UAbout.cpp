@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "app/Vendor.h"
+#include "workspace/Vendor.h"
 #include "ui/Dialogs.h"
 #include "ui/GraphicButton.h"
 #include "ui/Guard.h"
@@ -27,8 +27,8 @@ TFAbout::TFAbout(QWidget* parent)
       Label10(new QLabel(QStringLiteral("1.102"), this)),
       Label8(new QLabel(QStringLiteral("Document Code :"), this)),
       Label12(new QLabel(QStringLiteral("DC48213"), this)),
-      Label4(new ui::LinkLabel(QString::fromLatin1(app::kVendorWebAddress), this)),
-      Label5(new ui::LinkLabel(QString::fromLatin1(app::kVendorEmail), this)),
+      Label4(new ui::LinkLabel(QString::fromLatin1(workspace::kVendorWebAddress), this)),
+      Label5(new ui::LinkLabel(QString::fromLatin1(workspace::kVendorEmail), this)),
       LbButton1(new ui::GraphicButton(QStringLiteral("OK"), this)) {
     setObjectName(QStringLiteral("TFAbout"));
 
@@ -88,15 +88,15 @@ TFAbout::TFAbout(QWidget* parent)
 }
 
 void TFAbout::Image2Click() {
-    ui::Dialogs::openUrl(QString::fromLatin1(app::kProductPage));
+    ui::Dialogs::openUrl(QString::fromLatin1(workspace::kProductPage));
 }
 
 void TFAbout::Label4Click() {
-    ui::Dialogs::openUrl(QString::fromLatin1(app::kProductPage));
+    ui::Dialogs::openUrl(QString::fromLatin1(workspace::kProductPage));
 }
 
 void TFAbout::Label5Click() {
-    ui::Dialogs::openUrl(QStringLiteral("mailto:") + QString::fromLatin1(app::kVendorEmail));
+    ui::Dialogs::openUrl(QStringLiteral("mailto:") + QString::fromLatin1(workspace::kVendorEmail));
 }
 
 }  // namespace project

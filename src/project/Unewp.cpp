@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "app/Workspace.h"
+#include "workspace/Workspace.h"
 #include "project/NewProject.h"
 #include "ui/Dialogs.h"
 #include "ui/GraphicButton.h"
@@ -16,7 +16,7 @@
 
 namespace project {
 
-TFsaveproj::TFsaveproj(QWidget* parent, app::Workspace& workspace)
+TFsaveproj::TFsaveproj(QWidget* parent, workspace::Workspace& workspace)
     : ui::Form(parent, ui::FormFrame::FixedNoButtons, QStringLiteral("New project")),
       Label1(new QLabel(QStringLiteral("Project name"), this)),
       Edit1(new QLineEdit(this)),

@@ -7,7 +7,7 @@
 class QLabel;
 class QLineEdit;
 
-namespace app {
+namespace workspace {
 struct Workspace;
 }
 namespace ui {
@@ -22,7 +22,7 @@ namespace project {
 class TFsaveproj : public ui::Form {
     Q_OBJECT
 public:
-    TFsaveproj(QWidget* parent, app::Workspace& workspace);
+    TFsaveproj(QWidget* parent, workspace::Workspace& workspace);
 
     // 0: new project; 1: edit a text.
     int DialogMode = 0;
@@ -51,7 +51,7 @@ protected:
 private:
     void FormCreate();
 
-    app::Workspace& m_workspace;
+    workspace::Workspace& m_workspace;
     std::string m_enteredName;
 };
 

@@ -225,7 +225,7 @@ void TFBootSer::LbButton2Click() {
 }
 
 void TFBootSer::LbButton4Click() {
-    const app::Workspace& workspace = m_main.workspace();
+    const workspace::Workspace& workspace = m_main.workspace();
     const UpdateOptions options{CB_Firm->isChecked(), CB_RFirm->isChecked(), CB_Proj->isChecked(),
                                 CB_RProj->isChecked()};
     m_main.RunAndWait(

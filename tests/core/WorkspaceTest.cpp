@@ -1,4 +1,4 @@
-#include "app/Workspace.h"
+#include "workspace/Workspace.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ void remember(const TempDir& program, const std::string& name) {
 
 TEST(WorkspaceStartUp, FirstStartMakesTheFoldersAndUsesProjects) {
     TempDir program;
-    app::Workspace ws;
+    workspace::Workspace ws;
     EXPECT_FALSE(ws.startUp(program.path() + "/"));
     EXPECT_EQ(ws.ProgramDir, program.path());
     EXPECT_EQ(ws.MasterDir, program / "MASTER");
@@ -45,7 +45,7 @@ TEST_P(WorkspaceRemembered, StartsOnTheRememberedProject) {
     if (!c.folder.empty()) std::filesystem::create_directories(program / ("PROJECTS/" + c.folder));
     remember(program, c.stored);
 
-    app::Workspace ws;
+    workspace::Workspace ws;
     EXPECT_EQ(ws.startUp(program.path()), c.opened);
     EXPECT_EQ(ws.ProjectName, c.projectName);
     EXPECT_EQ(ws.ProjectDir, c.opened ? ws.ProjectsDir + c.projectName : ws.ProjectsDir);
@@ -62,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, WorkspaceRemembered,
 
 TEST(WorkspaceSettings, WritesTheNameVerbatimOrReportsThePath) {
     TempDir program;
-    app::Workspace ws;
+    workspace::Workspace ws;
     ws.startUp(program.path());
     ws.ProjectName = "Plant2";
     ws.writeSettings();
@@ -81,7 +81,7 @@ TEST(WorkspaceSettings, WritesTheNameVerbatimOrReportsThePath) {
 TEST(WorkspaceOpenProject, DerivesTheNameByLength) {
     TempDir program;
     std::filesystem::create_directories(program / "PROJECTS/Area/Plant1");
-    app::Workspace ws;
+    workspace::Workspace ws;
     ws.startUp(program.path());
 
     EXPECT_EQ(ws.prepareOpenProject(), ws.ProjectsDir);

@@ -3,7 +3,7 @@
 #include <QTest>
 #include <filesystem>
 
-#include "app/Vendor.h"
+#include "workspace/Vendor.h"
 #include "project/UAbout.h"
 #include "project/Unewp.h"
 #include "support/GuiTest.h"

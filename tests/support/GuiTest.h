@@ -39,7 +39,7 @@ protected:
     // project and starts the program on it.
     app::TForms& startProgramOn(const std::string& project);
     app::TFTessaroneFirmWare& mainWindow() { return *m_forms->FTessaroneFirmWare; }
-    app::Workspace& workspace() { return mainWindow().workspace(); }
+    workspace::Workspace& workspace() { return mainWindow().workspace(); }
     // Everything the facade showed since the last call, as describe() lines.
     std::vector<std::string> shown() { return describe(ui::Dialogs::takeRecords()); }
 

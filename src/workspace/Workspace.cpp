@@ -1,4 +1,4 @@
-#include "app/Workspace.h"
+#include "workspace/Workspace.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -6,7 +6,7 @@
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 
-namespace app {
+namespace workspace {
 
 using platform::joinPath;
 using platform::kPathSeparator;
@@ -69,4 +69,4 @@ void Workspace::finishOpenProject(const std::string* chosenFolder) {
     SetDocumentPaths();
 }
 
-}  // namespace app
+}  // namespace workspace

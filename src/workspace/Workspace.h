@@ -5,7 +5,7 @@
 // The shared state of a run: the program folders, the current project and the
 // paths of its documents. The main window owns the one Workspace; every other
 // window reads it when it runs. All paths are held without a trailing separator.
-namespace app {
+namespace workspace {
 
 // Build variant of the product, read by the auxiliary windows.
 inline constexpr int BoardVariant = 2;
@@ -63,4 +63,4 @@ struct Workspace {
 // platform become this one's, and a leading separator is added.
 std::string normaliseRememberedName(std::string name);
 
-}  // namespace app
+}  // namespace workspace
