@@ -4,6 +4,7 @@
 #include "app/UTessaroneFirmWare.h"
 #include "platform/FileSystem.h"
 #include "ui/Style.h"
+#include "ui/TerminationSignals.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -12,6 +13,7 @@ int main(int argc, char* argv[]) {
     // every window caption.
     QApplication::setApplicationName(QStringLiteral("Firmware Tessaro"));
     ui::applyLooks(application);
+    ui::closeWindowsOnTerminationSignals();
 
     app::TForms forms(platform::executableDirectory());
     forms.FTessaroneFirmWare->show();
