@@ -9,7 +9,6 @@
 #include "documents/AccessTables.h"
 #include "documents/CommunicationSettings.h"
 #include "documents/IntegerText.h"
-#include "documents/XmlDocument.h"
 #include "outputs/ConfigurationImage.h"
 #include "outputs/GsdFile.h"
 #include "platform/FileSystem.h"
@@ -40,9 +39,9 @@ int usageError(std::ostream& err, const std::string& problem) {
 
 // The first message the windows would show for the stored documents, or nothing.
 std::optional<std::string> checkProject(const std::string& projectDir) {
-    documents::XmlDocument document;
     const std::string pargenPath = platform::joinPath(projectDir, documents::kPargenFileName);
-    const documents::CommunicationTexts texts = documents::readStoredCommunicationTexts(document, pargenPath);
+    const documents::CommunicationTexts texts =
+        documents::readStoredCommunicationTexts(pargenPath).valueOrThrow().texts;
     if (auto message =
             documents::checkCommunicationValues(texts.Ser_ID, texts.Profi_ID, texts.Profi_NB_IN, texts.Profi_NB_OUT)) {
         return message;
@@ -53,7 +52,7 @@ std::optional<std::string> checkProject(const std::string& projectDir) {
                                      documents::integerText(texts.Profi_NB_OUT)};
     documents::AccessTables tables;
     const std::string sdoPath = platform::joinPath(projectDir, documents::kSdoFileName);
-    if (platform::fileExists(sdoPath)) documents::readAccessTables(document, sdoPath, tables);
+    if (platform::fileExists(sdoPath)) tables = documents::readAccessTables(sdoPath).valueOrThrow();
     return documents::validateAccessTables(tables, sizes);
 }
 

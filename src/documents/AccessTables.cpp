@@ -67,13 +67,20 @@ std::string rowAttribute(const XmlNode& rowNode, std::string_view attribute, std
                              std::string(path) + "\" has no attribute \"" + std::string(attribute) + "\"");
 }
 
-void readAccessTables(XmlDocument& document, const std::string& sdoPath, AccessTables& tables) {
-    document.load(sdoPath);
-    const XmlNode root = document.firstNode();
-    // The output group is looked up only after the input rows are in, so a
-    // document without it still shows its input table.
-    readGroup(requiredChild(root, kInputGroup, sdoPath), kInputGroup, sdoPath, tables.in);
-    readGroup(requiredChild(root, kOutputGroup, sdoPath), kOutputGroup, sdoPath, tables.out);
+Reading<AccessTables> readAccessTables(const std::string& sdoPath) {
+    Reading<AccessTables> reading;
+    try {
+        XmlDocument document;
+        document.load(sdoPath);
+        const XmlNode root = document.firstNode();
+        // The output group is looked up only after the input rows are in, so a
+        // document without it still shows its input table.
+        readGroup(requiredChild(root, kInputGroup, sdoPath), kInputGroup, sdoPath, reading.value.in);
+        readGroup(requiredChild(root, kOutputGroup, sdoPath), kOutputGroup, sdoPath, reading.value.out);
+    } catch (const std::exception& e) {
+        reading.failure = e.what();
+    }
+    return reading;
 }
 
 std::optional<std::string> validateAccessTables(const AccessTables& tables, AreaSizes sizes) {
@@ -81,8 +88,8 @@ std::optional<std::string> validateAccessTables(const AccessTables& tables, Area
     return validateTable(tables.out, kOutputPageCaption, sizes.nByteOut);
 }
 
-void writeAccessTables(XmlDocument& document, const std::string& sdoPath, const AccessTables& tables) {
-    document.clear();
+void writeAccessTables(const std::string& sdoPath, const AccessTables& tables) {
+    XmlDocument document;
     XmlNode root = document.appendRoot(kSdoRoot);
     writeGroup(root, kInputGroup, tables.in);
     writeGroup(root, kOutputGroup, tables.out);

@@ -1,5 +1,7 @@
 #include "documents/Upargen.h"
 
+#include <stdexcept>
+
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFormLayout>
@@ -10,13 +12,13 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "workspace/Workspace.h"
 #include "documents/CommunicationSettings.h"
 #include "documents/IntegerText.h"
 #include "ui/Dialogs.h"
 #include "ui/GraphicButton.h"
 #include "ui/Guard.h"
 #include "ui/QtText.h"
+#include "workspace/Workspace.h"
 
 namespace documents {
 namespace {
@@ -192,12 +194,13 @@ void TFpargen::showStored(std::string_view element, const std::string& text) {
     }
 }
 
-// Each control is filled as soon as its element is read, so a damaged file
-// leaves the controls before the damage with the file's values.
+// The controls of the elements read before a damaged part of the file show
+// the file's values; the others keep what they showed.
 void TFpargen::FormShow() {
-    readStoredCommunicationTexts(
-        XML1, m_workspace.PargenPath,
-        [this](std::string_view element, const std::string& text) { showStored(element, text); });
+    const Reading<StoredCommunicationTexts> reading = readStoredCommunicationTexts(m_workspace.PargenPath);
+    const std::array<const std::string*, 9> texts = reading.value.texts.inOrder();
+    for (std::size_t i = 0; i < reading.value.count; ++i) showStored(kPargenElements[i], *texts[i]);
+    if (reading.failure) throw std::runtime_error(*reading.failure);
 }
 
 bool TFpargen::CheckValues() {
@@ -225,7 +228,7 @@ void TFpargen::BitBtn1Click() {
     texts.Profi_Baud = std::to_string(CB_Pro_Baud->currentIndex());
     texts.Profi_NB_IN = ui::ss(E_PRo_IN->text());
     texts.Profi_NB_OUT = ui::ss(E_PRo_Out->text());
-    writeCommunicationSettings(XML1, m_workspace.PargenPath, texts);
+    writeCommunicationSettings(m_workspace.PargenPath, texts);
     done(QDialog::Accepted);
 }
 

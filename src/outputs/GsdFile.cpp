@@ -208,9 +208,8 @@ ProfibusLengths profibusLengths(std::int32_t inputLength, std::int32_t outputLen
 }
 
 ProfibusLengths ReadProfibusLengths(const std::string& projectDir) {
-    documents::XmlDocument document;
     const documents::AreaSizes sizes =
-        documents::readAreaSizes(document, platform::joinPath(projectDir, documents::kPargenFileName), 0);
+        documents::readAreaSizes(platform::joinPath(projectDir, documents::kPargenFileName), 0);
     // The master reads what the gateway outputs, and writes what it inputs.
     return profibusLengths(sizes.nByteOut, sizes.nByteIn);
 }
