@@ -12,6 +12,7 @@
 #include <tuple>
 #include <vector>
 
+#include "support/NotWellFormed.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -302,5 +303,37 @@ TEST(TessaroCliUsage, NamesTheProblem) {
     EXPECT_EQ(runInProcess({"gsd", "x"}).err.rfind("tessaro-cli: 'gsd' takes PROJECT_DIR and FILE\n", 0), 0u);
     EXPECT_EQ(runInProcess({"image", "-x"}).err.rfind("tessaro-cli: unknown option '-x'\n", 0), 0u);
 }
+
+// image, gsd and check refuse a document that is not well-formed with the
+// parser's description, exit 1 and write nothing.
+class TessaroCliNotWellFormed : public ::testing::TestWithParam<testing_support::NotWellFormed> {};
+
+TEST_P(TessaroCliNotWellFormed, IsRefusedByEveryCommand) {
+    TempDir dir, scratch;
+    testing_support::writeFile(dir / "bin/bank.bin", "earlier");
+    for (const char* file : {"pargen.xml", "sdo.xml"}) {
+        std::filesystem::remove(dir / "pargen.xml");
+        std::filesystem::remove(dir / "sdo.xml");
+        testing_support::writeFile(dir / file, GetParam().text);
+        const std::string message = std::string(GetParam().message) + " in \"" + (dir / file) + "\"\n";
+        std::vector<std::vector<std::string>> commands = {{"image", dir.path()}, {"check", dir.path()}};
+        // The GSD file reads only pargen.xml.
+        if (std::string(file) == "pargen.xml") commands.push_back({"gsd", dir.path(), dir / "device.gsd"});
+        for (const std::vector<std::string>& args : commands) {
+            for (const Outcome& outcome : {runInProcess(args), runProgram(args, scratch)}) {
+                EXPECT_EQ(outcome.exitCode, 1) << file << " " << args[0];
+                EXPECT_EQ(outcome.out, "") << file << " " << args[0];
+                ASSERT_GE(outcome.err.size(), message.size()) << outcome.err;
+                EXPECT_EQ(outcome.err.substr(outcome.err.size() - message.size()), message) << file << " " << args[0];
+            }
+        }
+        EXPECT_EQ(testing_support::readFile(dir / "bin/bank.bin"), "earlier");
+        EXPECT_FALSE(std::filesystem::exists(dir / "device.gsd"));
+        EXPECT_EQ(testing_support::readFile(dir / file), GetParam().text);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, TessaroCliNotWellFormed, ::testing::ValuesIn(testing_support::notWellFormedDocuments()),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
