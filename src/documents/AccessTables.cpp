@@ -21,11 +21,6 @@ void readGroup(const XmlNode& group, const char* groupName, const std::string& p
     }
 }
 
-bool inRange(std::string_view text, std::int32_t lowest, std::int32_t highest) {
-    const std::optional<std::int32_t> value = parseIntegerText(text);
-    return value && *value >= lowest && *value <= highest;
-}
-
 std::optional<std::string> validateTable(const std::vector<AccessRow>& rows, const char* caption,
                                          std::int32_t areaSize) {
     const std::size_t count = accessRunLength(rows);
@@ -33,9 +28,12 @@ std::optional<std::string> validateTable(const std::vector<AccessRow>& rows, con
         const AccessRow& access = rows[i];
         const std::string prefix = "Error row " + std::to_string(i + 1) + "!! [" + caption + "] ";
         const std::string bound = std::to_string(areaSize) + ". ";
-        if (!inRange(access.address, 0, 65535)) return prefix + "Address Register must be between 0 and 65535. ";
-        if (!inRange(access.high, 0, areaSize)) return prefix + "Address Profibus High must be between 0 and " + bound;
-        if (!inRange(access.low, 0, areaSize)) return prefix + "Address Profibus Low must be between 0 and " + bound;
+        if (!integerTextInRange(access.address, 0, 65535))
+            return prefix + "Address Register must be between 0 and 65535. ";
+        if (!integerTextInRange(access.high, 0, areaSize))
+            return prefix + "Address Profibus High must be between 0 and " + bound;
+        if (!integerTextInRange(access.low, 0, areaSize))
+            return prefix + "Address Profibus Low must be between 0 and " + bound;
     }
     return std::nullopt;
 }

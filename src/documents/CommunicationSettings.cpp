@@ -5,14 +5,7 @@
 #include "platform/FileSystem.h"
 
 namespace documents {
-namespace {
-
-bool inRange(std::string_view text, std::int32_t lowest, std::int32_t highest) {
-    const std::optional<std::int32_t> value = parseIntegerText(text);
-    return value && *value >= lowest && *value <= highest;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 CommunicationTexts defaultCommunicationTexts() {
     return {"7", "0", "1", "1", "0", "1", "10", "244", "244"};
@@ -20,10 +13,10 @@ CommunicationTexts defaultCommunicationTexts() {
 
 std::optional<std::string> checkCommunicationValues(std::string_view serialId, std::string_view profibusId,
                                                     std::string_view nByteIn, std::string_view nByteOut) {
-    if (!inRange(serialId, 1, 255)) return kSerialIdMessage;
-    if (!inRange(profibusId, 1, 125)) return kProfibusIdMessage;
-    if (!inRange(nByteIn, 0, kMaxAreaSize)) return kNByteInMessage;
-    if (!inRange(nByteOut, 0, kMaxAreaSize)) return kNByteOutMessage;
+    if (!integerTextInRange(serialId, 1, 255)) return kSerialIdMessage;
+    if (!integerTextInRange(profibusId, 1, 125)) return kProfibusIdMessage;
+    if (!integerTextInRange(nByteIn, 0, kMaxAreaSize)) return kNByteInMessage;
+    if (!integerTextInRange(nByteOut, 0, kMaxAreaSize)) return kNByteOutMessage;
     return std::nullopt;
 }
 

@@ -40,6 +40,21 @@ inline constexpr const char* kNByteOutMessage = "Error!! ProfiBus N Byte OUT mus
 // the sizes cannot be read.
 inline constexpr std::int32_t kMaxAreaSize = 244;
 
+// Ser_Type: the serial line.
+enum class SerialLine : std::int32_t { Rs232 = 0, Rs485 = 1 };
+// The line a stored Ser_Type code stands for: 1 is RS485, any other RS232.
+constexpr SerialLine serialLineOf(std::int32_t code) {
+    return code == 1 ? SerialLine::Rs485 : SerialLine::Rs232;
+}
+
+// Ser_Prot: the serial protocol.
+enum class SerialProtocol : std::int32_t { ModbusRtu = 0, ModbusAscii = 1, Jbus = 2, Binary = 3, Ascii = 4 };
+// The protocol a stored Ser_Prot code stands for: a code the gateway does not
+// know is ASCII, as the settings window shows it.
+constexpr SerialProtocol serialProtocolOf(std::int32_t code) {
+    return code >= 0 && code <= 3 ? static_cast<SerialProtocol>(code) : SerialProtocol::Ascii;
+}
+
 // The nine element texts of pargen.xml, in document order.
 struct CommunicationTexts {
     std::string Ser_Baud, Ser_Par, Ser_ID, Ser_Type, Ser_Prot, Profi_ID, Profi_Baud, Profi_NB_IN, Profi_NB_OUT;

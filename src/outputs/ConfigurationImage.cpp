@@ -20,17 +20,22 @@ constexpr std::size_t kEntrySize = 4;
 static_assert((ConfigurationImage::kCapacity - kCommunicationOffset - 4) / kEntrySize <= 0xFFFF);
 
 // The gateway knows two protocol classes: 1 for the ASCII framings (Modbus
-// ASCII, ASCII), 0 for the binary ones. A code the settings window does not
-// know it shows as ASCII, so the image takes it as ASCII too.
+// ASCII, ASCII), 0 for the binary ones. Like every byte of the block it looks
+// at the low 8 bits of the stored value.
 std::uint8_t protocolClass(std::int32_t serProt) {
-    switch (serProt & 0xFF) {
-        case 0:  // Modbus RTU
-        case 2:  // JBUS
-        case 3:  // Binary
-            return 0;
-        default:  // Modbus ASCII, ASCII, anything else
-            return 1;
+    switch (documents::serialProtocolOf(serProt & 0xFF)) {
+        case documents::SerialProtocol::ModbusRtu:
+        case documents::SerialProtocol::Jbus:
+        case documents::SerialProtocol::Binary: return 0;
+        case documents::SerialProtocol::ModbusAscii:
+        case documents::SerialProtocol::Ascii: break;
     }
+    return 1;
+}
+
+// The gateway's interface flag means RS232, the document's code RS485.
+std::uint8_t interfaceFlag(std::int32_t serType) {
+    return documents::serialLineOf(serType & 0xFF) == documents::SerialLine::Rs485 ? 0 : 1;
 }
 
 // The document is released after every block, also when the block fails.
@@ -73,7 +78,7 @@ void ConfigurationImage::buildCommunicationBlock(const std::string& pargenPath) 
         const std::int32_t value = documents::integerText(documents::requiredChild(root, name, pargenPath).text());
         const std::string_view element(name);
         if (element == documents::kSerType) {
-            putByte((value & 0xFF) == 1 ? 0 : 1);  // the gateway's flag means RS232, the document's RS485
+            putByte(interfaceFlag(value));
         } else if (element == documents::kSerProt) {
             putByte(protocolClass(value));
         } else {

@@ -53,4 +53,13 @@ TEST(IntegerText, ReadingWithDefault) {
     EXPECT_EQ(documents::integerTextOr(" 12", 244), 12);
 }
 
+TEST(IntegerText, InRangeIncludesBothBoundsAndRefusesOtherText) {
+    EXPECT_TRUE(documents::integerTextInRange("0", 0, 244));
+    EXPECT_TRUE(documents::integerTextInRange(" $F4", 0, 244));
+    EXPECT_FALSE(documents::integerTextInRange("245", 0, 244));
+    EXPECT_FALSE(documents::integerTextInRange("-1", 0, 244));
+    EXPECT_FALSE(documents::integerTextInRange("", 0, 244));
+    EXPECT_FALSE(documents::integerTextInRange("1.0", 0, 244));
+}
+
 }  // namespace
