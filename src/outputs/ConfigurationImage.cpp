@@ -6,6 +6,7 @@
 #include "documents/AccessTables.h"
 #include "documents/CommunicationSettings.h"
 #include "documents/IntegerText.h"
+#include "documents/LocatedError.h"
 #include "platform/FileSystem.h"
 
 namespace outputs {
@@ -72,10 +73,13 @@ void ConfigurationImage::BuildConfigurationImage(const std::string& projectDir) 
 
 void ConfigurationImage::buildCommunicationBlock(const std::string& pargenPath) {
     ReleaseAfterUse release(m_document);
-    m_document.load(pargenPath);
+    const std::string file = documents::kPargenFileName;
+    documents::locatedAt(file, [&] { m_document.load(pargenPath); });
     const XmlNode root = m_document.firstNode();
     for (const char* name : documents::kPargenElements) {
-        const std::int32_t value = documents::integerText(documents::requiredChild(root, name, pargenPath).text());
+        const std::int32_t value = documents::locatedAt(file + ", " + name, [&] {
+            return documents::integerText(documents::requiredChild(root, name, pargenPath).text());
+        });
         const std::string_view element(name);
         if (element == documents::kSerType) {
             putByte(interfaceFlag(value));
@@ -89,20 +93,24 @@ void ConfigurationImage::buildCommunicationBlock(const std::string& pargenPath) 
 
 void ConfigurationImage::buildAccessBlock(const std::string& sdoPath) {
     ReleaseAfterUse release(m_document);
-    m_document.load(sdoPath);
+    const std::string file = documents::kSdoFileName;
+    documents::locatedAt(file, [&] { m_document.load(sdoPath); });
     const XmlNode root = m_document.firstNode();
     // Both groups are found before the counts go in, so a missing one stops
     // the build before any of the block is written.
-    const XmlNode input = documents::requiredChild(root, documents::kInputGroup, sdoPath);
-    const XmlNode output = documents::requiredChild(root, documents::kOutputGroup, sdoPath);
+    const auto group = [&](const char* name) {
+        return documents::locatedAt(file + ", " + name, [&] { return documents::requiredChild(root, name, sdoPath); });
+    };
+    const XmlNode input = group(documents::kInputGroup);
+    const XmlNode output = group(documents::kOutputGroup);
     const std::size_t inputRows = input.childCount();
     const std::size_t outputRows = output.childCount();
 
     const std::size_t room = (m_buffer.size() - m_position - 4) / kEntrySize;
     if (inputRows + outputRows > room) {
-        throw std::runtime_error("\"" + sdoPath + "\" holds " + std::to_string(inputRows + outputRows) +
-                                 " access rows; the configuration image has room for at most " + std::to_string(room) +
-                                 ".");
+        throw documents::LocatedError(file, "\"" + sdoPath + "\" holds " + std::to_string(inputRows + outputRows) +
+                                                " access rows; the configuration image has room for at most " +
+                                                std::to_string(room) + ".");
     }
     putWord(static_cast<std::int32_t>(inputRows));
     putWord(static_cast<std::int32_t>(outputRows));
@@ -111,7 +119,11 @@ void ConfigurationImage::buildAccessBlock(const std::string& sdoPath) {
         std::size_t row = 1;
         for (XmlNode node = group.child(0); node; node = node.nextSibling(), ++row) {
             const auto number = [&](const char* attribute) {
-                return documents::integerText(documents::rowAttribute(node, attribute, groupName, row, sdoPath));
+                return documents::locatedAt(file + ", " + groupName + " row " + std::to_string(row) + ", " + attribute,
+                                            [&] {
+                                                return documents::integerText(
+                                                    documents::rowAttribute(node, attribute, groupName, row, sdoPath));
+                                            });
             };
             putWord(number(documents::kAddressAttribute));
             putByte(number(documents::kHighAttribute));
