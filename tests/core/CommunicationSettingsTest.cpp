@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "support/CaseNames.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -38,6 +39,12 @@ TEST_P(CommunicationFieldChecks, AnswerTheFirstFailingCheck) {
         << "[" << c.serialId << "] [" << c.profibusId << "] [" << c.nByteIn << "] [" << c.nByteOut << "]";
 }
 
+std::string fieldCaseName(const ::testing::TestParamInfo<FieldCase>& info) {
+    const FieldCase& c = info.param;
+    return testing_support::caseName(
+        {{"Serial", c.serialId}, {"Profibus", c.profibusId}, {"In", c.nByteIn}, {"Out", c.nByteOut}});
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Boundaries, CommunicationFieldChecks,
     ::testing::Values(FieldCase{"1", "1", "0", "0", std::nullopt}, FieldCase{"255", "125", "244", "244", std::nullopt},
@@ -48,12 +55,14 @@ INSTANTIATE_TEST_SUITE_P(
                       FieldCase{"1", "", "0", "0", kProfibusId}, FieldCase{"1", "1", "245", "0", kNByteIn},
                       FieldCase{"1", "1", "-1", "0", kNByteIn}, FieldCase{"1", "1", "", "0", kNByteIn},
                       FieldCase{"1", "1", "0", "245", kNByteOut}, FieldCase{"1", "1", "0", "-1", kNByteOut},
-                      FieldCase{"1", "1", "0", "2.5", kNByteOut}));
+                      FieldCase{"1", "1", "0", "2.5", kNByteOut}),
+    fieldCaseName);
 
 INSTANTIATE_TEST_SUITE_P(OnlyTheFirstOfSeveral, CommunicationFieldChecks,
                          ::testing::Values(FieldCase{"0", "200", "245", "-1", kSerialId},
                                            FieldCase{"1", "200", "245", "-1", kProfibusId},
-                                           FieldCase{"1", "1", "245", "-1", kNByteIn}));
+                                           FieldCase{"1", "1", "245", "-1", kNByteIn}),
+                         fieldCaseName);
 
 struct AreaCase {
     std::optional<std::string> pargen;  // nothing: no file
@@ -86,7 +95,15 @@ INSTANTIATE_TEST_SUITE_P(
         AreaCase{
             "<Par_Gen><x><Profi_NB_IN>20</Profi_NB_IN></x><Profi_NB_OUT>9</Profi_NB_OUT></Par_Gen>", 244, {244, 9}},
         AreaCase{"<!-- saved by hand --><Par_Gen><Profi_NB_IN>20</Profi_NB_IN></Par_Gen>", 244, {244, 244}},
-        AreaCase{"<?xml version=\"1.0\"?><Par_Gen><Profi_NB_IN>20</Profi_NB_IN></Par_Gen>", 0, {0, 0}}));
+        AreaCase{"<?xml version=\"1.0\"?><Par_Gen><Profi_NB_IN>20</Profi_NB_IN></Par_Gen>", 0, {0, 0}}),
+    [](const auto& info) {
+        const auto& c = info.param;
+        return testing_support::caseName({{"Case", std::to_string(info.index)},
+                                          {c.pargen ? "_File" : "_NoFile", ""},
+                                          {"_Fallback", std::to_string(c.fallback)},
+                                          {"_In", std::to_string(c.expected.nByteIn)},
+                                          {"Out", std::to_string(c.expected.nByteOut)}});
+    });
 
 TEST(AreaSizesReading, DocumentNotWellFormedThrowsTheServiceMessage) {
     TempDir dir;
@@ -174,7 +191,11 @@ INSTANTIATE_TEST_SUITE_P(
                     "Element \"Ser_Baud\" not found in \"{path}\"", documents::defaultCommunicationTexts(), 0},
         DamagedCase{"<Par_Gen><Ser_Baud>6</Ser_Baud>",
                     "Premature end of data in tag Par_Gen line 1 (line 1, column 32) in \"{path}\"",
-                    documents::defaultCommunicationTexts(), 0}));
+                    documents::defaultCommunicationTexts(), 0}),
+    [](const auto& info) {
+        return testing_support::caseName(
+            {{"Case", std::to_string(info.index)}, {"_Read", std::to_string(info.param.count)}});
+    });
 
 TEST(CommunicationSettingsWriting, RoundTripsTheTexts) {
     TempDir dir;
