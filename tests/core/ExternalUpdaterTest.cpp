@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/CaseNames.h"
+
 namespace {
 
 using update::UpdateOptions;
@@ -40,7 +42,12 @@ std::vector<FlagCase> allFlagCombinations() {
     return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(AllSixteen, UpdaterCommandLine, ::testing::ValuesIn(allFlagCombinations()));
+INSTANTIATE_TEST_SUITE_P(AllSixteen, UpdaterCommandLine, ::testing::ValuesIn(allFlagCombinations()),
+                         [](const auto& info) {
+                             std::string flags = info.param.flags;
+                             std::erase_if(flags, [](char c) { return c == ' ' || c == '\n'; });
+                             return flags;
+                         });
 
 TEST(UpdaterCommandLine, TheExampleReadsAsDocumented) {
     EXPECT_EQ(update::updaterParameters("COM3", {}, "C:\\Tools\\MASTER", "C:\\Tools\\PROJECTS\\Plant1"),
