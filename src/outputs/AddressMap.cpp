@@ -14,37 +14,6 @@ namespace {
 
 constexpr std::int32_t kMaxRegister = 65535;
 
-}  // namespace
-
-// Every read of a project document for the map happens here, so that a change
-// in how the readers hand over what they read touches this function only.
-MapDocuments readMapDocuments(const std::string& projectDir) {
-    MapDocuments read;
-    const std::string pargenPath = platform::joinPath(projectDir, documents::kPargenFileName);
-    read.settingsFound = platform::fileExists(pargenPath);
-    read.lengths = ReadProfibusLengths(projectDir);
-    documents::XmlDocument settings;
-    read.setAccessSizes = documents::readAreaSizes(settings, pargenPath, documents::kMaxAreaSize);
-    if (read.settingsFound) {
-        settings.load(pargenPath);
-        const documents::XmlNode root = settings.firstNode();
-        const auto stored = [&](const char* name) -> std::optional<std::string> {
-            const documents::XmlNode element = root.childElement(name);
-            return element ? std::optional(element.text()) : std::nullopt;
-        };
-        read.nByteInText = stored(documents::kProfiNbIn);
-        read.nByteOutText = stored(documents::kProfiNbOut);
-    }
-    const std::string sdoPath = platform::joinPath(projectDir, documents::kSdoFileName);
-    if (platform::fileExists(sdoPath)) {
-        documents::XmlDocument tables;
-        documents::readAccessTables(tables, sdoPath, read.tables);
-    }
-    return read;
-}
-
-namespace {
-
 bool fitsArea(std::int32_t length) {
     return length >= 0 && length <= documents::kMaxAreaSize;
 }
@@ -56,7 +25,7 @@ void checkStoredSize(const MapDocuments& documents, const std::optional<std::str
     const std::string name(field);
     if (!text) {
         warnings.push_back("warning: pargen.xml has no " + std::string(element) + ": the GSD file counts " + name +
-                           " as 0 bytes");
+                           " as 0 bytes, while SET COMMUNICATION shows 244");
         return;
     }
     const std::optional<std::int32_t> value = documents::parseIntegerText(*text);
@@ -184,7 +153,10 @@ public:
         }
         add(std::move(header));
     }
-    void add(std::vector<std::string> cells) { m_rows.push_back(std::move(cells)); }
+    void add(std::vector<std::string> cells) {
+        for (std::string& cell : cells) cell = oneLine(std::move(cell));
+        m_rows.push_back(std::move(cells));
+    }
 
     std::string text() const {
         std::vector<std::size_t> widths(m_rightAligned.size(), 0);
@@ -215,6 +187,33 @@ private:
 };
 
 }  // namespace
+
+// Every read of a project document for the map happens here, so that a change
+// in how the readers hand over what they read touches this function only.
+MapDocuments readMapDocuments(const std::string& projectDir) {
+    MapDocuments read;
+    const std::string pargenPath = platform::joinPath(projectDir, documents::kPargenFileName);
+    read.settingsFound = platform::fileExists(pargenPath);
+    read.lengths = ReadProfibusLengths(projectDir);
+    documents::XmlDocument settings;
+    read.setAccessSizes = documents::readAreaSizes(settings, pargenPath, documents::kMaxAreaSize);
+    if (read.settingsFound) {
+        settings.load(pargenPath);
+        const documents::XmlNode root = settings.firstNode();
+        const auto stored = [&](const char* name) -> std::optional<std::string> {
+            const documents::XmlNode element = root.childElement(name);
+            return element ? std::optional(element.text()) : std::nullopt;
+        };
+        read.nByteInText = stored(documents::kProfiNbIn);
+        read.nByteOutText = stored(documents::kProfiNbOut);
+    }
+    const std::string sdoPath = platform::joinPath(projectDir, documents::kSdoFileName);
+    if (platform::fileExists(sdoPath)) {
+        documents::XmlDocument tables;
+        documents::readAccessTables(tables, sdoPath, read.tables);
+    }
+    return read;
+}
 
 std::optional<ModulePlace> placeOf(const ProfibusLengths& lengths, AccessArea area, std::int32_t position) {
     // The gateway's input area is what the master outputs, and the other way round.
@@ -299,13 +298,13 @@ std::string addressMapText(const AddressMap& map) {
         for (const MappedRow& row : area->rows) {
             table.add({std::to_string(row.number), registerText(row), positionText(row.high), moduleText(row.high),
                        offsetText(row.high), positionText(row.low), moduleText(row.low), offsetText(row.low),
-                       oneLine(row.mnemonic)});
+                       row.mnemonic});
         }
         text += table.text();
     }
     if (!map.warnings.empty()) {
         text += "\n";
-        for (const std::string& warning : map.warnings) text += warning + "\n";
+        for (const std::string& warning : map.warnings) text += oneLine(warning) + "\n";
     }
     return text;
 }
