@@ -312,20 +312,36 @@ Picture readPng(const std::string& path) {
     return picture;
 }
 
+// Runs headless Chromium on scratch/map.html with a new empty profile below
+// scratch, without anything that reaches out to the network.
+int runChromium(const std::string& chromium, const TempDir& scratch, const std::string& profile,
+                const std::vector<std::string>& what) {
+    std::filesystem::create_directory(scratch / profile);
+    std::vector<std::string> argv = {chromium,
+                                     "--headless",
+                                     "--no-sandbox",
+                                     "--disable-gpu",
+                                     "--disable-quic",
+                                     "--no-first-run",
+                                     "--disable-background-networking",
+                                     "--disable-component-update",
+                                     "--disable-sync",
+                                     "--user-data-dir=" + (scratch / profile),
+                                     "--hide-scrollbars"};
+    argv.insert(argv.end(), what.begin(), what.end());
+    argv.push_back("file://" + (scratch / "map.html"));
+    return runBounded(argv, std::chrono::seconds(120));
+}
+
 TEST(AddressMapPage, ChromiumRendersIt) {
     const std::optional<std::string> chromium = chromiumProgram();
     if (!chromium) GTEST_SKIP() << "chromium is not installed";
 
     TempDir scratch;
-    std::filesystem::create_directory(scratch / "profile");
     outputs::writeAddressMapPage(mapOf(testing_support::testData("addressmap/worked-example")), scratch / "map.html");
-    const int exitCode =
-        runBounded({*chromium, "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-                    "--disable-background-networking", "--disable-component-update", "--disable-sync",
-                    "--user-data-dir=" + (scratch / "profile"), "--hide-scrollbars", "--window-size=900,1400",
-                    "--screenshot=" + (scratch / "map.png"), "file://" + (scratch / "map.html")},
-                   std::chrono::seconds(120));
-    ASSERT_EQ(exitCode, 0);
+    ASSERT_EQ(
+        runChromium(*chromium, scratch, "profile", {"--window-size=900,1400", "--screenshot=" + (scratch / "map.png")}),
+        0);
 
     const Picture picture = readPng(scratch / "map.png");
     ASSERT_EQ(picture.width, 900u);
@@ -349,6 +365,14 @@ TEST(AddressMapPage, ChromiumRendersIt) {
     EXPECT_GT(unused, 92u * 20u * 20u);
     EXPECT_GT(hatching, 40u);
     EXPECT_GT(colours.size(), 50u);
+
+    // Printed, every sheet is A4 (595 by 842 points).
+    ASSERT_EQ(runChromium(*chromium, scratch, "print-profile",
+                          {"--no-pdf-header-footer", "--print-to-pdf=" + (scratch / "map.pdf")}),
+              0);
+    const std::string pdf = testing_support::readFile(scratch / "map.pdf");
+    EXPECT_GE(occurrences(pdf, "/MediaBox [0 0 594.9"), 1u);
+    EXPECT_EQ(occurrences(pdf, "/MediaBox [0 0 594.9"), occurrences(pdf, "/MediaBox ["));
 }
 
 }  // namespace
