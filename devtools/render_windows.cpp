@@ -68,7 +68,8 @@ int main(int argc, char* argv[]) {
     // The port list comes from a folder of its own: the machine's devices are
     // never probed.
     QDir(program.path()).mkpath(QStringLiteral("devices"));
-    forms.FBootSer->DeviceFolder = QDir(program.path()).filePath(QStringLiteral("devices")).toStdString();
+    forms.window<update::TFBootSer>()->DeviceFolder =
+        QDir(program.path()).filePath(QStringLiteral("devices")).toStdString();
     // One pseudo-terminal stands for a USB serial adapter in the port list.
     const int adapter = posix_openpt(O_RDWR | O_NOCTTY);
     if (adapter >= 0 && grantpt(adapter) == 0 && unlockpt(adapter) == 0) {
@@ -99,7 +100,7 @@ int main(int argc, char* argv[]) {
                                 QDir(program.path()).filePath(QStringLiteral("PROJECTS/Area/Line2")));
     render(&chooser, out, QStringLiteral("17-folder-chooser"));
 
-    update::TFBootSer& wizard = *forms.FBootSer;
+    update::TFBootSer& wizard = *forms.window<update::TFBootSer>();
     wizard.show();
     wizard.PortTested = true;  // as after a successful Connect
     wizard.LbButton2Click();

@@ -6,14 +6,14 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "workspace/Workspace.h"
 #include "documents/CommunicationSettings.h"
 #include "platform/FileSystem.h"
+#include "ui/ButtonBar.h"
 #include "ui/Dialogs.h"
-#include "ui/GraphicButton.h"
 #include "ui/Guard.h"
 #include "ui/QtText.h"
 #include "ui/WrappingHeader.h"
+#include "workspace/Workspace.h"
 
 namespace documents {
 namespace {
@@ -70,7 +70,6 @@ QTableWidget* makeGrid(QWidget* page) {
 
 TFSetVar::TFSetVar(QWidget* parent, const workspace::Workspace& workspace)
     : ui::Form(parent, ui::FormFrame::Sizeable, QStringLiteral("Set Access")), m_workspace(workspace) {
-    setObjectName(QStringLiteral("TFSetVar"));
     setSizeGripEnabled(true);
 
     PageControl1 = new QTabWidget(this);
@@ -88,22 +87,16 @@ TFSetVar::TFSetVar(QWidget* parent, const workspace::Workspace& workspace)
     PageControl1->addTab(TabSheet1, QString::fromUtf8(kInputPageCaption));
     PageControl1->addTab(TabSheet2, QString::fromUtf8(kOutputPageCaption));
 
-    bitbtn1 = new ui::GraphicButton(QStringLiteral("OK"), this);
-    bitbtn2 = new ui::GraphicButton(QStringLiteral("Cancel"), this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(bitbtn1);
-    buttons->addWidget(bitbtn2);
-    buttons->addStretch();
+    auto* bar = new ui::ButtonBar(this);
+    bitbtn1 = bar->accept(QStringLiteral("OK"), [this] { bitbtn1Click(); });
+    bitbtn2 = bar->reject(QStringLiteral("Cancel"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
     layout->setSpacing(8);
     layout->addWidget(PageControl1, 1);
-    layout->addLayout(buttons);
+    layout->addWidget(bar);
     resize(664, 538);
-
-    ui::onClicked(bitbtn1, this, [this] { bitbtn1Click(); });
-    connect(bitbtn2, &QAbstractButton::clicked, this, &QDialog::reject);
 }
 
 QString TFSetVar::cell(const QTableWidget* grid, int column, int row) {

@@ -10,13 +10,13 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "workspace/Workspace.h"
 #include "documents/CommunicationSettings.h"
 #include "documents/IntegerText.h"
+#include "ui/ButtonBar.h"
 #include "ui/Dialogs.h"
-#include "ui/GraphicButton.h"
 #include "ui/Guard.h"
 #include "ui/QtText.h"
+#include "workspace/Workspace.h"
 
 namespace documents {
 namespace {
@@ -50,7 +50,6 @@ void addRow(QFormLayout* form, const QString& caption, QWidget* field) {
 
 TFpargen::TFpargen(QWidget* parent, const workspace::Workspace& workspace)
     : ui::Form(parent, ui::FormFrame::FixedNoButtons, QStringLiteral("SET COMMUNICATION")), m_workspace(workspace) {
-    setObjectName(QStringLiteral("TFpargen"));
     buildControls();
     setDefaults();
 }
@@ -129,16 +128,17 @@ void TFpargen::buildControls() {
     addRow(profibusForm, QStringLiteral("N Byte IN"), E_PRo_IN);
     addRow(profibusForm, QStringLiteral("N Byte OUT"), E_PRo_Out);
 
-    bitbtn1 = new ui::GraphicButton(QStringLiteral("OK"), this);
-    bitbtn2 = new ui::GraphicButton(QStringLiteral("Cancel"), this);
-    bitbtn1->setDefault(true);
+    auto* bar = new ui::ButtonBar(this);
+    bitbtn1 = bar->accept(
+        QStringLiteral("OK"), [this] { BitBtn1Click(); }, ui::ButtonBar::Side::Right);
+    bitbtn2 = bar->reject(QStringLiteral("Cancel"), ui::ButtonBar::Side::Right);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(14, 12, 14, 12);
     layout->setSpacing(12);
     layout->addWidget(GroupBox2);
     layout->addWidget(GroupBox1);
-    layout->addLayout(ui::rightAlignedButtons({bitbtn1, bitbtn2}));
+    layout->addWidget(bar);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     // Reading order: the serial side from top to bottom, then PROFIBUS, then the buttons.
@@ -152,9 +152,6 @@ void TFpargen::buildControls() {
     setTabOrder(E_PRo_IN, E_PRo_Out);
     setTabOrder(E_PRo_Out, bitbtn1);
     setTabOrder(bitbtn1, bitbtn2);
-
-    ui::onClicked(bitbtn1, this, [this] { BitBtn1Click(); });
-    connect(bitbtn2, &QAbstractButton::clicked, this, &QDialog::reject);
 }
 
 void TFpargen::setDefaults() {

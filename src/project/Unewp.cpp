@@ -7,12 +7,12 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "workspace/Workspace.h"
 #include "project/NewProject.h"
+#include "ui/ButtonBar.h"
 #include "ui/Dialogs.h"
-#include "ui/GraphicButton.h"
 #include "ui/Guard.h"
 #include "ui/QtText.h"
+#include "workspace/Workspace.h"
 
 namespace project {
 
@@ -20,13 +20,14 @@ TFsaveproj::TFsaveproj(QWidget* parent, workspace::Workspace& workspace)
     : ui::Form(parent, ui::FormFrame::FixedNoButtons, QStringLiteral("New project")),
       Label1(new QLabel(QStringLiteral("Project name"), this)),
       Edit1(new QLineEdit(this)),
-      bitbtn1(new ui::GraphicButton(QStringLiteral("OK"), this)),
-      bitbtn2(new ui::GraphicButton(QStringLiteral("Cancel"), this)),
       m_workspace(workspace) {
-    setObjectName(QStringLiteral("TFsaveproj"));
     Label1->setBuddy(Edit1);
     Edit1->setMinimumWidth(280);
-    bitbtn1->setDefault(true);
+    auto* bar = new ui::ButtonBar(this);
+    bitbtn1 = bar->accept(
+        QStringLiteral("OK"), [this] { BitBtn1Click(); }, ui::ButtonBar::Side::Right);
+    // Cancel, Escape and the close box all end in BitBtn2Click through reject().
+    bitbtn2 = bar->reject(QStringLiteral("Cancel"), ui::ButtonBar::Side::Right);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 14, 16, 14);
@@ -34,11 +35,8 @@ TFsaveproj::TFsaveproj(QWidget* parent, workspace::Workspace& workspace)
     layout->addWidget(Label1);
     layout->addWidget(Edit1);
     layout->addSpacing(10);
-    layout->addLayout(ui::rightAlignedButtons({bitbtn1, bitbtn2}));
+    layout->addWidget(bar);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-
-    ui::onClicked(bitbtn1, this, [this] { BitBtn1Click(); });
-    ui::onClicked(bitbtn2, this, [this] { BitBtn2Click(); });
     FormCreate();
 }
 

@@ -1,9 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <initializer_list>
-
-class QHBoxLayout;
 
 namespace ui {
 
@@ -26,8 +23,5 @@ protected:
     virtual void FormShow() {}
     void showEvent(QShowEvent* event) override;
 };
-
-// The bottom bar of a dialog: its buttons side by side at the right end.
-QHBoxLayout* rightAlignedButtons(std::initializer_list<QWidget*> buttons);
 
 }  // namespace ui

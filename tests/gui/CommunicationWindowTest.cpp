@@ -63,7 +63,7 @@ protected:
         startProgramOn("Plant1");
     }
     std::string pargenPath() { return m_program / "PROJECTS/Plant1/pargen.xml"; }
-    TFpargen& window() { return *m_forms->Fpargen; }
+    TFpargen& window() { return *m_forms->window<documents::TFpargen>(); }
 
     // Opens the window with "Set Communication" and runs action on it; answers the dialog result.
     template <class Action>

@@ -3,12 +3,12 @@
 #include <QTest>
 #include <filesystem>
 
-#include "workspace/Vendor.h"
 #include "project/UAbout.h"
 #include "project/Unewp.h"
 #include "support/GuiTest.h"
 #include "ui/GraphicButton.h"
 #include "ui/LinkLabel.h"
+#include "workspace/Vendor.h"
 
 namespace {
 
@@ -223,7 +223,7 @@ TEST_F(MainWindow, LinksOpenTheProductPage) {
 
 TEST_F(MainWindow, AboutWindowShowsItsTextsAndLinks) {
     app::TForms& forms = startProgram();
-    project::TFAbout& about = *forms.FAbout;
+    project::TFAbout& about = *forms.window<project::TFAbout>();
     const std::vector<std::pair<QLabel*, std::string>> texts{
         {about.Label1, "Software Tessaro "},   {about.Label2, "PROFIBUS Slave / Modbus Slave - Converter"},
         {about.Label6, "Software Code : "},    {about.Label9, "TK48213"},

@@ -92,7 +92,7 @@ TEST_F(ProjectDialogs, NewProjectCancelKeepsTheProjectButChangesTheTitle) {
 }
 
 TEST_F(ProjectDialogs, NewProjectWithoutDestinationShowsBothMessages) {
-    project::TFsaveproj& dialog = *m_forms->Fsaveproj;
+    project::TFsaveproj& dialog = *m_forms->window<project::TFsaveproj>();
     dialog.DialogMode = 0;
     dialog.DestinationDir.clear();
     whenModal<project::TFsaveproj>([&](project::TFsaveproj& shownDialog) {
@@ -114,7 +114,7 @@ TEST_F(ProjectDialogs, NewProjectFolderTheSystemRefusesGivesNoMessage) {
 }
 
 TEST_F(ProjectDialogs, TextEditModeReturnsWhatWasTyped) {
-    project::TFsaveproj& dialog = *m_forms->Fsaveproj;
+    project::TFsaveproj& dialog = *m_forms->window<project::TFsaveproj>();
     for (const std::string& typed : {std::string("Pump 1 & 2"), std::string()}) {
         dialog.DialogMode = 1;
         dialog.Edit1->setText(QStringLiteral("old text"));

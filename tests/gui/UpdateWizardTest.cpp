@@ -23,7 +23,7 @@ protected:
         GuiTest::SetUp();
         startProgramOn("Plant1");
     }
-    TFBootSer& wizard() { return *m_forms->FBootSer; }
+    TFBootSer& wizard() { return *m_forms->window<update::TFBootSer>(); }
     std::string device(const std::string& name) { return m_program / ("devices/" + name); }
     void link(const PseudoTerminal& pty, const std::string& name) { fs::create_symlink(pty.slavePath(), device(name)); }
     // Ports open through stand-ins that take DTR, which a pseudo-terminal cannot.
