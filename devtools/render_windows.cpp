@@ -76,35 +76,23 @@ int main(int argc, char* argv[]) {
         QFile::link(QString::fromLocal8Bit(ptsname(adapter)),
                     QDir(program.path()).filePath(QStringLiteral("devices/ttyUSB0")));
     }
-    const QStringList names{QStringLiteral("01-main-window"),
-                            QStringLiteral("02-new-project"),
-                            QStringLiteral("03-help"),
-                            QStringLiteral("04-about"),
-                            QStringLiteral("05-select-string"),
-                            QStringLiteral("06-generate-firmware"),
-                            QStringLiteral("07-set-communication"),
-                            QStringLiteral("08-sdo-access"),
-                            QStringLiteral("09-translate-pdo"),
-                            QStringLiteral("10-translate-emcy"),
-                            QStringLiteral("11-emcy-word"),
-                            QStringLiteral("12-xml-reader-writer"),
-                            QStringLiteral("13-store-pdo"),
-                            QStringLiteral("14-set-access"),
-                            QStringLiteral("15-set-pdo-access"),
-                            QStringLiteral("16-update-wizard")};
+    // Pictures are named by creation order and object name: 14-FSetVar.png.
     const QList<QWidget*> windows = forms.all();
-    for (int i = 0; i < windows.size(); ++i) render(windows[i], out, names[i]);
+    for (int i = 0; i < windows.size(); ++i) {
+        render(windows[i], out,
+               QStringLiteral("%1-%2").arg(i + 1, 2, 10, QLatin1Char('0')).arg(windows[i]->objectName()));
+    }
 
     ui::TFFolderChooser chooser(forms.FTessaroneFirmWare, QStringLiteral("Select directory of project"),
                                 QDir(program.path()).filePath(QStringLiteral("PROJECTS")),
                                 QDir(program.path()).filePath(QStringLiteral("PROJECTS/Area/Line2")));
-    render(&chooser, out, QStringLiteral("17-folder-chooser"));
+    render(&chooser, out, QStringLiteral("17-FolderChooser"));
 
     update::TFBootSer& wizard = *forms.window<update::TFBootSer>();
     wizard.show();
     wizard.PortTested = true;  // as after a successful Connect
     wizard.LbButton2Click();
-    render(&wizard, out, QStringLiteral("18-update-wizard-options"));
+    render(&wizard, out, QStringLiteral("18-FBootSer-options"));
 
     ui::Dialogs::stopRecording();
     if (adapter >= 0) close(adapter);

@@ -197,6 +197,11 @@ void TFpargen::FormShow() {
         [this](std::string_view element, const std::string& text) { showStored(element, text); });
 }
 
+// The first control: the line type, on the button that is selected.
+void TFpargen::FormFocus() {
+    (RB_Ser_485->isChecked() ? RB_Ser_485 : RB_Ser_232)->setFocus();
+}
+
 bool TFpargen::CheckValues() {
     const std::optional<std::string> failure = checkCommunicationValues(
         ui::ss(E_Ser_ID->text()), ui::ss(E_Pro_ID->text()), ui::ss(E_PRo_IN->text()), ui::ss(E_PRo_Out->text()));

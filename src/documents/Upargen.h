@@ -56,6 +56,7 @@ public:
 
 protected:
     void FormShow() override;
+    void FormFocus() override;
 
 private:
     void setDefaults();

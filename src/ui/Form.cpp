@@ -25,6 +25,7 @@ void Form::showEvent(QShowEvent* event) {
     if (layout()) layout()->activate();
     centreOnScreen(this);
     guarded(this, [this] { FormShow(); });
+    FormFocus();
 }
 
 }  // namespace ui

@@ -21,6 +21,9 @@ public:
 
 protected:
     virtual void FormShow() {}
+    // Gives the keyboard focus to where the user types first; runs after
+    // FormShow, also when that failed.
+    virtual void FormFocus() {}
     void showEvent(QShowEvent* event) override;
 };
 

@@ -177,6 +177,9 @@ void TFBootSer::FormShow() {
     Pages->setCurrentWidget(StepsPage);
     PortTested = false;
     RefreshPortList();
+}
+
+void TFBootSer::FormFocus() {
     CB_Com->setFocus();
 }
 

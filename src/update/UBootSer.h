@@ -81,6 +81,7 @@ public slots:
 
 protected:
     void FormShow() override;
+    void FormFocus() override;
 
 private:
     void buildSteps();
