@@ -78,9 +78,18 @@ TFAbout::TFAbout(QWidget* parent)
     layout->addLayout(bottom);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
+    // Reading order: the logo, OK, the web address at the bottom right.
+    setTabOrder(Image2, LbButton1);
+    setTabOrder(LbButton1, Label4);
+
     connect(Image2, &ui::LinkLabel::clicked, this, [this] { ui::guarded(this, [this] { Image2Click(); }); });
     connect(Label4, &ui::LinkLabel::clicked, this, [this] { ui::guarded(this, [this] { Label4Click(); }); });
     connect(Label5, &ui::LinkLabel::clicked, this, [this] { ui::guarded(this, [this] { Label5Click(); }); });
+}
+
+// Enter closes the window: the focus starts on OK.
+void TFAbout::FormFocus() {
+    LbButton1->setFocus();
 }
 
 void TFAbout::Image2Click() {

@@ -69,7 +69,7 @@ void GraphicButton::leaveEvent(QEvent* event) {
 void GraphicButton::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-        animateClick();
+        click();
         return;
     }
     QPushButton::keyPressEvent(event);

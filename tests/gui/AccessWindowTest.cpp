@@ -366,3 +366,50 @@ TEST_F(AccessWindow, FailedSaveKeepsTheFileAndTheWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace testing_support;
+using documents::TFSetVar;
+
+class AccessKeys : public GuiTest {
+protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        startProgramOn("Plant1");
+    }
+};
+
+// Enter in a cell editor ends the edit and stays in the window; Delete and
+// Backspace empty the selected cells as in a spreadsheet.
+TEST_F(AccessKeys, EnterEndsTheEditAndDeleteEmptiesTheCells) {
+    std::string afterEnter, afterDelete, afterBackspace, other;
+    bool stayed = false;
+    pressAndAct<TFSetVar>(mainWindow().btn_Sdo, [&](TFSetVar& w) {
+        w.activateWindow();
+        QApplication::processEvents();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_1);  // starts the editor
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_7);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QApplication::processEvents();
+        stayed = w.isVisible();
+        afterEnter = TFSetVar::cell(w.sga, 1, 1).toStdString();
+        TFSetVar::setCell(w.sga, 2, 1, QStringLiteral("5"));
+        TFSetVar::setCell(w.sga, 3, 1, QStringLiteral("6"));
+        w.sga->setCurrentIndex(w.sga->model()->index(0, 1));
+        QTest::keyClick(w.sga, Qt::Key_Delete);
+        afterDelete = TFSetVar::cell(w.sga, 1, 1).toStdString();
+        QTest::keyClick(w.sga, Qt::Key_Right);
+        QTest::keyClick(w.sga, Qt::Key_Backspace);
+        afterBackspace = TFSetVar::cell(w.sga, 2, 1).toStdString();
+        other = TFSetVar::cell(w.sga, 3, 1).toStdString();
+        w.bitbtn2->click();
+    });
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(afterEnter, "17");
+    EXPECT_EQ(afterDelete, "");
+    EXPECT_EQ(afterBackspace, "");
+    EXPECT_EQ(other, "6") << "only the selected cell is emptied";
+}
+
+}  // namespace
