@@ -200,9 +200,8 @@ void TFTessaroneFirmWare::SetDocumentPaths() {
 
 void TFTessaroneFirmWare::NewaClick() {
     project::TFsaveproj* dialog = m_forms->window<project::TFsaveproj>();
-    dialog->DialogMode = 0;
-    dialog->DestinationDir = m_workspace.ProjectsDir;
-    if (dialog->exec() == QDialog::Accepted) {
+    if (const std::optional<std::string> folder = dialog->askNewProject(m_workspace.ProjectsDir)) {
+        m_workspace.setCurrentProject(dialog->enteredName(), *folder);
         setTitle(TitlePrefix() + ui::qs(m_workspace.ProjectName));
         OpenExcel.initialFolder = ui::qs(m_workspace.ProjectDir);
     } else {

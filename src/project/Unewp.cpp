@@ -12,15 +12,13 @@
 #include "ui/Dialogs.h"
 #include "ui/Guard.h"
 #include "ui/QtText.h"
-#include "workspace/Workspace.h"
 
 namespace project {
 
-TFsaveproj::TFsaveproj(QWidget* parent, workspace::Workspace& workspace)
+TFsaveproj::TFsaveproj(QWidget* parent)
     : ui::Form(parent, ui::FormFrame::FixedNoButtons, QStringLiteral("New project")),
       Label1(new QLabel(QStringLiteral("Project name"), this)),
-      Edit1(new QLineEdit(this)),
-      m_workspace(workspace) {
+      Edit1(new QLineEdit(this)) {
     Label1->setBuddy(Edit1);
     Edit1->setMinimumWidth(280);
     auto* bar = new ui::ButtonBar(this);
@@ -45,6 +43,21 @@ void TFsaveproj::FormCreate() {
     m_enteredName.clear();
 }
 
+std::optional<std::string> TFsaveproj::askNewProject(const std::string& destination) {
+    DialogMode = 0;
+    DestinationDir = destination;
+    m_createdFolder.clear();
+    if (exec() != QDialog::Accepted) return std::nullopt;
+    return m_createdFolder;
+}
+
+std::optional<QString> TFsaveproj::editText(const QString& text) {
+    DialogMode = 1;
+    Edit1->setText(text);
+    if (exec() != QDialog::Accepted) return std::nullopt;
+    return Edit1->text();
+}
+
 void TFsaveproj::FormShow() {
     if (DialogMode == 0) {
         setWindowTitle(QStringLiteral("New project"));
@@ -65,11 +78,7 @@ void TFsaveproj::BitBtn1Click() {
         const NewProjectOutcome outcome = createProject(DestinationDir, m_enteredName);
         for (const std::string& message : outcome.messages) ui::Dialogs::information(this, ui::qs(message));
         CloseAllowed = outcome.created;
-        if (outcome.created) {
-            m_workspace.ProjectName = m_enteredName;
-            m_workspace.ProjectDir = outcome.projectDir;
-            m_workspace.SetDocumentPaths();
-        }
+        if (outcome.created) m_createdFolder = outcome.projectDir;
     }
     if (FormCloseQuery()) done(QDialog::Accepted);
 }
