@@ -4,8 +4,11 @@
 
 #include <fcntl.h>
 #include <unistd.h>
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
@@ -14,6 +17,7 @@
 
 #include "app/UForms.h"
 #include "app/UTessaroneFirmWare.h"
+#include "documents/Upargen.h"
 #include "project/Unewp.h"
 #include "ui/Dialogs.h"
 #include "ui/Style.h"
@@ -93,6 +97,27 @@ int main(int argc, char* argv[]) {
     wizard.PortTested = true;  // as after a successful Connect
     wizard.LbButton2Click();
     render(&wizard, out, QStringLiteral("18-FBootSer-options"));
+
+    // The open Baudrate list with the pointer over an item.
+    documents::TFpargen& pargen = *forms.window<documents::TFpargen>();
+    pargen.show();
+    QApplication::processEvents();
+    pargen.CB_Ser_Baud->showPopup();
+    QApplication::processEvents();
+    QAbstractItemView* list = pargen.CB_Ser_Baud->view();
+    const QPoint pointer = list->visualRect(list->model()->index(2, 0)).center();
+    QMouseEvent move(QEvent::MouseMove, pointer, list->viewport()->mapToGlobal(pointer), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(list->viewport(), &move);
+    QApplication::processEvents();
+    const QString listPath = QDir(out).filePath(QStringLiteral("19-Fpargen-open-list.png"));
+    if (list->window()->grab().save(listPath)) {
+        std::printf("%s\n", qPrintable(listPath));
+    } else {
+        ++g_failures;
+    }
+    pargen.CB_Ser_Baud->hidePopup();
+    pargen.hide();
 
     ui::Dialogs::stopRecording();
     if (adapter >= 0) close(adapter);

@@ -118,9 +118,7 @@ void TFTessaroneFirmWare::buildControls() {
     heading->addWidget(about, 0, Qt::AlignTop);
     heading->addWidget(LbButton1, 0, Qt::AlignTop);
 
-    auto* rule = new QFrame(this);
-    rule->setFrameShape(QFrame::HLine);
-    rule->setStyleSheet(QStringLiteral("color: #C9C3A6;"));
+    QFrame* rule = ui::makeRule(this);
 
     auto* steps = new QGridLayout;
     steps->setHorizontalSpacing(14);

@@ -16,6 +16,7 @@
 #include "ui/Dialogs.h"
 #include "ui/Guard.h"
 #include "ui/QtText.h"
+#include "ui/Style.h"
 #include "workspace/Workspace.h"
 
 namespace documents {
@@ -56,11 +57,7 @@ TFpargen::TFpargen(QWidget* parent, const workspace::Workspace& workspace)
 
 void TFpargen::buildControls() {
     GroupBox2 = new QGroupBox(QStringLiteral(" Serial "), this);
-    auto* lineFrame = new QFrame(GroupBox2);
-    lineFrame->setFrameShape(QFrame::StyledPanel);
-    lineFrame->setStyleSheet(
-        QStringLiteral("QFrame { border: 1px solid #C9C3A6; border-radius: 3px; } "
-                       "QRadioButton { border: 0; }"));
+    QFrame* lineFrame = ui::makeFrame(GroupBox2);
     RB_Ser_232 = new QRadioButton(QStringLiteral("RS232"), lineFrame);
     RB_Ser_485 = new QRadioButton(QStringLiteral("RS485"), lineFrame);
     auto* lineLayout = new QHBoxLayout(lineFrame);

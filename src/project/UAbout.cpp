@@ -59,9 +59,7 @@ TFAbout::TFAbout(QWidget* parent)
     top->addWidget(Image2, 0, Qt::AlignTop);
     top->addLayout(texts, 1);
 
-    auto* rule = new QFrame(this);
-    rule->setFrameShape(QFrame::HLine);
-    rule->setStyleSheet(QStringLiteral("color: #C9C3A6;"));
+    QFrame* rule = ui::makeRule(this);
 
     auto* bar = new ui::ButtonBar(this);
     LbButton1 = bar->accept(QStringLiteral("OK"), [this] { accept(); });

@@ -13,8 +13,8 @@ namespace ui {
 
 // The bottom bar of a dialog, built from the roles of its buttons:
 // - accept: the window's default button; Enter and the keypad Enter press it
-//   (unless a grid cell, list line or tree item is being edited: then Enter
-//   only ends the edit), and it is drawn as the default;
+//   (while a grid cell, list line or tree item is being edited, the item
+//   view takes Enter to end the edit), and it is drawn as the default;
 // - reject: closes the window with the cancel result, as Escape and the close
 //   box do;
 // - action: any other command.
@@ -41,7 +41,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     GraphicButton* add(const QString& caption, Side side, Glyph glyph);
