@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "cli/TreeCommand.h"
 #include "documents/AccessTables.h"
 #include "documents/CommunicationSettings.h"
 #include "documents/IntegerText.h"
@@ -26,6 +27,8 @@ constexpr const char* kUsage =
     "  gsd PROJECT_DIR FILE  write the GSD file of the project to FILE\n"
     "  check PROJECT_DIR     check the stored communication settings and access\n"
     "                        tables as the windows do before saving\n"
+    "  tree FILE             print the XML file FILE as the tree of the XML window,\n"
+    "                        one item a line, two blanks of indent per level\n"
     "  -h, --help            show this help\n"
     "\n"
     "Exit status: 0 done (check: nothing to report), 1 failed or check refused\n"
@@ -33,7 +36,7 @@ constexpr const char* kUsage =
 
 int usageError(std::ostream& err, const std::string& problem) {
     err << "tessaro-cli: " << problem << "\n"
-        << "Usage: tessaro-cli image PROJECT_DIR | gsd PROJECT_DIR FILE | check PROJECT_DIR\n"
+        << "Usage: tessaro-cli image PROJECT_DIR | gsd PROJECT_DIR FILE | check PROJECT_DIR | tree FILE\n"
         << "Try 'tessaro-cli --help' for more information.\n";
     return kExitUsage;
 }
@@ -114,6 +117,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (command == "check") {
         if (auto wrong = expect(1, "PROJECT_DIR")) return *wrong;
         return runOnProject(args[1], err, [&] { return checkProject(args[1]); });
+    }
+    if (command == "tree") {
+        if (auto wrong = expect(1, "FILE")) return *wrong;
+        return runTree(args[1], out, err);
     }
     return usageError(err, "unknown command '" + command + "'");
 }

@@ -1,0 +1,447 @@
+#include "tools/XMLReader.h"
+
+#include <charconv>
+#include <stdexcept>
+#include <string_view>
+
+namespace tools {
+
+TXMLNode& TXMLNode::addChild(std::uint8_t kind, std::string name) {
+    Children.push_back(std::make_unique<TXMLNode>(kind, std::move(name)));
+    return *Children.back();
+}
+
+std::string displayText(const TXMLNode& node) {
+    std::string text;
+    switch (node.Kind) {
+        case kXMLDocument: text = "File: " + node.FileName; break;
+        case kXMLProcessingInstruction: text = node.Name + "ProcessingInstruction"; break;
+        case kXMLDeclaration: text = "XMLDeclaration"; break;
+        default: text = node.Name; break;
+    }
+    if (!node.Value.empty()) text += " = " + node.Value;
+    return text;
+}
+
+namespace {
+
+void appendTree(const TXMLNode& node, int level, std::string& out) {
+    out.append(static_cast<std::size_t>(level) * 2, ' ');
+    out += displayText(node);
+    out += '\n';
+    for (const auto& child : node.Children) appendTree(*child, level + 1, out);
+}
+
+[[noreturn]] void fail(const std::string& message) {
+    throw std::runtime_error(message);
+}
+
+bool isWhiteSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+bool isNameStart(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == ':';
+}
+
+bool isNameChar(char c) {
+    return isNameStart(c) || (c >= '0' && c <= '9') || c == '.' || c == '-' || static_cast<unsigned char>(c) == 0xB7;
+}
+
+void stripWhiteSpace(std::string& text) {
+    std::size_t end = text.size();
+    while (end > 0 && isWhiteSpace(text[end - 1])) --end;
+    std::size_t begin = 0;
+    while (begin < end && isWhiteSpace(text[begin])) ++begin;
+    text.erase(end);
+    text.erase(0, begin);
+}
+
+// The byte a reference stands for; text is what stood between "&" and ";".
+char referencedChar(const std::string& text) {
+    if (text == "amp") return '&';
+    if (text == "lt") return '<';
+    if (text == "gt") return '>';
+    if (text == "quot") return '"';
+    if (text == "apos") return '\'';
+    if (text.empty() || text[0] != '#') fail("Unrecognized reference");
+
+    const bool hex = text.size() > 1 && text[1] == 'x';
+    const std::string_view digits = std::string_view(text).substr(hex ? 2 : 1);
+    std::int32_t code = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), code, hex ? 16 : 10);
+    // from_chars accepts a leading minus for decimals; a code never has one.
+    if (digits.empty() || digits[0] == '-' || error != std::errc() || end != digits.data() + digits.size()) {
+        fail("Invalid integer in reference &" + text + ";");
+    }
+    return static_cast<char>(code & 0xFF);
+}
+
+}  // namespace
+
+std::string treeText(const TXMLNode& document) {
+    std::string out;
+    appendTree(document, 0, out);
+    return out;
+}
+
+// The grammar reads through the reader's operations only; the current byte is
+// read directly, so the one virtual call per byte is NextChar.
+class TXMLReader::Grammar {
+public:
+    explicit Grammar(TXMLReader& reader) : r(reader) {}
+
+    std::unique_ptr<TXMLNode> document() {
+        r.NextChar();
+        if (atEnd()) fail("Unexpected end of data");
+        auto document = std::make_unique<TXMLNode>(kXMLDocument);
+
+        if (startsDeclaration()) declaration(*document);
+        miscellaneous(*document, Place::Prolog);
+        if (startsDocType()) fail("DocTypeDecl parsing not yet implemented");
+        miscellaneous(*document, Place::Prolog);
+
+        if (cur() != '<') fail("Missing element");
+        next();
+        need();
+        if (!isNameStart(cur())) fail("Missing element");
+        element(*document);
+        miscellaneous(*document, Place::AfterElement);
+        return document;
+    }
+
+private:
+    enum class Place { Prolog, AfterElement };
+
+    // Saves the position on construction and frees it on every way out.
+    class SavedState {
+    public:
+        explicit SavedState(TXMLReader& reader) : m_reader(reader), m_state(reader.SaveState()) {}
+        ~SavedState() { m_reader.FreeState(m_state); }
+        SavedState(const SavedState&) = delete;
+        SavedState& operator=(const SavedState&) = delete;
+        void restore() { m_reader.RestoreState(m_state); }
+
+    private:
+        TXMLReader& m_reader;
+        TXMLReaderState* m_state;
+    };
+
+    char cur() const { return r.m_current; }
+    void next() { r.NextChar(); }
+    // A 0 byte is only the end when the reader says so; the input may hold one.
+    bool atEnd() { return r.m_current == 0 && r.AtEnd(); }
+    // The grammar still needs a byte here.
+    void need() {
+        if (atEnd()) fail("Unexpected end of data");
+    }
+    // Consumes the bytes of literal if the input continues with them; else
+    // leaves the position where it was.
+    bool consume(std::string_view literal) {
+        if (cur() != literal.front()) return false;
+        SavedState saved(r);
+        for (char expected : literal) {
+            if (cur() != expected) {
+                saved.restore();
+                return false;
+            }
+            next();
+        }
+        return true;
+    }
+
+    void skipWhiteSpace() {
+        while (isWhiteSpace(cur())) next();
+    }
+
+    std::string name() {
+        std::string text;
+        while (isNameChar(cur())) {
+            text += cur();
+            next();
+        }
+        return text;
+    }
+
+    bool startsDeclaration() { return consume("<?xml"); }
+    bool startsDocType() { return consume("<!DOCTYPE"); }
+
+    void declaration(TXMLNode& document) {
+        TXMLNode& node = document.addChild(kXMLDeclaration);
+        attributes(node);
+        need();
+        if (cur() != '?') fail("XML declaration not terminated with \"?>\"");
+        next();
+        need();
+        if (cur() != '>') fail("XML declaration not terminated with \"?>\"");
+        next();
+    }
+
+    // White space, comments and processing instructions. In the prolog a "<"
+    // that starts none of them is left for the element; after the element
+    // anything else ends the reading.
+    void miscellaneous(TXMLNode& parent, Place place) {
+        for (;;) {
+            skipWhiteSpace();
+            if (cur() != '<') return;
+            SavedState saved(r);
+            next();
+            if (cur() == '?') {
+                next();
+                processingInstruction(parent);
+            } else if (cur() == '!' && consumeAfterBang("--")) {
+                comment();
+            } else {
+                if (place == Place::Prolog) saved.restore();
+                return;
+            }
+        }
+    }
+
+    // Called on "!": consumes it and the rest of a markup opener when it follows.
+    bool consumeAfterBang(std::string_view rest) {
+        SavedState saved(r);
+        next();
+        if (consume(rest)) return true;
+        saved.restore();
+        return false;
+    }
+
+    // Attributes of a start tag or the declaration, each after optional white space.
+    void attributes(TXMLNode& owner) {
+        for (;;) {
+            skipWhiteSpace();
+            if (!isNameStart(cur())) return;
+            TXMLNode& attribute = owner.addChild(kXMLAttribute, name());
+            skipWhiteSpace();
+            need();
+            if (cur() != '=') fail("Equals sign missing in attribute");
+            next();
+            skipWhiteSpace();
+            need();
+            const char quote = cur();
+            if (quote != '"' && quote != '\'') fail("Attribute \"" + attribute.Name + "\" missing value");
+            next();
+            for (;;) {
+                need();
+                const char c = cur();
+                if (c == quote) break;
+                if (c == '<') fail("Invalid character \"<\" in attribute value");
+                if (c == '&') {
+                    attribute.Value += reference();
+                } else {
+                    attribute.Value += c;
+                    next();
+                }
+            }
+            next();
+        }
+    }
+
+    // Called with "<" consumed and a name start current. The element is a child
+    // of parent from the start and is taken off again when it fails.
+    void element(TXMLNode& parent) {
+        TXMLNode& node = parent.addChild(kXMLElement, name());
+        try {
+            elementBody(node);
+        } catch (...) {
+            parent.Children.pop_back();
+            throw;
+        }
+    }
+
+    void elementBody(TXMLNode& node) {
+        attributes(node);
+        need();
+        if (cur() == '/') {
+            next();
+            need();
+            if (cur() != '>') fail("Tag not terminated properly");
+            next();
+            return;
+        }
+        if (cur() != '>') fail("Tag not terminated properly");
+        next();
+
+        if (!content(node)) fail("No ending tag for " + node.Name);
+        stripWhiteSpace(node.Value);
+        // "</" is consumed.
+        const std::string endName = name();
+        if (endName != node.Name) {
+            fail("End tag name \"" + endName + "\" does not match start tag name \"" + node.Name + "\"");
+        }
+        skipWhiteSpace();
+        need();
+        if (cur() != '>') fail("End tag missing \">\"");
+        next();
+    }
+
+    // Reads content up to its end; answers true when "</" ends it (consumed),
+    // false when anything else does.
+    bool content(TXMLNode& node) {
+        std::string& value = node.Value;
+        for (;;) {
+            const char c = cur();
+            if (c == '<') {
+                next();
+                need();
+                switch (cur()) {
+                    case '/': next(); return true;
+                    case '?':
+                        next();
+                        processingInstruction(node);
+                        continue;
+                    case '!':
+                        if (consumeAfterBang("--")) {
+                            comment();
+                            continue;
+                        }
+                        if (consumeAfterBang("[CDATA[")) {
+                            cdata(value);
+                            continue;
+                        }
+                        return false;
+                    default:
+                        if (!isNameStart(cur())) return false;
+                        element(node);
+                        continue;
+                }
+            }
+            if (c == '&') {
+                value += reference();
+                continue;
+            }
+            if (atEnd()) return false;
+            characterData(value);
+        }
+    }
+
+    // Bytes up to the next "<", "&" or the end.
+    void characterData(std::string& value) {
+        int closingBrackets = 0;  // "]" just read, for "]]>"
+        for (char c = cur(); c != '<' && c != '&'; c = cur()) {
+            if (c == 0 && r.AtEnd()) return;
+            if (c == '>' && closingBrackets >= 2) fail("Character data cannot contain \"]]>\"");
+            closingBrackets = c == ']' ? closingBrackets + 1 : 0;
+            value += c;
+            next();
+        }
+    }
+
+    // After "<![CDATA[": the bytes up to "]]>" go to the value.
+    void cdata(std::string& value) {
+        int closingBrackets = 0;
+        for (;;) {
+            need();
+            const char c = cur();
+            next();
+            if (c == '>' && closingBrackets >= 2) {
+                value.resize(value.size() - 2);
+                return;
+            }
+            closingBrackets = c == ']' ? closingBrackets + 1 : 0;
+            value += c;
+        }
+    }
+
+    // After "<!--": up to and including "-->", or to the end of the input.
+    void comment() {
+        int dashes = 0;  // "-" just read inside the comment
+        while (!atEnd()) {
+            const char c = cur();
+            next();
+            if (c == '>' && dashes >= 2) {
+                if (dashes > 2) fail("Comments cannot end in \"--->\"");
+                return;
+            }
+            dashes = c == '-' ? dashes + 1 : 0;
+        }
+    }
+
+    // After "<?": a named instruction whose value runs up to "?>".
+    void processingInstruction(TXMLNode& parent) {
+        need();
+        if (!isNameStart(cur())) fail("Processing instruction does not contain valid name");
+        std::string target = name();
+        if (target == "xml") fail("Processing instruction cannot have the reserved name \"xml\"");
+        TXMLNode& node = parent.addChild(kXMLProcessingInstruction, std::move(target));
+        skipWhiteSpace();
+        for (;;) {
+            if (atEnd()) fail("Unterminated processing instruction");
+            const char c = cur();
+            next();
+            if (c == '?' && cur() == '>') {
+                next();
+                return;
+            }
+            node.Value += c;
+        }
+    }
+
+    // On "&": consumes the reference up to ";" and answers its byte.
+    char reference() {
+        next();
+        std::string text;
+        for (;;) {
+            need();
+            if (cur() == ';') break;
+            text += cur();
+            next();
+        }
+        next();
+        return referencedChar(text);
+    }
+
+    TXMLReader& r;
+};
+
+std::unique_ptr<TXMLNode> TXMLReader::ReadDocument() {
+    return Grammar(*this).document();
+}
+
+TXMLStringReader::TXMLStringReader(std::string text) : m_text(std::move(text)) {}
+
+bool TXMLStringReader::AtEnd() {
+    return m_position > m_text.size();
+}
+
+void TXMLStringReader::FreeState(TXMLReaderState* state) {
+    m_freeStates.push_back(static_cast<TXMLStringReaderState*>(state));
+}
+
+void TXMLStringReader::NextChar() {
+    if (m_position < m_text.size()) {
+        m_current = m_text[m_position];
+        ++m_position;
+    } else {
+        m_current = 0;
+        m_position = m_text.size() + 1;
+    }
+}
+
+void TXMLStringReader::RestoreState(TXMLReaderState* state) {
+    const auto* saved = static_cast<TXMLStringReaderState*>(state);
+    m_position = saved->Position;
+    m_current = saved->Current;
+}
+
+TXMLReaderState* TXMLStringReader::SaveState() {
+    TXMLStringReaderState* state;
+    if (m_freeStates.empty()) {
+        m_states.push_back(std::make_unique<TXMLStringReaderState>());
+        state = m_states.back().get();
+    } else {
+        state = m_freeStates.back();
+        m_freeStates.pop_back();
+    }
+    state->Position = m_position;
+    state->Current = m_current;
+    return state;
+}
+
+std::unique_ptr<TXMLNode> readXmlText(std::string text) {
+    TXMLStringReader reader(std::move(text));
+    return reader.ReadDocument();
+}
+
+}  // namespace tools
