@@ -7,12 +7,12 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "workspace/Workspace.h"
 #include "project/NewProject.h"
 #include "ui/Dialogs.h"
 #include "ui/GraphicButton.h"
 #include "ui/Guard.h"
 #include "ui/QtText.h"
+#include "workspace/Workspace.h"
 
 namespace project {
 
@@ -58,6 +58,13 @@ void TFsaveproj::FormShow() {
         Label1->hide();
     }
     Edit1->setFocus();
+}
+
+std::optional<QString> TFsaveproj::editText(const QString& text) {
+    DialogMode = 1;
+    Edit1->setText(text);
+    if (exec() != QDialog::Accepted) return std::nullopt;
+    return Edit1->text();
 }
 
 void TFsaveproj::BitBtn1Click() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "ui/Form.h"
@@ -33,6 +34,10 @@ public:
     bool CloseAllowed = false;
 
     const std::string& enteredName() const { return m_enteredName; }
+
+    // Mode 1: shows the dialog modally with text in the edit field; answers the
+    // edited text on OK (possibly empty), nothing on Cancel.
+    std::optional<QString> editText(const QString& text);
 
     void BitBtn1Click();
     void BitBtn2Click();

@@ -47,15 +47,6 @@ TreeOutcome treeProgram(const std::string& file) {
 
 // Case folders below tests/data/tree: input.xml and either expected.txt (the
 // tree on standard output) or expected-error.txt (the message on standard error).
-std::vector<std::string> treeCases() {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(testing_support::testData("tree"))) {
-        if (entry.is_directory()) names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class TreeCommand : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(TreeCommand, PrintsTheTreeOrTheReadersMessage) {
@@ -77,11 +68,8 @@ TEST_P(TreeCommand, PrintsTheTreeOrTheReadersMessage) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, TreeCommand, ::testing::ValuesIn(treeCases()), [](const auto& info) {
-    std::string name = info.param;
-    std::replace(name.begin(), name.end(), '-', '_');
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Cases, TreeCommand, ::testing::ValuesIn(testing_support::caseFolders("tree")),
+                         [](const auto& info) { return testing_support::caseName(info.param); });
 
 TEST(TreeCommandCall, MissingFileAndWrongCalls) {
     TempDir dir;

@@ -26,15 +26,6 @@ XmlTreeItem treeOfFile(const std::string& path) {
 // Case folders below tests/data/xmlwrite: input.xml, read with the own reader
 // and written back unchanged, and expected.xml, the file written; without
 // expected.xml the tree cannot be written and no file may appear.
-std::vector<std::string> writeCases() {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(testing_support::testData("xmlwrite"))) {
-        if (entry.is_directory()) names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class XmlTreeWriter : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(XmlTreeWriter, WritesTheReadTreeBack) {
@@ -50,11 +41,8 @@ TEST_P(XmlTreeWriter, WritesTheReadTreeBack) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, XmlTreeWriter, ::testing::ValuesIn(writeCases()), [](const auto& info) {
-    std::string name = info.param;
-    std::replace(name.begin(), name.end(), '-', '_');
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Cases, XmlTreeWriter, ::testing::ValuesIn(testing_support::caseFolders("xmlwrite")),
+                         [](const auto& info) { return testing_support::caseName(info.param); });
 
 XmlTreeItem edited() {
     return XmlTreeItem{tools::kXMLDocument,
