@@ -1,12 +1,18 @@
 #include "tools/XMLReader.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
+#include <deque>
 #include <stdexcept>
 #include <string_view>
 
 namespace tools {
 
 TXMLNode& TXMLNode::addChild(std::uint8_t kind, std::string name) {
+    // Elements mostly have a few attributes or children; growing one by one
+    // would cost three allocations for four children.
+    if (Children.empty()) Children.reserve(4);
     Children.push_back(std::make_unique<TXMLNode>(kind, std::move(name)));
     return *Children.back();
 }
@@ -36,25 +42,39 @@ void appendTree(const TXMLNode& node, int level, std::string& out) {
     throw std::runtime_error(message);
 }
 
+// What each byte may be, looked up once per byte in the loops over names.
+enum ByteClass : std::uint8_t { kWhiteSpace = 1, kNameStart = 2, kNameChar = 4 };
+
+constexpr std::array<std::uint8_t, 256> byteClasses() {
+    std::array<std::uint8_t, 256> classes{};
+    for (int c = 0; c < 256; ++c) {
+        const bool start = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == ':';
+        const bool name = start || (c >= '0' && c <= '9') || c == '.' || c == '-' || c == 0xB7;
+        const bool white = c == ' ' || c == '\t' || c == '\n' || c == '\r';
+        classes[c] = (white ? kWhiteSpace : 0) | (start ? kNameStart : 0) | (name ? kNameChar : 0);
+    }
+    return classes;
+}
+constexpr std::array<std::uint8_t, 256> kByteClasses = byteClasses();
+
 bool isWhiteSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+    return kByteClasses[static_cast<unsigned char>(c)] & kWhiteSpace;
 }
 
 bool isNameStart(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == ':';
+    return kByteClasses[static_cast<unsigned char>(c)] & kNameStart;
 }
 
 bool isNameChar(char c) {
-    return isNameStart(c) || (c >= '0' && c <= '9') || c == '.' || c == '-' || static_cast<unsigned char>(c) == 0xB7;
+    return kByteClasses[static_cast<unsigned char>(c)] & kNameChar;
 }
 
-void stripWhiteSpace(std::string& text) {
+std::string_view stripped(std::string_view text) {
     std::size_t end = text.size();
     while (end > 0 && isWhiteSpace(text[end - 1])) --end;
     std::size_t begin = 0;
     while (begin < end && isWhiteSpace(text[begin])) ++begin;
-    text.erase(end);
-    text.erase(0, begin);
+    return text.substr(begin, end - begin);
 }
 
 // The byte a reference stands for; text is what stood between "&" and ";".
@@ -76,6 +96,63 @@ char referencedChar(const std::string& text) {
     }
     return static_cast<char>(code & 0xFF);
 }
+
+// A growing run of bytes that keeps its room when cleared. Values are
+// collected in these and copied once into their node, so a long value is not
+// regrown byte by byte and no room is cleared or filled that is not used.
+class TextBuffer {
+public:
+    void clear() { m_size = 0; }
+    void dropLast(std::size_t count) { m_size -= count; }
+    std::string_view view() const { return {m_data.get(), m_size}; }
+    void push(char c) {
+        if (m_size == m_capacity) grow();
+        m_data[m_size++] = c;
+    }
+
+private:
+    friend class Appender;
+    void grow() {
+        const std::size_t capacity = m_capacity ? m_capacity * 2 : 64;
+        auto data = std::make_unique_for_overwrite<char[]>(capacity);
+        std::copy_n(m_data.get(), m_size, data.get());
+        m_data = std::move(data);
+        m_capacity = capacity;
+    }
+
+    std::unique_ptr<char[]> m_data;
+    std::size_t m_size = 0;
+    std::size_t m_capacity = 0;
+};
+
+// Appends to a buffer through pointers of its own, so the loops that copy
+// bytes one by one keep them in registers across the reader's calls.
+class Appender {
+public:
+    explicit Appender(TextBuffer& buffer) : m_buffer(buffer) { aim(); }
+    ~Appender() { m_buffer.m_size = static_cast<std::size_t>(m_next - m_buffer.m_data.get()); }
+    Appender(const Appender&) = delete;
+    Appender& operator=(const Appender&) = delete;
+
+    void add(char c) {
+        if (m_next == m_end) {
+            m_buffer.m_size = m_buffer.m_capacity;
+            m_buffer.grow();
+            aim();
+        }
+        *m_next++ = c;
+    }
+
+private:
+    void aim() {
+        m_next = m_buffer.m_data.get() + m_buffer.m_size;
+        m_end = m_buffer.m_data.get() + m_buffer.m_capacity;
+    }
+
+    TextBuffer& m_buffer;
+    char* m_next;
+    char* m_end;
+};
 
 }  // namespace
 
@@ -155,12 +232,15 @@ private:
     }
 
     std::string name() {
-        std::string text;
-        while (isNameChar(cur())) {
-            text += cur();
-            next();
+        m_name.clear();
+        {
+            Appender text(m_name);
+            while (isNameChar(cur())) {
+                text.add(cur());
+                next();
+            }
         }
-        return text;
+        return std::string(m_name.view());
     }
 
     bool startsDeclaration() { return consume("<?xml"); }
@@ -222,18 +302,23 @@ private:
             const char quote = cur();
             if (quote != '"' && quote != '\'') fail("Attribute \"" + attribute.Name + "\" missing value");
             next();
-            for (;;) {
-                need();
-                const char c = cur();
-                if (c == quote) break;
-                if (c == '<') fail("Invalid character \"<\" in attribute value");
-                if (c == '&') {
-                    attribute.Value += reference();
-                } else {
-                    attribute.Value += c;
-                    next();
+            m_attributeValue.clear();
+            {
+                Appender value(m_attributeValue);
+                for (;;) {
+                    need();
+                    const char c = cur();
+                    if (c == quote) break;
+                    if (c == '<') fail("Invalid character \"<\" in attribute value");
+                    if (c == '&') {
+                        value.add(reference());
+                    } else {
+                        value.add(c);
+                        next();
+                    }
                 }
             }
+            attribute.Value = m_attributeValue.view();
             next();
         }
     }
@@ -263,8 +348,11 @@ private:
         if (cur() != '>') fail("Tag not terminated properly");
         next();
 
-        if (!content(node)) fail("No ending tag for " + node.Name);
-        stripWhiteSpace(node.Value);
+        TextBuffer& value = buffer(++m_depth);
+        const bool ended = content(value, node);
+        --m_depth;
+        if (!ended) fail("No ending tag for " + node.Name);
+        node.Value = stripped(value.view());
         // "</" is consumed.
         const std::string endName = name();
         if (endName != node.Name) {
@@ -278,8 +366,7 @@ private:
 
     // Reads content up to its end; answers true when "</" ends it (consumed),
     // false when anything else does.
-    bool content(TXMLNode& node) {
-        std::string& value = node.Value;
+    bool content(TextBuffer& value, TXMLNode& node) {
         for (;;) {
             const char c = cur();
             if (c == '<') {
@@ -308,7 +395,7 @@ private:
                 }
             }
             if (c == '&') {
-                value += reference();
+                value.push(reference());
                 continue;
             }
             if (atEnd()) return false;
@@ -317,30 +404,31 @@ private:
     }
 
     // Bytes up to the next "<", "&" or the end.
-    void characterData(std::string& value) {
+    void characterData(TextBuffer& text) {
+        Appender value(text);
         int closingBrackets = 0;  // "]" just read, for "]]>"
         for (char c = cur(); c != '<' && c != '&'; c = cur()) {
             if (c == 0 && r.AtEnd()) return;
             if (c == '>' && closingBrackets >= 2) fail("Character data cannot contain \"]]>\"");
             closingBrackets = c == ']' ? closingBrackets + 1 : 0;
-            value += c;
+            value.add(c);
             next();
         }
     }
 
     // After "<![CDATA[": the bytes up to "]]>" go to the value.
-    void cdata(std::string& value) {
+    void cdata(TextBuffer& value) {
         int closingBrackets = 0;
         for (;;) {
             need();
             const char c = cur();
             next();
             if (c == '>' && closingBrackets >= 2) {
-                value.resize(value.size() - 2);
+                value.dropLast(2);
                 return;
             }
             closingBrackets = c == ']' ? closingBrackets + 1 : 0;
-            value += c;
+            value.push(c);
         }
     }
 
@@ -392,7 +480,20 @@ private:
         return referencedChar(text);
     }
 
+    // The cleared buffer of the content at a nesting level; buffers keep their
+    // room from element to element, and the deque keeps the outer levels'
+    // buffers in place as it grows.
+    TextBuffer& buffer(std::size_t depth) {
+        if (m_buffers.size() <= depth) m_buffers.resize(depth + 1);
+        m_buffers[depth].clear();
+        return m_buffers[depth];
+    }
+
     TXMLReader& r;
+    std::deque<TextBuffer> m_buffers;
+    TextBuffer m_attributeValue;
+    TextBuffer m_name;
+    std::size_t m_depth = 0;
 };
 
 std::unique_ptr<TXMLNode> TXMLReader::ReadDocument() {

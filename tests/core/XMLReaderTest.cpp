@@ -61,6 +61,13 @@ const ReaderCase kValid[] = {
     {"SecondElementIgnored", "<a/><b/>", "File: \n  a\n"},
     {"NestedOrder", "<r><x>1</x><y a=\"b\"><z/></y>2</r>", "File: \n  r = 2\n    x = 1\n    y\n      a = b\n      z\n"},
     {"SingleRightBracketsAllowed", "<a>]] ]>]</a>", "File: \n  a = ]] ]>]\n"},
+    // Values longer than the reader's first buffers, and outer content that
+    // must survive the deeper levels' buffers.
+    {"LongValuesAroundDeepNesting",
+     "<a>" + std::string(300, 'x') + "<b v='" + std::string(200, 'y') + "&amp;'>in<c><d><e>" + std::string(70, 'z') +
+         "</e></d></c>mid</b> tail</a>",
+     "File: \n  a = " + std::string(300, 'x') + " tail\n    b = inmid\n      v = " + std::string(200, 'y') +
+         "&\n      c\n        d\n          e = " + std::string(70, 'z') + "\n"},
     {"NulByteInData", std::string("<a>x\0y</a>", 10), std::string("File: \n  a = x\0y\n", 17)},
 };
 INSTANTIATE_TEST_SUITE_P(Valid, XMLReader, ::testing::ValuesIn(kValid),
