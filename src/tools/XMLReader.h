@@ -74,7 +74,8 @@ public:
     // Remembers the position and the current byte until FreeState.
     virtual TXMLReaderState* SaveState() = 0;
 
-    // Reads the whole input from its start and answers the document node, which
+    // Reads the input from the reader's position (a new reader's is before the
+    // first byte) to the end of the document and answers the document node, which
     // the caller owns. Throws std::runtime_error with the reader's message
     // ("Unexpected end of data", "Missing element", "No ending tag for item", ...)
     // on input it cannot read; no tree is answered then.
