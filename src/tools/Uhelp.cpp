@@ -1,11 +1,13 @@
 #include "tools/Uhelp.h"
 
+#include <QPalette>
 #include <QTextEdit>
 #include <QVBoxLayout>
 #include <string>
 
 #include "platform/FileSystem.h"
 #include "ui/Dialogs.h"
+#include "ui/Style.h"
 #include "workspace/Workspace.h"
 
 namespace tools {
@@ -21,6 +23,11 @@ TFHelp::TFHelp(QWidget* parent, const workspace::Workspace& workspace)
     RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit1->setAccessibleName(QStringLiteral("Help"));
+    // The text sits on the window's own colour rather than on white.
+    QPalette colours = RichEdit1->palette();
+    colours.setColor(QPalette::Base, ui::kBackground);
+    colours.setColor(QPalette::Text, ui::kText);
+    RichEdit1->setPalette(colours);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(RichEdit1);
