@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "cli/FirmwareCommand.h"
 #include "documents/AccessTables.h"
 #include "documents/CommunicationSettings.h"
 #include "documents/IntegerText.h"
@@ -26,6 +27,10 @@ constexpr const char* kUsage =
     "  gsd PROJECT_DIR FILE  write the GSD file of the project to FILE\n"
     "  check PROJECT_DIR     check the stored communication settings and access\n"
     "                        tables as the windows do before saving\n"
+    "  firmware FIRMWARE BIN_DIR OUT_DIR\n"
+    "                        merge the bank files of BIN_DIR into the S-record\n"
+    "                        firmware FIRMWARE and write OUT_DIR/New_<name>\n"
+    "                        (exit status 1 also when a bank was not inserted)\n"
     "  -h, --help            show this help\n"
     "\n"
     "Exit status: 0 done (check: nothing to report), 1 failed or check refused\n"
@@ -114,6 +119,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (command == "check") {
         if (auto wrong = expect(1, "PROJECT_DIR")) return *wrong;
         return runOnProject(args[1], err, [&] { return checkProject(args[1]); });
+    }
+    if (command == "firmware") {
+        if (auto wrong = expect(3, "FIRMWARE, BIN_DIR and OUT_DIR")) return *wrong;
+        return runFirmwareCommand(args[1], args[2], args[3], err);
     }
     return usageError(err, "unknown command '" + command + "'");
 }
