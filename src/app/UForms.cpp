@@ -26,7 +26,7 @@ TForms::TForms(const std::string& programDir) {
     FHelp = new tools::TFHelp(main);
     FAbout = new project::TFAbout(main);
     FSELstringhe = new tools::TFSELstringhe(main);
-    FModifyFileSx = new tools::TFModifyFileSx(main);
+    FModifyFileSx = new tools::TFModifyFileSx(main, FTessaroneFirmWare->workspace());
     Fpargen = new documents::TFpargen(main, FTessaroneFirmWare->workspace());
     Fsdo = new canopen::TFsdo(main);
     Fpdo = new canopen::TFpdo(main);
