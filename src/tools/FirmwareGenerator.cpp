@@ -1,13 +1,16 @@
 #include "tools/FirmwareGenerator.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
+#include <string_view>
 
 #include "platform/FileSystem.h"
+#include "platform/MappedFile.h"
 #include "platform/Process.h"
 
 namespace tools {
@@ -59,71 +62,127 @@ void deleteFile(const std::string& path) {
         fs::remove(path, ec);
 }
 
-// Reads a text line by line, whichever of CR LF, LF or CR ends its lines.
-class LineReader {
-public:
-    LineReader(std::FILE* file, const std::string& path) : m_file(file), m_path(path), m_buffer(kBufferBytes) {}
+// The line-end characters of a block of text.
+struct LineEnds {
+    std::size_t lineFeeds = 0;
+    std::size_t carriageReturns = 0;
+    std::size_t pairs = 0;  // CR directly followed by LF
+};
 
-    // The next line without its end into line (or only past it when line is
-    // null). Answers false at the end of the text. Throws on a read failure.
-    bool next(std::string* line) {
-        if (line) line->clear();
-        bool any = false;
-        for (;;) {
-            if (m_position == m_end && !refill()) return any;
-            if (m_skipLineFeed) {
-                m_skipLineFeed = false;
-                if (m_buffer[m_position] == '\n') {
-                    ++m_position;
-                    continue;
-                }
+// Counted in rounds of byte-wide counters, one per lane, which the compiler
+// turns into vector adds; a counter takes at most 255 rounds before it is summed.
+LineEnds lineEndsOf(const char* begin, std::size_t size) {
+    constexpr std::size_t kLanes = 32;
+    constexpr std::size_t kRounds = 255;
+    LineEnds ends;
+    std::size_t i = 0;
+    // Every byte of a round has the one after it in the block, for the pairs.
+    while (size - i > kLanes) {
+        const std::size_t rounds = std::min(kRounds, (size - i - 1) / kLanes);
+        unsigned char lineFeeds[kLanes] = {}, carriageReturns[kLanes] = {}, pairs[kLanes] = {};
+        for (std::size_t round = 0; round < rounds; ++round, i += kLanes) {
+            for (std::size_t lane = 0; lane < kLanes; ++lane) {
+                const char here = begin[i + lane];
+                const char next = begin[i + lane + 1];
+                lineFeeds[lane] += here == '\n';
+                carriageReturns[lane] += here == '\r';
+                pairs[lane] += (here == '\r') & (next == '\n');
             }
-            const char* start = m_buffer.data() + m_position;
-            const char* stop = m_buffer.data() + m_end;
-            const char* cursor = start;
-            while (cursor != stop && *cursor != '\n' && *cursor != '\r') ++cursor;
-            if (line) line->append(start, cursor);
-            any = true;
-            m_position += static_cast<std::size_t>(cursor - start);
-            if (cursor == stop) continue;
-            m_skipLineFeed = *cursor == '\r';
-            ++m_position;
-            return true;
         }
+        for (std::size_t lane = 0; lane < kLanes; ++lane) {
+            ends.lineFeeds += lineFeeds[lane];
+            ends.carriageReturns += carriageReturns[lane];
+            ends.pairs += pairs[lane];
+        }
+    }
+    for (; i < size; ++i) {
+        ends.lineFeeds += begin[i] == '\n';
+        ends.carriageReturns += begin[i] == '\r';
+        if (i + 1 < size) ends.pairs += (begin[i] == '\r') & (begin[i + 1] == '\n');
+    }
+    return ends;
+}
+
+// The lines of a text, whichever of CR LF, LF or CR ends them.
+class TextLines {
+public:
+    explicit TextLines(std::string_view text) : m_text(text), m_ends(lineEndsOf(text.data(), text.size())) {}
+
+    // How many lines next() hands out.
+    int count() const {
+        std::size_t count = m_ends.lineFeeds + m_ends.carriageReturns - m_ends.pairs;
+        if (!m_text.empty() && m_text.back() != '\n' && m_text.back() != '\r') ++count;
+        return static_cast<int>(count);
+    }
+
+    // The next line without its end. Answers false at the end of the text.
+    bool next(std::string_view& line) {
+        if (m_skipLineFeed) {
+            m_skipLineFeed = false;
+            if (m_position < m_text.size() && m_text[m_position] == '\n') ++m_position;
+        }
+        if (m_position == m_text.size()) return false;
+        const std::size_t stop = lineEnd();
+        line = m_text.substr(m_position, stop - m_position);
+        if (stop < m_text.size() && m_text[stop] == '\r') {
+            m_skipLineFeed = true;
+        } else if (everyCarriageReturnPaired() && !line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        m_position = stop == m_text.size() ? stop : stop + 1;
+        return true;
     }
 
 private:
-    bool refill() {
-        m_position = 0;
-        m_end = std::fread(m_buffer.data(), 1, m_buffer.size(), m_file);
-        if (m_end == 0 && std::ferror(m_file)) failRead(m_path, errno);
-        return m_end > 0;
+    bool everyCarriageReturnPaired() const { return m_ends.carriageReturns == m_ends.pairs; }
+    // Where the line that starts at m_position ends (the size of the text for
+    // none). When every CR is part of a CR LF the LFs alone end lines (the CR
+    // is taken off the line), without LFs the CRs do; otherwise the next of
+    // each is remembered, so that neither is looked for again before it.
+    std::size_t lineEnd() {
+        if (everyCarriageReturnPaired()) return find('\n');
+        if (m_ends.lineFeeds == 0) return find('\r');
+        if (m_nextCarriageReturn <= m_position) m_nextCarriageReturn = find('\r');
+        if (m_nextLineFeed <= m_position) m_nextLineFeed = find('\n');
+        return std::min(m_nextCarriageReturn, m_nextLineFeed);
+    }
+    std::size_t find(char c) const {
+        const void* at = std::memchr(m_text.data() + m_position, c, m_text.size() - m_position);
+        return at ? static_cast<std::size_t>(static_cast<const char*>(at) - m_text.data()) : m_text.size();
     }
 
-    std::FILE* m_file;
-    const std::string& m_path;
-    std::vector<char> m_buffer;
+    std::string_view m_text;
+    LineEnds m_ends;
     std::size_t m_position = 0;
-    std::size_t m_end = 0;
+    std::size_t m_nextCarriageReturn = 0;
+    std::size_t m_nextLineFeed = 0;
     bool m_skipLineFeed = false;
 };
 
 class LineWriter {
 public:
     LineWriter(std::FILE* file, const std::string& path) : m_file(file), m_path(path) {
-        std::setvbuf(m_file, nullptr, _IOFBF, kBufferBytes);
+        m_buffer.reserve(kBufferBytes);
     }
-    void write(const std::string& line) {
-        if (std::fwrite(line.data(), 1, line.size(), m_file) != line.size() || std::fwrite("\r\n", 1, 2, m_file) != 2)
-            failCreate(m_path, errno);
+    void write(std::string_view line) {
+        if (m_buffer.size() + line.size() + 2 > kBufferBytes) drain();
+        m_buffer.append(line);
+        m_buffer.append("\r\n", 2);
     }
     void flush() {
+        drain();
         if (std::fflush(m_file) != 0) failCreate(m_path, errno);
     }
 
 private:
+    void drain() {
+        if (std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file) != m_buffer.size()) failCreate(m_path, errno);
+        m_buffer.clear();
+    }
+
     std::FILE* m_file;
     const std::string& m_path;
+    std::string m_buffer;
 };
 
 int hexValue(char digit) {
@@ -134,7 +193,7 @@ int hexValue(char digit) {
 }
 
 // The address field of an S1 or S2 line: characters 5 to 10 as hexadecimal.
-std::uint32_t addressOf(const std::string& line) {
+std::uint32_t addressOf(std::string_view line) {
     if (line.size() < 10) throw std::runtime_error("address field missing");
     std::uint32_t address = 0;
     for (std::size_t i = 4; i < 10; ++i) {
@@ -178,20 +237,12 @@ void writeBankRecords(const std::string& path, const Bank& bank, const std::vect
 }
 
 std::vector<std::string> readLines(const std::string& path) {
-    const File file = openForReading(path);
-    LineReader reader(file.get(), path);
-    std::vector<std::string> lines;
-    std::string line;
-    while (reader.next(&line)) lines.push_back(line);
-    return lines;
-}
-
-int countLines(const std::string& path) {
-    const File file = openForReading(path);
-    LineReader reader(file.get(), path);
-    int count = 0;
-    while (reader.next(nullptr)) ++count;
-    return count;
+    const platform::MappedFile file(path);
+    TextLines lines(file.bytes());
+    std::vector<std::string> read;
+    std::string_view line;
+    while (lines.next(line)) read.emplace_back(line);
+    return read;
 }
 
 // Puts from in place of to; a missing from leaves no to behind.
@@ -278,18 +329,19 @@ int InsertBank(const Bank& bank, const std::string& inputPath, const std::string
     writeBankRecords(bankRecordsFile.path, bank, data);
     const std::vector<std::string> bankLines = readLines(bankRecordsFile.path);
 
-    const int maximum = kBankRecordCount + countLines(inputPath);
+    // Mapped, the input is read once for the count and once for the merge without being copied.
+    const platform::MappedFile input(inputPath);
+    TextLines lines(input.bytes());
+    const int maximum = kBankRecordCount + lines.count();
     report.progressRange(maximum);
 
-    const File input = openForReading(inputPath);
     const File output = openForWriting(outputPath);
-    LineReader reader(input.get(), inputPath);
     LineWriter writer(output.get(), outputPath);
     int position = 0;
     bool inserted = false;
     try {
-        std::string line;
-        while (reader.next(&line)) {
+        std::string_view line;
+        while (lines.next(line)) {
             report.progress(++position);
             if (line.empty()) throw std::runtime_error("empty line");
             if (line.size() > 1 && line[0] == 'S' && (line[1] == '1' || line[1] == '2')) {
@@ -312,6 +364,11 @@ int InsertBank(const Bank& bank, const std::string& inputPath, const std::string
         writer.flush();
     } catch (const std::exception&) {
         report.message(kMergeFailed);
+        // What was merged before the failure stays in the output.
+        try {
+            writer.flush();
+        } catch (const std::exception&) {
+        }
     }
     report.progress(maximum);
     return result;
