@@ -159,6 +159,11 @@ private:
     bool m_skipLineFeed = false;
 };
 
+// A text that could not be written whole.
+struct WriteFailure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
 class LineWriter {
 public:
     LineWriter(std::FILE* file, const std::string& path) : m_file(file), m_path(path) {
@@ -171,13 +176,16 @@ public:
     }
     void flush() {
         drain();
-        if (std::fflush(m_file) != 0) failCreate(m_path, errno);
+        if (std::fflush(m_file) != 0) fail();
     }
 
 private:
     void drain() {
-        if (std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file) != m_buffer.size()) failCreate(m_path, errno);
+        if (std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file) != m_buffer.size()) fail();
         m_buffer.clear();
+    }
+    [[noreturn]] void fail() const {
+        throw WriteFailure("Cannot create file \"" + m_path + "\". " + std::strerror(errno));
     }
 
     std::FILE* m_file;
@@ -362,6 +370,11 @@ int InsertBank(const Bank& bank, const std::string& inputPath, const std::string
             writer.write(line);
         }
         writer.flush();
+    } catch (const WriteFailure&) {
+        // The lines are written in blocks, so a failure shows late; the output
+        // is incomplete whatever the lines before it said.
+        report.message(kMergeFailed);
+        result = -1;
     } catch (const std::exception&) {
         report.message(kMergeFailed);
         // What was merged before the failure stays in the output.

@@ -97,9 +97,11 @@ std::string firmwarePath(const FirmwareRun& run);
 // after the insertion, 0 when an S9 record came without one, -1 when no S9
 // record was read or a check failed. A missing input, an empty
 // run.NewFirmwareName, a missing run.BinDir, a missing or short bank file are
-// reported through report.message and answer -1 before anything is written;
-// a bad line or a read or write failure while merging is reported as
-// kMergeFailed and leaves what was written. Bin.sx is deleted at the end.
+// reported through report.message and answer -1 before anything is written.
+// A bad line (empty, or an S1 or S2 line without six hexadecimal digits at
+// characters 5 to 10) is reported as kMergeFailed and ends the merge, leaving
+// what was written and the result so far; a write failure is reported the
+// same way and answers -1. Bin.sx is deleted at the end.
 // Throws std::runtime_error ("Cannot read file ..." / "Cannot create file
 // ...") when Bin.sx, the input or the output cannot be opened.
 int InsertBank(const Bank& bank, const std::string& inputPath, const std::string& outputPath, const FirmwareRun& run,

@@ -325,6 +325,27 @@ TEST(FirmwareRun, ProgressAdvancesByOnePerLineUpToItsMaximum) {
     EXPECT_EQ(report.steps, 1 + 3 + 512 + 1);
 }
 
+TEST(FirmwareRun, AnOutputThatCannotBeWrittenWholeStopsTheRun) {
+    RunFolders f;
+    std::string firmware = s2Record(0x388000, std::string(32, 'a')) + "\r\n";
+    for (std::uint32_t address = 0; address < 400 * 32; address += 32)
+        firmware += s2Record(address, std::string(32, 'b')) + "\r\n";
+    writeFile(f.master + "/sx31570.sx", firmware + "S9030000FC\r\n");
+    writeFile(f.bin + "/bank1.bin", bankBytes(1, 16384));
+    writeFile(f.bin + "/bank2.bin", bankBytes(2, 16384));
+    writeFile(f.result(), "earlier");
+    RecordedReport report;
+    {
+        // Room for Bin.sx (512 records), not for a whole pass output.
+        const testing_support::FileSizeLimit limit(50000);
+        tools::GenerateFirmware(f.run(), productBanks(), report);
+    }
+    EXPECT_EQ(report.messages, std::vector<std::string>{"File New Sx Not Create,Abort Procedure"});
+    EXPECT_EQ(report.results, (std::vector<std::pair<int, int>>{{1, -1}}));
+    EXPECT_EQ(readFile(f.result()), "earlier");
+    EXPECT_EQ(folderEntries(f.out), std::vector<std::string>{"New_sx31570.sx"});
+}
+
 // The checks of a pass, in their order: each refuses the pass before anything is written.
 struct CheckCase {
     const char* name;
