@@ -176,6 +176,16 @@ TEST_P(FirmwareWindowMissing, ShowsAnErrorAndOffersNoRun) {
     TFModifyFileSx& w = showWindow();
     EXPECT_EQ(GuiTest::shown(), std::vector<std::string>{std::string("error: ") + GetParam().message});
     EXPECT_FALSE(w.LbButton2->isEnabled());
+
+    // Open Firmware starts in MASTER while it exists, else in the program folder; a cancel changes nothing.
+    ui::Dialogs::queueAnswer(std::nullopt);
+    w.OpenFile->click();
+    const QList<ui::Dialogs::Record> records = ui::Dialogs::takeRecords();
+    ASSERT_EQ(records.size(), 1);
+    EXPECT_EQ(records[0].chooser.initialFolder.toStdString(),
+              fs::exists(m_program / "MASTER") ? m_program / "MASTER" : m_program.path());
+    EXPECT_FALSE(w.LbButton2->isEnabled());
+    EXPECT_EQ(w.FirmwareName, "");
 }
 
 INSTANTIATE_TEST_SUITE_P(
