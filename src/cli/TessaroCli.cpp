@@ -10,6 +10,7 @@
 
 #include "cli/MapCommand.h"
 #include "cli/TreeCommand.h"
+#include "cli/FirmwareCommand.h"
 #include "documents/AccessTables.h"
 #include "documents/CommunicationSettings.h"
 #include "documents/IntegerText.h"
@@ -36,6 +37,10 @@ constexpr const char* kUsage =
     "                        a page with a picture of both areas to FILE\n"
     "  tree FILE             print the XML file FILE as the tree of the XML window,\n"
     "                        one item a line, two blanks of indent per level\n"
+    "  firmware FIRMWARE BIN_DIR OUT_DIR\n"
+    "                        merge the bank files of BIN_DIR into the S-record\n"
+    "                        firmware FIRMWARE and write OUT_DIR/New_<name>\n"
+    "                        (exit status 1 also when a bank was not inserted)\n"
     "  -h, --help            show this help\n"
     "\n"
     "A failure names its place first, e.g. \"pargen.xml, Ser_Baud: ...\". image and\n"
@@ -170,6 +175,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (command == "tree") {
         if (auto wrong = expect(1, "FILE")) return *wrong;
         return runTree(args[1], out, err);
+    }
+    if (command == "firmware") {
+        if (auto wrong = expect(3, "FIRMWARE, BIN_DIR and OUT_DIR")) return *wrong;
+        return runFirmwareCommand(args[1], args[2], args[3], err);
     }
     return usageError(err, "unknown command '" + command + "'");
 }
