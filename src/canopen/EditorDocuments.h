@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -97,6 +98,50 @@ void appendOrdered(std::vector<RowAttributes>& rows, const std::vector<Record>& 
     keys.reserve(records.size());
     for (const Record& record : records) keys.push_back(keysOf(record));
     for (std::size_t position : orderedWriteOut(keys, order)) rows.push_back(attributesOf(records[position]));
+}
+
+// For editors whose records stand on two pages and whose CSV line is a
+// record's values in the order of its attributes (Translate EMCY, EMCY word):
+// valuesOf gives them for a record on a page, names the attribute names (which
+// must outlive the call).
+template <class Record>
+using PageValues = std::function<std::vector<std::string>(const Record&, std::size_t page)>;
+
+// Writes such an editor's document: page 0 then page 1, each in its ordered
+// write-out, the attributes names[i] = valuesOf(record, page)[i]. Throws as
+// orderedWriteOut and writeEditorDocument; nothing is written then.
+template <class Record, class Names>
+void writePagesDocument(const std::string& path, std::string_view documentName,
+                        const std::array<std::vector<Record>, 2>& pages, const Names& names, const WriteOrder& order,
+                        const std::function<std::vector<std::string>(const Record&)>& keysOf,
+                        const PageValues<Record>& valuesOf) {
+    std::vector<RowAttributes> rows;
+    for (std::size_t page = 0; page < pages.size(); ++page) {
+        appendOrdered<Record>(rows, pages[page], order, keysOf, [&](const Record& record) {
+            const std::vector<std::string> values = valuesOf(record, page);
+            RowAttributes attributes;
+            for (std::size_t i = 0; i < values.size(); ++i) {
+                if constexpr (std::is_same_v<std::decay_t<decltype(names[i])>, std::string>) {
+                    attributes.emplace_back(names[i].c_str(), values[i]);
+                } else {
+                    attributes.emplace_back(names[i], values[i]);
+                }
+            }
+            return attributes;
+        });
+    }
+    writeEditorDocument(path, documentName, rows);
+}
+
+// Such an editor's export: one line per record, page 0 then page 1, in list order.
+template <class Record>
+std::vector<std::vector<std::string>> pagesLines(const std::array<std::vector<Record>, 2>& pages,
+                                                 const PageValues<Record>& valuesOf) {
+    std::vector<std::vector<std::string>> lines;
+    for (std::size_t page = 0; page < pages.size(); ++page) {
+        for (const Record& record : pages[page]) lines.push_back(valuesOf(record, page));
+    }
+    return lines;
 }
 
 // One record of a sheet: the texts of its first columns, an empty cell as "".

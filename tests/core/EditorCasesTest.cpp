@@ -16,8 +16,11 @@
 #include <sstream>
 
 #include "canopen/EditorDocuments.h"
+#include "canopen/EmcyWord.h"
 #include "canopen/PdoAccess.h"
 #include "canopen/SdoTranslation.h"
+#include "canopen/StorePdo.h"
+#include "canopen/TranslateEmcy.h"
 #include "canopen/TranslatePdo.h"
 #include "support/TestFiles.h"
 
@@ -61,6 +64,68 @@ std::string dumpGrid(const documents::Reading<canopen::GridTables<N>>& reading) 
     return text.str();
 }
 
+std::string cells(std::initializer_list<const std::string*> values) {
+    std::string text;
+    for (const std::string* value : values) text += " [" + *value + "]";
+    return text;
+}
+
+std::string dumpStorePdo(const canopen::StorePdoPages& pages) {
+    std::ostringstream text;
+    for (std::size_t page = 0; page < pages.pages.size(); ++page) {
+        text << "page " << canopen::kStorePdoPageTexts[page].caption << ":\n";
+        for (const canopen::SdoCheckEntry& check : pages.pages[page].sdoChecks) {
+            text << "  sdo check" << cells({&check.IndexA, &check.SubindexA}) << "\n";
+        }
+        const auto& pdos = pages.pages[page].pdos;
+        for (std::size_t p = 0; p < pdos.size(); ++p) {
+            text << "  pdo " << p + 1 << cells({&pdos[p].cobid}) << "\n";
+            for (const canopen::TClSdo& entry : pdos[p].entries) {
+                text << "   " << cells({&entry.index, &entry.subindex, &entry.poscomp}) << "\n";
+            }
+        }
+    }
+    return text.str();
+}
+
+std::string dumpEmcy(const canopen::EmcyPages& pages) {
+    std::ostringstream text;
+    for (std::size_t page = 0; page < pages.pages.size(); ++page) {
+        text << "page " << canopen::kTranslateEmcyPages[page] << ":\n";
+        for (const canopen::TClEmcy& entry : pages.pages[page]) {
+            text << "  line [" << entry.line << "] switch " << entry.translate << " alias " << entry.alias << ":";
+            for (const std::string& field : entry.fields) text << " [" << field << "]";
+            text << "\n";
+        }
+    }
+    return text.str();
+}
+
+std::string dumpEmcyWord(const canopen::EmcyWordPages& pages) {
+    std::ostringstream text;
+    for (std::size_t page = 0; page < pages.pages.size(); ++page) {
+        text << "page " << canopen::kEmcyWordPages[page] << ":\n";
+        for (const canopen::TClWEmcy& word : pages.pages[page]) {
+            text << "  " << canopen::wordNodeText(word) << cells({&word.index_addrm, &word.subindex, &word.devid})
+                 << "\n   ";
+            for (const canopen::ClEbm& bit : word.bits) text << cells({&bit.b0, &bit.b1, &bit.poscomp});
+            text << "\n";
+        }
+    }
+    return text.str();
+}
+
+// An editor whose content is dumped by dump and saved and exported by the core.
+template <class Content>
+EditorRun pagesRun(const documents::Reading<Content>& reading, std::string (*dump)(const Content&),
+                   void (*save)(const std::string&, const Content&),
+                   std::vector<canopen::CsvLine> (*exportLines)(const Content&), const char* documentFile) {
+    auto content = std::make_shared<Content>(reading.value);
+    return EditorRun{failureLines(reading.failure) + dump(reading.value),
+                     [=](const std::string& project) { save(project + "/" + documentFile, *content); },
+                     [=] { return exportLines(*content); }};
+}
+
 template <class Content>
 EditorRun gridRun(documents::Reading<Content> reading, void (*save)(const std::string&, const Content&),
                   std::vector<canopen::CsvLine> (*exportLines)(const Content&), const char* documentFile) {
@@ -87,6 +152,37 @@ const std::map<std::string, Editor>& editors() {
                                                                 ? canopen::importSdoTranslation(*workbook)
                                                                 : canopen::loadSdoTranslation(project + "/sdo.xml"),
                                                             nullptr, canopen::exportSdoTranslation, "sdo.xml");
+          }}},
+        {"sdopdo",
+         {"sdopdo.xml",
+          [](const std::string& project, const std::optional<std::string>& workbook) {
+              if (workbook) {
+                  const auto pdos = canopen::loadStorePdoPdos(project);
+                  EXPECT_TRUE(pdos.ok());
+                  return pagesRun(canopen::importStorePdo(*workbook, pdos.value), dumpStorePdo, canopen::saveStorePdo,
+                                  canopen::exportStorePdo, "sdopdo.xml");
+              }
+              const canopen::StorePdoReading reading = canopen::loadStorePdo(project, project + "/sdopdo.xml");
+              EditorRun run = pagesRun(documents::Reading<canopen::StorePdoPages>{reading.value, std::nullopt},
+                                       dumpStorePdo, canopen::saveStorePdo, canopen::exportStorePdo, "sdopdo.xml");
+              std::string messages;
+              for (const std::string& message : reading.messages()) messages += "message: " + message + "\n";
+              run.content = messages + run.content;
+              return run;
+          }}},
+        {"emcydef",
+         {"emcydef.xml",
+          [](const std::string& project, const std::optional<std::string>& workbook) {
+              return pagesRun(workbook ? canopen::importTranslateEmcy(*workbook)
+                                       : canopen::loadTranslateEmcy(project + "/emcydef.xml"),
+                              dumpEmcy, canopen::saveTranslateEmcy, canopen::exportTranslateEmcy, "emcydef.xml");
+          }}},
+        {"emcyword",
+         {"emcyword.xml",
+          [](const std::string& project, const std::optional<std::string>& workbook) {
+              return pagesRun(
+                  workbook ? canopen::importEmcyWord(*workbook) : canopen::loadEmcyWord(project + "/emcyword.xml"),
+                  dumpEmcyWord, canopen::saveEmcyWord, canopen::exportEmcyWord, "emcyword.xml");
           }}},
         {"pdo",
          {"pdo.xml",

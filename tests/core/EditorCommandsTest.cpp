@@ -129,4 +129,100 @@ TEST(EditorCommandsCall, WrongDocumentOrArgumentsAreUsageErrors) {
     EXPECT_EQ(missing.err, "Project folder \"" + (project / "absent") + "\" not found\n");
 }
 
+struct DocumentCase {
+    const char* document;
+    const char* caseName;  // an editor case whose golden files the command must give
+};
+
+void PrintTo(const DocumentCase& c, std::ostream* os) {
+    *os << c.caseName;
+}
+
+std::string readableName(const ::testing::TestParamInfo<DocumentCase>& info) {
+    std::string name = info.param.caseName;
+    std::erase(name, '-');
+    return name;
+}
+
+class EditorExportOf : public ::testing::TestWithParam<DocumentCase> {};
+
+TEST_P(EditorExportOf, EachDocumentExportsAsItsWindow) {
+    const DocumentCase& c = GetParam();
+    TempDir project;
+    copyInput(c.caseName, project);
+    const Outcome outcome = run({"export", project.path(), c.document});
+    EXPECT_EQ(outcome.exitCode, cli::kExitSuccess) << outcome.err;
+    const std::string csv = std::string(c.document) + ".csv";
+    EXPECT_EQ(testing_support::readFile(project / csv),
+              testing_support::readFile(caseFile(c.caseName, "expected/" + csv)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Documents, EditorExportOf,
+                         ::testing::Values(DocumentCase{"sdopdo", "sdopdo-load-three"},
+                                           DocumentCase{"emcydef", "emcydef-load-pages"},
+                                           DocumentCase{"emcyword", "emcyword-load-pages"}),
+                         readableName);
+
+class EditorImportOf : public ::testing::TestWithParam<DocumentCase> {};
+
+// The workbooks/<document>.xls fixtures hold the records of the import case
+// before the one that ends it, so the command writes the case's document.
+TEST_P(EditorImportOf, EachDocumentImportsAsItsWindowThenOk) {
+    const DocumentCase& c = GetParam();
+    TempDir project;
+    copyInput(c.caseName, project);
+    const std::string workbook = testing_support::testData(std::string("canopen/workbooks/") + c.document + ".xls");
+    const Outcome outcome = run({"import", project.path(), c.document, workbook});
+    EXPECT_EQ(outcome.exitCode, cli::kExitSuccess) << outcome.err;
+    const std::string xml = std::string(c.document) + ".xml";
+    EXPECT_EQ(testing_support::readFile(project / xml),
+              testing_support::readFile(caseFile(c.caseName, "expected/" + xml)));
+
+    // The full case workbook ends with a record that fails the import: reported, nothing written.
+    TempDir again;
+    copyInput(c.caseName, again);
+    const Outcome failed = run({"import", again.path(), c.document, caseFile(c.caseName, "input/workbook.xls")});
+    EXPECT_EQ(failed.exitCode, cli::kExitFailure);
+    EXPECT_NE(failed.err.find("Row "), std::string::npos) << failed.err;
+    EXPECT_FALSE(testing_support::exists(again / xml));
+}
+
+INSTANTIATE_TEST_SUITE_P(Documents, EditorImportOf,
+                         ::testing::Values(DocumentCase{"sdopdo", "sdopdo-import-entries"},
+                                           DocumentCase{"emcydef", "emcydef-import-pages"},
+                                           DocumentCase{"emcyword", "emcyword-import-pages"}),
+                         readableName);
+
+TEST(StorePdoCommands, SdoXmlMessagesOnlyWarnWhileTheOthersFail) {
+    TempDir project;
+    copyInput("sdopdo-load-three", project);
+    std::filesystem::remove(project / "sdo.xml");
+    Outcome outcome = run({"export", project.path(), "sdopdo"});
+    EXPECT_EQ(outcome.exitCode, cli::kExitSuccess);
+    EXPECT_EQ(outcome.err, "warning: File SDO XML not found\n");
+    EXPECT_EQ(testing_support::readFile(project / "sdopdo.csv"),
+              testing_support::readFile(caseFile("sdopdo-load-three", "expected/sdopdo.csv")));
+
+    TempDir noEntries;
+    copyInput("sdopdo-load-missing", noEntries);
+    outcome = run({"export", noEntries.path(), "sdopdo"});
+    EXPECT_EQ(outcome.exitCode, cli::kExitFailure);
+    EXPECT_EQ(outcome.err, "warning: File SDO XML not found\nFile SDOPDO XML not found\n");
+    EXPECT_FALSE(testing_support::exists(noEntries / "sdopdo.csv"));
+
+    TempDir noPdos;
+    outcome = run({"import", noPdos.path(), "sdopdo", testing_support::testData("canopen/workbooks/sdopdo.xls")});
+    EXPECT_EQ(outcome.exitCode, cli::kExitFailure);
+    EXPECT_EQ(outcome.err, "File PDO XML not found\n");
+    EXPECT_FALSE(testing_support::exists(noPdos / "sdopdo.xml"));
+}
+
+TEST(StorePdoCommands, PdoNumberZeroFailsTheImport) {
+    TempDir project;
+    copyInput("sdopdo-import-entries", project);
+    const Outcome outcome = run({"import", project.path(), "sdopdo", project / "workbook.xls"});
+    EXPECT_EQ(outcome.exitCode, cli::kExitFailure);
+    EXPECT_EQ(outcome.err, "Row 7 of sheet sdopdo: PDO number 0 ends the import\n");
+}
+
 }  // namespace

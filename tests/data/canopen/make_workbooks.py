@@ -80,25 +80,31 @@ book("workbooks/sdo-1500.xls", [("sdo", [["conf", "IndexA", "SubindexA", "devIDB
 
 # Store PDO: the project of the case holds rpdodef.xml with three PDOs of CanA
 # (en_bypass bit 1 clear) and two of CanB.
-case("sdopdo-import-entries", [("SDOPDO", [["index", "subindex", "nrpdo", "poscomp"],
-                                           ["0x2000", 1, 1, 35],
-                                           [8192, 2, 129, 18],
-                                           [3000, 1, 9, 0],
-                                           [3001, 0, 2, None],
-                                           [3002, 0, 130, 1],
-                                           [5, 5, 0, 0],
-                                           [6, 6, 1, 1]])])
+SDOPDO_ROWS = [["index", "subindex", "nrpdo", "poscomp"],
+               ["0x2000", 1, 1, 35],
+               [8192, 2, 129, 18],
+               [3000, 1, 9, 0],
+               [3001, 0, 2, None],
+               [3002, 0, 130, 1],
+               [5, 5, 0, 0],
+               [6, 6, 1, 1]]
+case("sdopdo-import-entries", [("SDOPDO", SDOPDO_ROWS)])
+# The records of each import case before the one that ends it: what tessaro-cli
+# imports without a failure.
+book("workbooks/sdopdo.xls", [("sdopdo", SDOPDO_ROWS[:6])])
 
 # Translate EMCY.
 EMCY_HEADER = ["id_dev", "mask_eq_ec", "mask_eq_er", "mask_eq_m1", "mask_eq_m2", "mask_eq_m3", "enmask_eq_ec",
                "enmask_eq_er", "enmask_eq_m1", "enmask_eq_m2", "enmask_eq_m3", "bypass_set"]
-case("emcydef-import-pages", [("emcydef", [EMCY_HEADER,
-                                           [5, "0xFF00", 255, None, 1, 2, 3, 4, 5, 6, 7, 0],
-                                           ["0x10", 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 35],
-                                           [3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 17],
-                                           [4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 32],
-                                           [9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, None],
-                                           [8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 0]])])
+EMCY_ROWS = [EMCY_HEADER,
+             [5, "0xFF00", 255, None, 1, 2, 3, 4, 5, 6, 7, 0],
+             ["0x10", 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 35],
+             [3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 17],
+             [4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 32],
+             [9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, None],
+             [8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 0]]
+case("emcydef-import-pages", [("emcydef", EMCY_ROWS)])
+book("workbooks/emcydef.xls", [("emcydef", EMCY_ROWS[:5])])
 
 # EMCY word: 52 columns.
 def word(index, subindex, extdata, devid, seed):
@@ -110,13 +116,15 @@ def word(index, subindex, extdata, devid, seed):
 
 EMCYWORD_HEADER = ["index_addrm", "subindex", "extdata", "devid"] + \
     [name % k for k in range(16) for name in ("bit%d_b0", "bit%d_b1", "bit%d_poscomp")]
-case("emcyword-import-pages", [("EmcyWord", [EMCYWORD_HEADER,
-                                             word("0x3000", 1, 0, 2, 10),
-                                             word(12288, 1, 1, 3, 20),
-                                             word(12289, 0, 2, 4, 30),
-                                             word(12290, 2, 0, 1, 40),
-                                             word(1, 1, "x", 1, 50),
-                                             word(2, 2, 0, 2, 60)])])
+EMCYWORD_ROWS = [EMCYWORD_HEADER,
+                 word("0x3000", 1, 0, 2, 10),
+                 word(12288, 1, 1, 3, 20),
+                 word(12289, 0, 2, 4, 30),
+                 word(12290, 2, 0, 1, 40),
+                 word(1, 1, "x", 1, 50),
+                 word(2, 2, 0, 2, 60)]
+case("emcyword-import-pages", [("EmcyWord", EMCYWORD_ROWS)])
+book("workbooks/emcyword.xls", [("emcyword", EMCYWORD_ROWS[:5])])
 
 
 def text_file(relative, text):
