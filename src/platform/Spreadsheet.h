@@ -47,7 +47,8 @@ public:
     // The records of the sheet whose table name (sheet name + "$") is tableName,
     // exactly as tableNames() gives it. Throws SpreadsheetError when there is no
     // such sheet or it cannot be read. The query reads the workbook, which must
-    // outlive it.
+    // outlive it; a workbook serves one query at a time (a new query selects
+    // another sheet for both).
     SheetQuery query(std::string_view tableName) const;
 
 private:
