@@ -6,6 +6,7 @@
 #include "canopen/EmcyWord.h"
 #include "canopen/StorePdo.h"
 #include "canopen/TranslateEmcy.h"
+#include "canopen/TranslatePdo.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -51,6 +52,38 @@ TEST(Poscomp, TwoNibblesInTwoRadioGroups) {
     // "Paste SDO" before any "Copy SDO": the empty poscomp.
     EXPECT_EQ(failureOf([] { canopen::poscompNibbles(""); }), "'' is not a valid integer value");
     EXPECT_EQ(canopen::storedSdoLine(2), "Sdo2");
+}
+
+// Store PDO lists the PDOs of CAN B to CAN A on page "CanA" and those of CAN A to
+// CAN B on page "CanB", in the order Translate PDO wrote them.
+TEST(StorePdoWithTranslatePdo, PagesTakeThePdosOfTheOtherDirectionInWrittenOrder) {
+    testing_support::TempDir project;
+    canopen::PdoTranslationTables tables;
+    tables.first = {{"0x182", "2", "1", "0", "1"}, {"0x181", "1", "0", "0", "1"}};
+    tables.second = {{"0x281", "1", "1", "0", "1"}};
+    canopen::saveTranslatePdo(project / "rpdodef.xml", tables);
+
+    canopen::StorePdoReading reading = canopen::loadStorePdo(project.path(), project / "sdopdo.xml");
+    EXPECT_EQ(reading.messages(), (std::vector<std::string>{"File SDO XML not found", "File SDOPDO XML not found"}));
+    auto& pages = reading.value.pages;
+    ASSERT_EQ(pages[canopen::kCanA].pdos.size(), 1u);
+    EXPECT_EQ(pages[canopen::kCanA].pdos[0].cobid, "0x281");
+    ASSERT_EQ(pages[canopen::kCanB].pdos.size(), 2u);
+    EXPECT_EQ(pages[canopen::kCanB].pdos[0].cobid, "0x181");
+    EXPECT_EQ(pages[canopen::kCanB].pdos[1].cobid, "0x182");
+
+    pages[canopen::kCanA].pdos[0].entries.push_back({"0x2000", "1", canopen::poscompText({1, 2})});
+    pages[canopen::kCanB].pdos[1].entries.push_back({"0x2001", "0", "0"});
+    pages[canopen::kCanB].pdos[0].entries.push_back({"8193", "0", "3"});
+    canopen::saveStorePdo(project / "sdopdo.xml", reading.value);
+    EXPECT_EQ(testing_support::readFile(project / "sdopdo.xml"),
+              "<sdopdo><row index=\"0x2000\" subindex=\"1\" nrpdo=\"1\" poscomp=\"18\"/>"
+              "<row index=\"8193\" subindex=\"0\" nrpdo=\"129\" poscomp=\"3\"/>"
+              "<row index=\"0x2001\" subindex=\"0\" nrpdo=\"130\" poscomp=\"0\"/></sdopdo>");
+
+    // Read back, the entries stand where they were made.
+    const canopen::StorePdoReading again = canopen::loadStorePdo(project.path(), project / "sdopdo.xml");
+    EXPECT_EQ(again.value.pages[canopen::kCanB].pdos[1].entries, (std::vector<canopen::TClSdo>{{"0x2001", "0", "0"}}));
 }
 
 canopen::TClEmcy emcyEntry(const std::string& line) {
