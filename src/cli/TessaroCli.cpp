@@ -11,6 +11,7 @@
 #include "cli/MapCommand.h"
 #include "cli/TreeCommand.h"
 #include "cli/FirmwareCommand.h"
+#include "cli/EditorCommands.h"
 #include "documents/AccessTables.h"
 #include "documents/CommunicationSettings.h"
 #include "documents/IntegerText.h"
@@ -41,6 +42,14 @@ constexpr const char* kUsage =
     "                        merge the bank files of BIN_DIR into the S-record\n"
     "                        firmware FIRMWARE and write OUT_DIR/New_<name>\n"
     "                        (exit status 1 also when a bank was not inserted)\n"
+    "  import PROJECT_DIR DOCUMENT WORKBOOK\n"
+    "                        import the sheet DOCUMENT of the .xls WORKBOOK into the\n"
+    "                        CANopen table PROJECT_DIR/DOCUMENT.xml, as the editor's\n"
+    "                        Import and OK do (DOCUMENT: rpdodef, sdopdo, emcydef,\n"
+    "                        emcyword)\n"
+    "  export PROJECT_DIR DOCUMENT\n"
+    "                        write PROJECT_DIR/DOCUMENT.csv from the stored table, as\n"
+    "                        the editor's Export does right after it is shown\n"
     "  -h, --help            show this help\n"
     "\n"
     "A failure names its place first, e.g. \"pargen.xml, Ser_Baud: ...\". image and\n"
@@ -55,6 +64,7 @@ int usageError(std::ostream& err, const std::string& problem) {
     err << "tessaro-cli: " << problem << "\n"
         << "Usage: tessaro-cli image PROJECT_DIR | gsd PROJECT_DIR FILE | check PROJECT_DIR | tree FILE\n"
         << "       tessaro-cli map PROJECT_DIR [--html FILE]\n"
+        << "       tessaro-cli import PROJECT_DIR DOCUMENT WORKBOOK | export PROJECT_DIR DOCUMENT\n"
         << "Try 'tessaro-cli --help' for more information.\n";
     return kExitUsage;
 }
@@ -179,6 +189,17 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (command == "firmware") {
         if (auto wrong = expect(3, "FIRMWARE, BIN_DIR and OUT_DIR")) return *wrong;
         return runFirmwareCommand(args[1], args[2], args[3], err);
+    }
+    if (command == "import" || command == "export") {
+        const bool importing = command == "import";
+        if (auto wrong = expect(importing ? 3 : 2,
+                                importing ? "PROJECT_DIR, DOCUMENT and WORKBOOK" : "PROJECT_DIR and DOCUMENT")) {
+            return *wrong;
+        }
+        if (!isEditorDocument(args[2])) {
+            return usageError(err, "unknown document '" + args[2] + "' (rpdodef, sdopdo, emcydef or emcyword)");
+        }
+        return importing ? runEditorImport(args[1], args[2], args[3], err) : runEditorExport(args[1], args[2], err);
     }
     return usageError(err, "unknown command '" + command + "'");
 }
