@@ -45,7 +45,7 @@ documents::Reading<EmcyPages> loadTranslateEmcy(const std::string& path) {
         std::array<std::string, kEmcyFieldCount> fields;
         for (std::size_t i = 0; i < kEmcyFieldCount; ++i) {
             fields[i] = record.text(kEmcyAttributes[i]);
-            if (fields[i].empty()) fields[i] = "0";
+            if (fields[i].empty()) fields[i].push_back('0');
         }
         placeEntry(reading.value, std::move(fields), record.integer(kEmcyAttributes[kEmcyFieldCount]));
     });
