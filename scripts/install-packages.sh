@@ -3,7 +3,7 @@
 # they are missing (as root, or through sudo).
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libpugixml-dev libgtest-dev fonts-dejavu-core
+packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libpugixml-dev libgtest-dev fonts-dejavu-core clang libclang-rt-14-dev
           desktop-file-utils appstream)
 missing=()
 for package in "${packages[@]}"; do
