@@ -4,10 +4,13 @@
 // tests run in a child process and kill, and run against a full disk. A kind
 // prepares, in a folder, whatever its saves read, and then saves one of two
 // contents (variant 0 or 1) of its document, through the program's own code.
-// To add a kind, add one entry to saveKinds().
+// To add a kind, add one entry to saveKinds(); a save that reads nothing
+// prepared is one line through plainKind, for example a CSV export:
+//   plainKind("csv", "export.csv", [](const std::string& path, int variant) { writeCsv(path, kRows[variant]); }),
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -34,58 +37,60 @@ inline std::string in(const std::string& folder, const std::string& name) {
     return platform::joinPath(folder, name);
 }
 
-// pargen.xml of a source project: the two variants differ in every length, so
-// that a mix of the two or a cut would show.
-inline void prepareSourceProjects(const std::string& folder) {
-    for (int variant = 0; variant < 2; ++variant) {
-        const std::string project = in(folder, "source" + std::to_string(variant));
-        platform::createFolder(project);
-        documents::CommunicationTexts texts = documents::defaultCommunicationTexts();
-        texts.Profi_NB_IN = variant == 0 ? "244" : "20";
-        texts.Profi_NB_OUT = variant == 0 ? "244" : "100";
-        documents::XmlDocument document;
-        documents::writeCommunicationSettings(document, in(project, documents::kPargenFileName), texts);
-        documents::AccessTables tables;
-        const int rows = variant == 0 ? 244 : 3;
-        for (int r = 0; r < rows; ++r) {
-            const std::string position = std::to_string(r % 20);
-            tables.in.push_back({std::to_string(40001 + r), position, position, "in " + std::to_string(r)});
-            tables.out.push_back({std::to_string(50001 + r), position, position, "out " + std::to_string(r)});
-        }
-        documents::writeAccessTables(document, in(project, documents::kSdoFileName), tables);
+// The two contents of each document differ in every length, so that a mix of
+// the two or a cut would show.
+inline documents::CommunicationTexts communicationVariant(int variant) {
+    documents::CommunicationTexts texts = documents::defaultCommunicationTexts();
+    texts.Profi_NB_IN = variant == 0 ? "244" : "20";
+    texts.Profi_NB_OUT = variant == 0 ? "244" : "100";
+    return texts;
+}
+
+inline documents::AccessTables tablesVariant(int variant) {
+    documents::AccessTables tables;
+    const int rows = variant == 0 ? 244 : 3;
+    for (int r = 0; r < rows; ++r) {
+        const std::string position = std::to_string(r % 20);
+        tables.in.push_back({std::to_string(40001 + r), position, position, "in " + std::to_string(r)});
+        tables.out.push_back({std::to_string(50001 + r), position, position, "out " + std::to_string(r)});
     }
+    return tables;
 }
 
 inline std::string sourceProject(const std::string& folder, int variant) {
     return in(folder, "source" + std::to_string(variant));
 }
 
+// Two source projects, one per variant, for the outputs built from a project.
+inline void prepareSourceProjects(const std::string& folder) {
+    for (int variant = 0; variant < 2; ++variant) {
+        const std::string project = sourceProject(folder, variant);
+        platform::createFolder(project);
+        documents::XmlDocument document;
+        documents::writeCommunicationSettings(document, in(project, documents::kPargenFileName),
+                                              communicationVariant(variant));
+        documents::writeAccessTables(document, in(project, documents::kSdoFileName), tablesVariant(variant));
+    }
+}
+
+// A kind whose saves need nothing prepared: save writes the variant to path.
+inline SaveKind plainKind(const char* name, const char* document,
+                          std::function<void(const std::string& path, int variant)> save) {
+    return {
+        name, document, [](const std::string&) {},
+        [=](const std::string& folder) -> Save { return [=](int variant) { save(in(folder, document), variant); }; }};
+}
+
 inline const std::vector<SaveKind>& saveKinds() {
     static const std::vector<SaveKind> kinds = {
-        {"pargen", "pargen.xml", prepareSourceProjects,
-         [](const std::string& folder) -> Save {
-             auto document = std::make_shared<documents::XmlDocument>();
-             std::vector<documents::CommunicationTexts> texts;
-             for (int variant = 0; variant < 2; ++variant) {
-                 documents::XmlDocument source;
-                 texts.push_back(documents::readStoredCommunicationTexts(
-                     source, in(sourceProject(folder, variant), documents::kPargenFileName)));
-             }
-             return [=](int variant) {
-                 documents::writeCommunicationSettings(*document, in(folder, "pargen.xml"), texts[variant]);
-             };
-         }},
-        {"sdo", "sdo.xml", prepareSourceProjects,
-         [](const std::string& folder) -> Save {
-             auto document = std::make_shared<documents::XmlDocument>();
-             std::vector<documents::AccessTables> tables(2);
-             for (int variant = 0; variant < 2; ++variant) {
-                 documents::readAccessTables(*document, in(sourceProject(folder, variant), documents::kSdoFileName),
-                                             tables[variant]);
-             }
-             return
-                 [=](int variant) { documents::writeAccessTables(*document, in(folder, "sdo.xml"), tables[variant]); };
-         }},
+        plainKind("pargen", "pargen.xml",
+                  [document = std::make_shared<documents::XmlDocument>()](const std::string& path, int variant) {
+                      documents::writeCommunicationSettings(*document, path, communicationVariant(variant));
+                  }),
+        plainKind("sdo", "sdo.xml",
+                  [document = std::make_shared<documents::XmlDocument>()](const std::string& path, int variant) {
+                      documents::writeAccessTables(*document, path, tablesVariant(variant));
+                  }),
         {"bank", "bin/bank.bin",
          [](const std::string& folder) {
              prepareSourceProjects(folder);
