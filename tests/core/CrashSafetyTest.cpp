@@ -17,6 +17,12 @@
 #include "crash/SaveKinds.h"
 #include "support/TestFiles.h"
 
+namespace crash_safety {
+void PrintTo(const SaveKind& kind, std::ostream* os) {
+    *os << kind.name;
+}
+}  // namespace crash_safety
+
 namespace {
 
 using crash_safety::SaveKind;
