@@ -1,8 +1,8 @@
 // Measures how long showing the Set Access window takes when both access
 // tables are full (244 rows each, read from sdo.xml): the reading of
 // pargen.xml and sdo.xml, the clearing and filling of both grids, and the
-// window's first layout and paint. Offscreen; prints the median and the worst
-// of a number of showings.
+// window's first layout and paint. Offscreen; prints the median (as a figure
+// line, see BenchFigure.h) and the worst of a number of showings.
 //
 // Usage: tessaro-bench-set-access [SHOWINGS]
 
@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "BenchFigure.h"
 #include "app/UForms.h"
 #include "documents/USetVar.h"
 #include "ui/Dialogs.h"
@@ -81,6 +82,7 @@ int main(int argc, char* argv[]) {
     }
     std::sort(milliseconds.begin(), milliseconds.end());
     std::printf("Set Access, two tables of 244 rows: median %.2f ms, worst %.2f ms over %d showings\n",
-                milliseconds[milliseconds.size() / 2], milliseconds.back(), showings);
+                bench::median(milliseconds), milliseconds.back(), showings);
+    bench::printFigure("Set Access shown, 2 x 244 rows", bench::median(milliseconds), "ms", std::nullopt, "<= 20");
     return 0;
 }

@@ -3,7 +3,7 @@
 # they are missing (as root, or through sudo).
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libxml2-dev libfreexl-dev pkg-config libgtest-dev fonts-dejavu-core libpng-dev chromium srecord
+packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libxml2-dev libfreexl-dev pkg-config libgtest-dev fonts-dejavu-core libpng-dev chromium srecord clang libclang-rt-14-dev
           desktop-file-utils appstream)
 missing=()
 for package in "${packages[@]}"; do

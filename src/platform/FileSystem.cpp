@@ -10,10 +10,15 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include <atomic>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
 #endif
 
 namespace platform {
@@ -82,7 +87,10 @@ std::string readFile(const std::string& path) {
 
 #ifdef _WIN32
 void writeFileAtomically(const std::string& path, std::string_view data) {
-    const std::string temporary = path + ".tmp";
+    // One name per save, so that two saves never share a temporary file.
+    static std::atomic<unsigned> saves{0};
+    const std::string temporary =
+        path + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(saves++) + ".saving";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (!out) failCreate(path, errno);
@@ -100,10 +108,48 @@ void writeFileAtomically(const std::string& path, std::string_view data) {
     }
 }
 #else
+namespace {
+
+// A save writes to ".<name>.saving-<pid>-XXXXXX" beside the file: hidden, and
+// with an ending no reader of documents looks for. A process killed mid-save
+// leaves its temporary file behind; the next save of the same file removes
+// those whose process is gone, so they never pile up. Files of a saving
+// process that still runs are left alone.
+std::string temporaryPrefix(const fs::path& target) {
+    return "." + target.filename().string() + ".saving-";
+}
+
+void removeStaleTemporaries(const fs::path& folder, const std::string& prefix) {
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string rest = name.substr(prefix.size());
+        const std::size_t dash = rest.find('-');
+        if (dash == 0 || dash == std::string::npos) continue;
+        char* digitsEnd = nullptr;
+        const long pid = std::strtol(rest.c_str(), &digitsEnd, 10);
+        if (digitsEnd != rest.c_str() + dash || pid <= 0) continue;
+        if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) ::unlink(it->path().c_str());
+    }
+}
+
+// The rename is only lasting once the folder's entry is on disk too.
+void syncFolder(const fs::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
+
 void writeFileAtomically(const std::string& path, std::string_view data) {
     const fs::path target(path);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    const std::string prefix = temporaryPrefix(target);
+    removeStaleTemporaries(folder, prefix);
+    std::string pattern = (folder / (prefix + std::to_string(::getpid()) + "-XXXXXX")).string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
 
@@ -151,6 +197,7 @@ void writeFileAtomically(const std::string& path, std::string_view data) {
         ::unlink(temporary.c_str());
         failCreate(path, error);
     }
+    syncFolder(folder);
 }
 #endif
 

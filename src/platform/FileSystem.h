@@ -33,7 +33,11 @@ std::string readFile(const std::string& path);
 
 // Replaces the file at path with data, atomically: the data go to a temporary
 // file in the same folder, which is flushed and renamed over the old one, so a
-// failure at any point leaves the previous file whole. Throws
+// failure or a crash at any point leaves the previous file whole. The
+// temporary file is hidden, named after the file, the saving process and a
+// unique ending (".pargen.xml.saving-<pid>-XXXXXX"); a failed save removes its
+// own, and each save removes those of the same file left by processes that no
+// longer run. Throws
 // std::runtime_error ("Cannot create file "<path>". <reason>") on failure.
 void writeFileAtomically(const std::string& path, std::string_view data);
 

@@ -4,6 +4,8 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <csignal>
 #include <filesystem>
 
@@ -59,6 +61,25 @@ TEST(AtomicWrite, FailureMidWriteLeavesThePreviousFileWhole) {
     EXPECT_EQ(error, "Cannot create file \"" + (dir / "bank.bin") + "\". File too large");
     EXPECT_EQ(testing_support::readFile(dir / "bank.bin"), "previous content");
     EXPECT_EQ(entriesIn(dir.path()), 1u);
+}
+
+TEST(AtomicWrite, RemovesTemporariesOfEndedSavesOfTheSameFile) {
+    TempDir dir;
+    const pid_t ended = ::fork();
+    if (ended == 0) ::_exit(0);
+    ASSERT_GT(ended, 0);
+    ::waitpid(ended, nullptr, 0);
+    const std::string endedSave = ".a.txt.saving-" + std::to_string(ended) + "-Ab12Cd";
+    const std::string runningSave = ".a.txt.saving-" + std::to_string(::getpid()) + "-Ef34Gh";
+    const std::string otherFile = ".b.txt.saving-" + std::to_string(ended) + "-Ij56Kl";
+    for (const std::string& name : {endedSave, runningSave, otherFile}) testing_support::writeFile(dir / name, "part");
+
+    platform::writeFileAtomically(dir / "a.txt", "whole");
+
+    EXPECT_FALSE(testing_support::exists(dir / endedSave));
+    EXPECT_TRUE(testing_support::exists(dir / runningSave)) << "a save still running keeps its file";
+    EXPECT_TRUE(testing_support::exists(dir / otherFile)) << "saves of other files are not touched";
+    EXPECT_EQ(entriesIn(dir.path()), 3u);
 }
 
 TEST(AtomicWrite, MissingFolderGivesTheSystemReason) {
