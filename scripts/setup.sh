@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libpugixml-dev libgtest-dev fonts-dejavu-core)
+packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libpugixml-dev libfreexl-dev pkg-config libgtest-dev fonts-dejavu-core)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")

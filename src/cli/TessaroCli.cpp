@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "cli/EditorCommands.h"
 #include "documents/AccessTables.h"
 #include "documents/CommunicationSettings.h"
 #include "documents/IntegerText.h"
@@ -26,6 +27,14 @@ constexpr const char* kUsage =
     "  gsd PROJECT_DIR FILE  write the GSD file of the project to FILE\n"
     "  check PROJECT_DIR     check the stored communication settings and access\n"
     "                        tables as the windows do before saving\n"
+    "  import PROJECT_DIR DOCUMENT WORKBOOK\n"
+    "                        import the sheet DOCUMENT of the .xls WORKBOOK into the\n"
+    "                        CANopen table PROJECT_DIR/DOCUMENT.xml, as the editor's\n"
+    "                        Import and OK do (DOCUMENT: rpdodef, sdopdo, emcydef,\n"
+    "                        emcyword)\n"
+    "  export PROJECT_DIR DOCUMENT\n"
+    "                        write PROJECT_DIR/DOCUMENT.csv from the stored table, as\n"
+    "                        the editor's Export does right after it is shown\n"
     "  -h, --help            show this help\n"
     "\n"
     "Exit status: 0 done (check: nothing to report), 1 failed or check refused\n"
@@ -34,6 +43,7 @@ constexpr const char* kUsage =
 int usageError(std::ostream& err, const std::string& problem) {
     err << "tessaro-cli: " << problem << "\n"
         << "Usage: tessaro-cli image PROJECT_DIR | gsd PROJECT_DIR FILE | check PROJECT_DIR\n"
+        << "       tessaro-cli import PROJECT_DIR DOCUMENT WORKBOOK | export PROJECT_DIR DOCUMENT\n"
         << "Try 'tessaro-cli --help' for more information.\n";
     return kExitUsage;
 }
@@ -114,6 +124,17 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (command == "check") {
         if (auto wrong = expect(1, "PROJECT_DIR")) return *wrong;
         return runOnProject(args[1], err, [&] { return checkProject(args[1]); });
+    }
+    if (command == "import" || command == "export") {
+        const bool importing = command == "import";
+        if (auto wrong = expect(importing ? 3 : 2,
+                                importing ? "PROJECT_DIR, DOCUMENT and WORKBOOK" : "PROJECT_DIR and DOCUMENT")) {
+            return *wrong;
+        }
+        if (!isEditorDocument(args[2])) {
+            return usageError(err, "unknown document '" + args[2] + "' (rpdodef, sdopdo, emcydef or emcyword)");
+        }
+        return importing ? runEditorImport(args[1], args[2], args[3], err) : runEditorExport(args[1], args[2], err);
     }
     return usageError(err, "unknown command '" + command + "'");
 }

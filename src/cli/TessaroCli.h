@@ -17,6 +17,8 @@ inline constexpr int kExitUsage = 2;
 //   gsd PROJECT_DIR FILE   writes the project's GSD file to FILE
 //   check PROJECT_DIR      runs the checks the settings and access windows run
 //                          before saving, on the stored documents
+//   import PROJECT_DIR DOCUMENT WORKBOOK, export PROJECT_DIR DOCUMENT
+//                          the CANopen editors' tables (cli/EditorCommands.h)
 //   -h, --help             usage on out
 // Answers kExitSuccess, writing nothing on out or err (but the usage); on a
 // failure or a refused check the message on err and kExitFailure, with no

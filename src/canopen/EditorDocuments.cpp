@@ -1,0 +1,170 @@
+#include "canopen/EditorDocuments.h"
+
+#include <algorithm>
+#include <exception>
+#include <tuple>
+
+#include "documents/IntegerText.h"
+#include "platform/FileSystem.h"
+#include "platform/Spreadsheet.h"
+
+namespace canopen {
+namespace {
+
+std::string lowerCase(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
+#ifdef _WIN32
+// UTF-8 to Windows-1252, the code page the program writes its exports in on
+// Windows; a character that the code page lacks becomes "?".
+std::string toSystemCodePage(const std::string& utf8) {
+    static const char16_t specials[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                          0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                          0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                          0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const unsigned char lead = static_cast<unsigned char>(utf8[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t code = length == 1 ? lead : lead & (0x3F >> (length - 1));
+        for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k) code = (code << 6) | (utf8[i + k] & 0x3F);
+        i += length;
+        if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
+            out += static_cast<char>(code);
+            continue;
+        }
+        const auto special = std::find(std::begin(specials), std::end(specials), code);
+        out += special != std::end(specials) && code != 0 ? static_cast<char>(0x80 + (special - specials)) : '?';
+    }
+    return out;
+}
+#else
+const std::string& toSystemCodePage(const std::string& utf8) {
+    return utf8;
+}
+#endif
+
+}  // namespace
+
+std::int32_t DocumentRecord::integer(std::string_view attribute) const {
+    return documents::integerText(text(attribute));
+}
+
+std::optional<std::string> readEditorDocument(const std::string& path, const DocumentMessages& messages,
+                                              const std::function<void(const DocumentRecord&)>& place) {
+    if (!platform::fileExists(path)) return std::string(messages.notFound);
+    try {
+        documents::XmlDocument document;
+        document.load(path);
+        const documents::XmlNode root = document.documentElement();
+        if (!root) throw std::runtime_error("no root element");
+        for (documents::XmlNode child = root.child(0); child; child = child.nextSibling()) {
+            place(DocumentRecord(child));
+        }
+    } catch (const std::exception&) {
+        return std::string(messages.unreadable);
+    }
+    return std::nullopt;
+}
+
+std::vector<std::size_t> orderedWriteOut(const std::vector<std::vector<std::string>>& keys, const WriteOrder& order) {
+    std::vector<std::vector<std::int32_t>> values;
+    values.reserve(keys.size());
+    for (const auto& texts : keys) {
+        std::vector<std::int32_t> row;
+        row.reserve(texts.size());
+        for (const std::string& text : texts) row.push_back(documents::integerText(text));
+        values.push_back(std::move(row));
+    }
+    std::vector<std::size_t> positions(keys.size());
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        positions[i] = order.tie == TieRule::LaterFirst ? positions.size() - 1 - i : i;
+    }
+    std::stable_sort(positions.begin(), positions.end(),
+                     [&](std::size_t a, std::size_t b) { return values[a] < values[b]; });
+    return positions;
+}
+
+void writeEditorDocument(const std::string& path, std::string_view documentName,
+                         const std::vector<RowAttributes>& rows) {
+    documents::XmlDocument document;
+    documents::XmlNode root = document.appendRoot(documentName);
+    for (const RowAttributes& attributes : rows) {
+        documents::XmlNode row = root.appendElement("row");
+        for (const auto& [name, value] : attributes) row.setAttribute(name, value);
+    }
+    document.save(path);
+}
+
+std::optional<std::string> importSheet(const std::string& workbookPath, std::string_view documentName,
+                                       std::size_t columnCount, const std::function<void()>& opened,
+                                       const std::function<void(const SheetRecord&)>& place) {
+    const std::string wanted = std::string(documentName) + "$";
+    std::size_t record = 0;
+    try {
+        platform::Workbook workbook(workbookPath);
+        const std::vector<std::string> names = workbook.tableNames();
+        const auto found = std::find_if(names.begin(), names.end(),
+                                        [&](const std::string& name) { return lowerCase(name) == wanted; });
+        if (found == names.end())
+            return "The workbook '" + workbookPath + "' has no sheet " + std::string(documentName);
+        const platform::SheetQuery query = workbook.query(*found);
+        opened();
+        for (; record < query.recordCount(); ++record) {
+            if (query.columnCount() < columnCount) {
+                return "The sheet " + found->substr(0, found->size() - 1) + " has " +
+                       std::to_string(query.columnCount()) + " columns, fewer than the " + std::to_string(columnCount) +
+                       " that are imported";
+            }
+            SheetRecord values;
+            values.reserve(columnCount);
+            for (std::size_t column = 0; column < columnCount; ++column) {
+                values.push_back(query.value(record, column).value_or(std::string()));
+            }
+            place(values);
+        }
+    } catch (const platform::SpreadsheetError& e) {
+        return e.what();
+    } catch (const std::exception& e) {
+        // The sheet's first row holds the column names, so record r stands in row r + 2.
+        return "Row " + std::to_string(record + 2) + " of sheet " + std::string(documentName) + ": " + e.what();
+    }
+    return std::nullopt;
+}
+
+std::string csvPath(const std::string& projectDir, std::string_view documentName) {
+    return projectDir + "/" + std::string(documentName) + ".csv";
+}
+
+std::string csvText(const std::vector<CsvLine>& lines) {
+    std::string text;
+    std::size_t size = 0;
+    for (const CsvLine& line : lines) {
+        size += 2;
+        for (const std::string& value : line) size += value.size() + 1;
+    }
+    text.reserve(size);
+    for (const CsvLine& line : lines) {
+        for (const std::string& value : line) {
+            text += toSystemCodePage(value);
+            text += ',';
+        }
+        text += "\r\n";
+    }
+    return text;
+}
+
+void writeCsv(const std::string& projectDir, std::string_view documentName, const std::vector<CsvLine>& lines) {
+    platform::writeFileAtomically(csvPath(projectDir, documentName), csvText(lines));
+}
+
+std::string leftOutMessage(std::size_t leftOut) {
+    return std::to_string(leftOut) + (leftOut == 1 ? " entry" : " entries") +
+           " beyond the rows of the tables could not be placed and were left out";
+}
+
+}  // namespace canopen

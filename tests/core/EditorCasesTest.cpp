@@ -1,0 +1,280 @@
+// Each CANopen editor's load, import, save and export against golden files.
+// A case is a folder below tests/data/canopen/cases named after the document it
+// is about ("rpdodef-import-capitals"): input/ is copied as the project folder;
+// with input/workbook.xls the case imports it, else it loads the project as
+// showing the window does. expected/ holds content.txt (what was read: the
+// records of both sides and the failure), the document the save writes (or
+// save-failure.txt with the message that stopped it) and the CSV file of the
+// export. A missing golden file fails the case; the actual output is left in
+// $TMPDIR/tessaro-golden/<case>/ for review.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <sstream>
+
+#include "canopen/EditorDocuments.h"
+#include "canopen/EmcyWord.h"
+#include "canopen/PdoAccess.h"
+#include "canopen/SdoTranslation.h"
+#include "canopen/StorePdo.h"
+#include "canopen/TranslateEmcy.h"
+#include "canopen/TranslatePdo.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::TempDir;
+
+// What one case's reading gave, and how to save and export it.
+struct EditorRun {
+    std::string content;
+    std::function<void(const std::string& project)> save;        // empty when the editor writes no document
+    std::function<std::vector<canopen::CsvLine>()> exportLines;  // empty when it exports nothing
+};
+
+using EditorRunner = std::function<EditorRun(const std::string& project, const std::optional<std::string>& workbook)>;
+
+struct Editor {
+    const char* documentFile;
+    EditorRunner run;
+};
+
+std::string failureLines(const std::optional<std::string>& failure) {
+    return failure ? "failure: " + *failure + "\n" : std::string();
+}
+
+template <std::size_t N>
+std::string dumpGrid(const documents::Reading<canopen::GridTables<N>>& reading) {
+    std::ostringstream text;
+    text << failureLines(reading.failure);
+    if (reading.value.leftOut > 0) text << "left out: " << reading.value.leftOut << "\n";
+    for (const auto& [side, rows] :
+         {std::pair{"first", &reading.value.first}, std::pair{"second", &reading.value.second}}) {
+        text << side << ":\n";
+        for (const auto& row : *rows) {
+            text << " ";
+            for (const std::string& cell : row) text << " [" << cell << "]";
+            text << "\n";
+        }
+    }
+    return text.str();
+}
+
+std::string cells(std::initializer_list<const std::string*> values) {
+    std::string text;
+    for (const std::string* value : values) text += " [" + *value + "]";
+    return text;
+}
+
+std::string dumpStorePdo(const canopen::StorePdoPages& pages) {
+    std::ostringstream text;
+    for (std::size_t page = 0; page < pages.pages.size(); ++page) {
+        text << "page " << canopen::kStorePdoPageTexts[page].caption << ":\n";
+        for (const canopen::SdoCheckEntry& check : pages.pages[page].sdoChecks) {
+            text << "  sdo check" << cells({&check.IndexA, &check.SubindexA}) << "\n";
+        }
+        const auto& pdos = pages.pages[page].pdos;
+        for (std::size_t p = 0; p < pdos.size(); ++p) {
+            text << "  pdo " << p + 1 << cells({&pdos[p].cobid}) << "\n";
+            for (const canopen::TClSdo& entry : pdos[p].entries) {
+                text << "   " << cells({&entry.index, &entry.subindex, &entry.poscomp}) << "\n";
+            }
+        }
+    }
+    return text.str();
+}
+
+std::string dumpEmcy(const canopen::EmcyPages& pages) {
+    std::ostringstream text;
+    for (std::size_t page = 0; page < pages.pages.size(); ++page) {
+        text << "page " << canopen::kTranslateEmcyPages[page] << ":\n";
+        for (const canopen::TClEmcy& entry : pages.pages[page]) {
+            text << "  line [" << entry.line << "] switch " << entry.translate << " alias " << entry.alias << ":";
+            for (const std::string& field : entry.fields) text << " [" << field << "]";
+            text << "\n";
+        }
+    }
+    return text.str();
+}
+
+std::string dumpEmcyWord(const canopen::EmcyWordPages& pages) {
+    std::ostringstream text;
+    for (std::size_t page = 0; page < pages.pages.size(); ++page) {
+        text << "page " << canopen::kEmcyWordPages[page] << ":\n";
+        for (const canopen::TClWEmcy& word : pages.pages[page]) {
+            text << "  " << canopen::wordNodeText(word) << cells({&word.index_addrm, &word.subindex, &word.devid})
+                 << "\n   ";
+            for (const canopen::ClEbm& bit : word.bits) text << cells({&bit.b0, &bit.b1, &bit.poscomp});
+            text << "\n";
+        }
+    }
+    return text.str();
+}
+
+// An editor whose content is dumped by dump and saved and exported by the core.
+template <class Content>
+EditorRun pagesRun(const documents::Reading<Content>& reading, std::string (*dump)(const Content&),
+                   void (*save)(const std::string&, const Content&),
+                   std::vector<canopen::CsvLine> (*exportLines)(const Content&), const char* documentFile) {
+    auto content = std::make_shared<Content>(reading.value);
+    return EditorRun{failureLines(reading.failure) + dump(reading.value),
+                     [=](const std::string& project) { save(project + "/" + documentFile, *content); },
+                     [=] { return exportLines(*content); }};
+}
+
+template <class Content>
+EditorRun gridRun(documents::Reading<Content> reading, void (*save)(const std::string&, const Content&),
+                  std::vector<canopen::CsvLine> (*exportLines)(const Content&), const char* documentFile) {
+    auto content = std::make_shared<Content>(reading.value);
+    EditorRun run{dumpGrid(reading), nullptr, nullptr};
+    if (save) run.save = [=](const std::string& project) { save(project + "/" + documentFile, *content); };
+    if (exportLines) run.exportLines = [=] { return exportLines(*content); };
+    return run;
+}
+
+const std::map<std::string, Editor>& editors() {
+    static const std::map<std::string, Editor> table = {
+        {"rpdodef",
+         {"rpdodef.xml",
+          [](const std::string& project, const std::optional<std::string>& workbook) {
+              return gridRun(workbook ? canopen::importTranslatePdo(*workbook)
+                                      : canopen::loadTranslatePdo(project + "/rpdodef.xml"),
+                             canopen::saveTranslatePdo, canopen::exportTranslatePdo, "rpdodef.xml");
+          }}},
+        {"sdo",
+         {"sdo.xml",
+          [](const std::string& project, const std::optional<std::string>& workbook) {
+              return gridRun<canopen::SdoTranslationTables>(workbook
+                                                                ? canopen::importSdoTranslation(*workbook)
+                                                                : canopen::loadSdoTranslation(project + "/sdo.xml"),
+                                                            nullptr, canopen::exportSdoTranslation, "sdo.xml");
+          }}},
+        {"sdopdo",
+         {"sdopdo.xml",
+          [](const std::string& project, const std::optional<std::string>& workbook) {
+              if (workbook) {
+                  const auto pdos = canopen::loadStorePdoPdos(project);
+                  EXPECT_TRUE(pdos.ok());
+                  return pagesRun(canopen::importStorePdo(*workbook, pdos.value), dumpStorePdo, canopen::saveStorePdo,
+                                  canopen::exportStorePdo, "sdopdo.xml");
+              }
+              const canopen::StorePdoReading reading = canopen::loadStorePdo(project, project + "/sdopdo.xml");
+              EditorRun run = pagesRun(documents::Reading<canopen::StorePdoPages>{reading.value, std::nullopt},
+                                       dumpStorePdo, canopen::saveStorePdo, canopen::exportStorePdo, "sdopdo.xml");
+              std::string messages;
+              for (const std::string& message : reading.messages()) messages += "message: " + message + "\n";
+              run.content = messages + run.content;
+              return run;
+          }}},
+        {"emcydef",
+         {"emcydef.xml",
+          [](const std::string& project, const std::optional<std::string>& workbook) {
+              return pagesRun(workbook ? canopen::importTranslateEmcy(*workbook)
+                                       : canopen::loadTranslateEmcy(project + "/emcydef.xml"),
+                              dumpEmcy, canopen::saveTranslateEmcy, canopen::exportTranslateEmcy, "emcydef.xml");
+          }}},
+        {"emcyword",
+         {"emcyword.xml",
+          [](const std::string& project, const std::optional<std::string>& workbook) {
+              return pagesRun(
+                  workbook ? canopen::importEmcyWord(*workbook) : canopen::loadEmcyWord(project + "/emcyword.xml"),
+                  dumpEmcyWord, canopen::saveEmcyWord, canopen::exportEmcyWord, "emcyword.xml");
+          }}},
+        {"pdo",
+         {"pdo.xml",
+          [](const std::string& project, const std::optional<std::string>&) {
+              return gridRun<canopen::PdoAccessTables>(canopen::loadPdoAccess(project + "/pdo.xml"),
+                                                       canopen::savePdoAccess, nullptr, "pdo.xml");
+          }}},
+    };
+    return table;
+}
+
+fs::path casesRoot() {
+    return fs::path(testing_support::testData("canopen/cases"));
+}
+
+std::vector<std::string> caseNames() {
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(casesRoot())) {
+        if (entry.is_directory()) names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void expectGolden(const std::string& caseName, const std::string& file, const std::string& actual) {
+    const fs::path expected = casesRoot() / caseName / "expected" / file;
+    if (!fs::exists(expected)) {
+        const fs::path review = fs::temp_directory_path() / "tessaro-golden" / caseName / file;
+        testing_support::writeFile(review.string(), actual);
+        ADD_FAILURE() << "no golden file " << expected << "; the output is in " << review;
+        return;
+    }
+    EXPECT_EQ(actual, testing_support::readFile(expected.string())) << caseName << "/" << file;
+}
+
+class EditorCases : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(EditorCases, MatchTheGoldenFiles) {
+    const std::string& caseName = GetParam();
+    const std::string document = caseName.substr(0, caseName.find('-'));
+    const auto editor = editors().find(document);
+    ASSERT_NE(editor, editors().end()) << "no editor for the case " << caseName;
+
+    TempDir project;
+    fs::copy(casesRoot() / caseName / "input", project.path(), fs::copy_options::recursive);
+    const std::string workbookPath = project / "workbook.xls";
+    const std::optional<std::string> workbook =
+        fs::exists(workbookPath) ? std::optional<std::string>(workbookPath) : std::nullopt;
+
+    const EditorRun run = editor->second.run(project.path(), workbook);
+    // Messages that name a file name it below the project folder, wherever the test runs.
+    std::string content = run.content;
+    for (std::size_t at = content.find(project.path()); at != std::string::npos; at = content.find(project.path())) {
+        content.replace(at, project.path().size(), "<project>");
+    }
+    expectGolden(caseName, "content.txt", content);
+
+    if (run.save) {
+        const std::string documentPath = project / editor->second.documentFile;
+        const std::optional<std::string> before =
+            fs::exists(documentPath) ? std::optional<std::string>(testing_support::readFile(documentPath))
+                                     : std::nullopt;
+        const std::string failure = testing_support::failureOf([&] { run.save(project.path()); });
+        if (failure == "no failure") {
+            expectGolden(caseName, editor->second.documentFile, testing_support::readFile(documentPath));
+        } else {
+            expectGolden(caseName, "save-failure.txt", failure + "\n");
+            // Nothing is written when the save fails.
+            EXPECT_EQ(fs::exists(documentPath) ? std::optional<std::string>(testing_support::readFile(documentPath))
+                                               : std::nullopt,
+                      before);
+        }
+    }
+    if (run.exportLines) {
+        canopen::writeCsv(project.path(), document, run.exportLines());
+        expectGolden(caseName, document + ".csv", testing_support::readFile(project / (document + ".csv")));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, EditorCases, ::testing::ValuesIn(caseNames()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             std::string name;
+                             bool upper = true;
+                             for (char c : info.param) {
+                                 if (c == '-') {
+                                     upper = true;
+                                     continue;
+                                 }
+                                 name += upper ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : c;
+                                 upper = false;
+                             }
+                             return name;
+                         });
+
+}  // namespace

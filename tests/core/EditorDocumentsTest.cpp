@@ -1,0 +1,124 @@
+// What the CANopen editors share: the ordered write-out, the CSV writer, the
+// document reader's messages and the sheet import's causes.
+#include "canopen/EditorDocuments.h"
+
+#include <gtest/gtest.h>
+
+#include "support/TestFiles.h"
+
+namespace {
+
+using canopen::TieRule;
+using canopen::WriteOrder;
+using testing_support::TempDir;
+
+struct OrderCase {
+    const char* name;
+    std::vector<std::vector<std::string>> keys;
+    TieRule tie;
+    std::vector<std::size_t> expected;
+};
+
+void PrintTo(const OrderCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class OrderedWriteOut : public ::testing::TestWithParam<OrderCase> {};
+
+TEST_P(OrderedWriteOut, OrdersByKeysThenTieRule) {
+    const OrderCase& c = GetParam();
+    EXPECT_EQ(canopen::orderedWriteOut(c.keys, WriteOrder{canopen::kPdoStartValue, c.tie}), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OrderedWriteOut,
+    ::testing::Values(
+        OrderCase{"LaterFirstReversesEqualKeys",
+                  {{"5"}, {"0x181"}, {"385"}, {"$181"}, {"1"}},
+                  TieRule::LaterFirst,
+                  {4, 0, 3, 2, 1}},
+        OrderCase{"EarlierFirstKeepsListOrder",
+                  {{"5"}, {"0x181"}, {"385"}, {"$181"}, {"1"}},
+                  TieRule::EarlierFirst,
+                  {4, 0, 1, 2, 3}},
+        OrderCase{"ThreeKeysComparedInTurn",
+                  {{"2", "10", "0"}, {"1", "20", "0"}, {"1", "10", "1"}, {"1", "10", "0"}},
+                  TieRule::LaterFirst,
+                  {3, 2, 1, 0}},
+        OrderCase{"KeysAboveStartValueStay", {{"20000000"}, {"-1"}, {"10066329"}}, TieRule::LaterFirst, {1, 2, 0}},
+        OrderCase{"Empty", {}, TieRule::EarlierFirst, {}}),
+    [](const ::testing::TestParamInfo<OrderCase>& info) { return std::string(info.param.name); });
+
+TEST(OrderedWriteOutFailure, FirstKeyThatIsNoIntegerTextIsTheMessage) {
+    EXPECT_EQ(testing_support::failureOf([] {
+                  canopen::orderedWriteOut({{"1", "2"}, {"3", "x"}, {"", "4"}},
+                                           WriteOrder{canopen::kEmcyStartValue, TieRule::LaterFirst});
+              }),
+              "'x' is not a valid integer value");
+}
+
+TEST(CsvExport, EveryValueFollowedByCommaUnquotedLinesEndedByCrLf) {
+    TempDir project;
+    EXPECT_EQ(canopen::csvPath(project.path(), "emcydef"), project.path() + "/emcydef.csv");
+    testing_support::writeFile(project / "emcydef.csv", std::string(5000, 'x'));
+    canopen::writeCsv(project.path(), "emcydef", {{"a,b", "", "\"q\""}, {}, {"Temp\xC3\xA9rature"}});
+    EXPECT_EQ(testing_support::readFile(project / "emcydef.csv"), "a,b,,\"q\",\r\n\r\nTemp\xC3\xA9rature,\r\n");
+}
+
+TEST(CsvExport, FolderThatIsMissingFailsWithTheFilesMessage) {
+    TempDir project;
+    const std::string missing = project / "gone";
+    const std::string failure = testing_support::failureOf([&] { canopen::writeCsv(missing, "rpdodef", {{"1"}}); });
+    EXPECT_EQ(failure.rfind("Cannot create file \"" + missing + "/rpdodef.csv\"", 0), 0u) << failure;
+}
+
+TEST(EditorDocumentReader, MessagesAndRecordsBeforeTheFailure) {
+    TempDir project;
+    std::vector<std::string> placed;
+    const auto place = [&](const canopen::DocumentRecord& record) { placed.push_back(record.text("a")); };
+    EXPECT_EQ(canopen::readEditorDocument(project / "none.xml", canopen::kEditorDocumentMessages, place),
+              "File XML not found");
+
+    // A comment before the root and whitespace between rows read normally; the
+    // third row lacks its attribute.
+    testing_support::writeFile(
+        project / "doc.xml",
+        "<?xml version=\"1.0\"?><!-- c --><x>\n  <r a=\"1\"/>\n  <q a=\"2\"/><r b=\"3\"/><r a=\"4\"/></x>");
+    EXPECT_EQ(canopen::readEditorDocument(project / "doc.xml", canopen::kEditorDocumentMessages, place),
+              "Error in reading file XML");
+    EXPECT_EQ(placed, (std::vector<std::string>{"1", "2"}));
+}
+
+TEST(SheetImport, CausesOfAFailedImportAreReturnedWithTheRecordsPlaced) {
+    const auto cause = [](const std::string& caseName, std::size_t columns, std::vector<std::string>* placed,
+                          bool* opened) {
+        return canopen::importSheet(
+            testing_support::testData("canopen/cases/" + caseName + "/input/workbook.xls"), "rpdodef", columns,
+            [&] { *opened = true; },
+            [&](const canopen::SheetRecord& values) {
+                ASSERT_EQ(values.size(), columns);
+                if (values[2] == "yes") throw std::runtime_error("'yes' is not a valid integer value");
+                placed->push_back(values[0]);
+            });
+    };
+    std::vector<std::string> placed;
+    bool opened = false;
+    EXPECT_EQ(cause("rpdodef-import-badcode", 5, &placed, &opened),
+              "Row 4 of sheet rpdodef: 'yes' is not a valid integer value");
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(placed, (std::vector<std::string>{"1", "2"}));
+
+    placed.clear();
+    opened = false;
+    EXPECT_EQ(cause("rpdodef-import-fewcolumns", 5, &placed, &opened),
+              "The sheet rpdodef has 4 columns, fewer than the 5 that are imported");
+    EXPECT_TRUE(placed.empty());
+
+    opened = false;
+    const std::string noSheet = testing_support::testData("canopen/cases/rpdodef-import-nosheet/input/workbook.xls");
+    EXPECT_EQ(cause("rpdodef-import-nosheet", 5, &placed, &opened),
+              "The workbook '" + noSheet + "' has no sheet rpdodef");
+    EXPECT_FALSE(opened);
+}
+
+}  // namespace
