@@ -335,6 +335,16 @@ TEST_F(GridEditorWindow, SdoEditorShowsTwoEmptyNumberedTablesWithoutAMessage) {
             EXPECT_EQ(w.Label2->geometry().right(), w.sga->geometry().right());
             EXPECT_TRUE(w.Label2->isVisible());
         }
+        // The second page's headings follow its grid once it is shown.
+        w.PageControl1->setCurrentIndex(1);
+        QApplication::processEvents();
+        const int tenth = w.sgb->width() / 10;
+        EXPECT_EQ(w.sgb->columnWidth(8), tenth);
+        EXPECT_EQ(w.Label3->width(), 4 * tenth);
+        EXPECT_EQ(w.Label4->x(), w.sgb->x() + 4 * tenth + 1);
+        EXPECT_EQ(w.Label4->geometry().right(), w.sgb->geometry().right());
+        EXPECT_TRUE(w.Label4->isVisible());
+        w.PageControl1->setCurrentIndex(0);
         w.bitbtn1->click();
     });
     EXPECT_EQ(result, QDialog::Accepted);
