@@ -1,15 +1,49 @@
 #pragma once
 
+#include "documents/CommunicationSettings.h"
 #include "ui/Form.h"
+
+class QTabWidget;
+
+namespace workspace {
+struct Workspace;
+}
+namespace ui {
+class GraphicButton;
+class Grid;
+}  // namespace ui
 
 namespace canopen {
 
-// Window of the PROFIBUS-to-PDO access table editor, created at start-up with the others. Its controls are
-// not built yet: it opens as an empty dialog with its caption.
+// The Set PDO Access window: the transmit PDOs fed from the PROFIBUS input
+// area and the receive PDOs feeding the output area, kept in pdo.xml and
+// bounded by the area sizes of pargen.xml. Its grids are made at the first
+// showing, so creating the window at start-up costs nothing.
 class TFSetPdo : public ui::Form {
     Q_OBJECT
 public:
-    explicit TFSetPdo(QWidget* parent);
+    TFSetPdo(QWidget* parent, const workspace::Workspace& workspace);
+
+    void LbButton4Click();  // OK
+    bool ValidatePdoTables();
+
+    QTabWidget* PageControl1;
+    QWidget* TabSheet1;
+    QWidget* TabSheet2;
+    ui::Grid* sga = nullptr;  // made at the first showing
+    ui::Grid* sgb = nullptr;
+    ui::GraphicButton* LbButton4;  // "OK"
+    ui::GraphicButton* LbButton3;  // "Cancel"
+
+protected:
+    void FormShow() override;
+    void FormFocus() override;
+
+private:
+    void makeGrids();
+
+    const workspace::Workspace& m_workspace;
+    documents::AreaSizes m_sizes{};
 };
 
 }  // namespace canopen

@@ -1,9 +1,90 @@
 #include "canopen/Updo.h"
 
-namespace canopen {
+#include <QEvent>
+#include <QVBoxLayout>
+#include <cmath>
 
-TFpdo::TFpdo(QWidget* parent) : ui::Form(parent, ui::FormFrame::FixedCloseBox, QStringLiteral("Define Traslate PDO")) {
-    setFixedSize(420, 260);
+#include "canopen/TranslatePdo.h"
+#include "canopen/UGridTables.h"
+#include "ui/Grid.h"
+#include "ui/WindowContext.h"
+
+namespace canopen {
+namespace {
+
+constexpr std::size_t kFirstShadedColumn = 4;  // posind and n_tpdo
+
+const ui::GridSpec& translatePdoGrid() {
+    static const ui::GridSpec spec = [] {
+        ui::GridSpec made{static_cast<int>(kTranslatePdoEntries),
+                          {QString::fromUtf8(kTranslatePdoColumnTitles[0]), 72, QColor(0xF8, 0xF7, 0xED), false},
+                          {},
+                          0};
+        for (std::size_t c = 1; c < kTranslatePdoColumnCount; ++c) {
+            made.columns.push_back({QString::fromUtf8(kTranslatePdoColumnTitles[c]), 72,
+                                    c < kFirstShadedColumn ? QColor(0xE0, 0xFA, 0xFE) : QColor(0xFC, 0xD6, 0xF4)});
+        }
+        return made;
+    }();
+    return spec;
+}
+
+}  // namespace
+
+TFpdo::TFpdo(QWidget* parent, const ui::WindowContext& context)
+    : ui::EditorForm(parent, context, QString::fromUtf8(kTranslatePdoCaption),
+                     QString::fromUtf8(kTranslatePdoFirstPage), QString::fromUtf8(kTranslatePdoSecondPage)) {
+    resize(463, 564);
+}
+
+void TFpdo::makeGrids() {
+    if (sga) return;
+    sga = ui::makeGrid(translatePdoGrid(), TabSheet1);
+    sgb = ui::makeGrid(translatePdoGrid(), TabSheet2);
+    sga->setAccessibleName(QString::fromUtf8(kTranslatePdoFirstPage));
+    sgb->setAccessibleName(QString::fromUtf8(kTranslatePdoSecondPage));
+    for (auto [page, grid] : {std::pair{TabSheet1, sga}, std::pair{TabSheet2, sgb}}) {
+        auto* pageLayout = new QVBoxLayout(page);
+        pageLayout->setContentsMargins(4, 4, 4, 4);
+        pageLayout->addWidget(grid);
+        grid->installEventFilter(this);
+    }
+}
+
+// On every resize a grid's columns share its width, less a little room each.
+bool TFpdo::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && (watched == sga || watched == sgb)) {
+        auto* grid = static_cast<ui::Grid*>(watched);
+        const int width = static_cast<int>(std::lround(double(grid->width()) / kTranslatePdoColumnCount)) - 5;
+        for (int c = 0; c < static_cast<int>(kTranslatePdoColumnCount); ++c) grid->setColumnWidth(c, width);
+    }
+    return ui::EditorForm::eventFilter(watched, event);
+}
+
+void TFpdo::clear() {
+    makeGrids();
+    sga->clear();
+    sgb->clear();
+}
+
+std::optional<std::string> TFpdo::load() {
+    const documents::Reading<PdoTranslationTables> reading = loadTranslatePdo(context().workspace.RpdodefPath);
+    placeTables(this, sga, sgb, reading.value);
+    return reading.failure;
+}
+
+void TFpdo::save() {
+    saveTranslatePdo(context().workspace.RpdodefPath, gridTables<kTranslatePdoValueColumns>(sga, sgb));
+}
+
+// A workbook that cannot be imported ends the import silently with what was placed.
+void TFpdo::importWorkbook(const std::string& path) {
+    placeTables(this, sga, sgb, importTranslatePdo(path).value);
+}
+
+void TFpdo::exportCsv() {
+    writeCsv(context().workspace.ProjectDir, kRpdodefDocumentName,
+             exportTranslatePdo(gridTables<kTranslatePdoValueColumns>(sga, sgb)));
 }
 
 }  // namespace canopen

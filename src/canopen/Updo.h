@@ -1,15 +1,33 @@
 #pragma once
 
-#include "ui/Form.h"
+#include "ui/EditorForm.h"
+
+namespace ui {
+class Grid;
+}
 
 namespace canopen {
 
-// Window of the Translate PDO editor, created at start-up with the others. Its controls are
-// not built yet: it opens as an empty dialog with its caption.
-class TFpdo : public ui::Form {
+// The Translate PDO editor: per direction up to ten PDOs passed to the other
+// network, kept in rpdodef.xml. Its grids are made at the first showing.
+class TFpdo : public ui::EditorForm {
     Q_OBJECT
 public:
-    explicit TFpdo(QWidget* parent);
+    TFpdo(QWidget* parent, const ui::WindowContext& context);
+
+    ui::Grid* sga = nullptr;  // made at the first showing
+    ui::Grid* sgb = nullptr;
+
+protected:
+    void clear() override;
+    std::optional<std::string> load() override;
+    void save() override;
+    void importWorkbook(const std::string& path) override;
+    void exportCsv() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void makeGrids();
 };
 
 }  // namespace canopen
