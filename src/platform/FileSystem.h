@@ -4,7 +4,8 @@
 #include <string_view>
 
 // Thin wrappers over the file system. Paths are plain strings in the platform's
-// own form; every path the program keeps is built with kPathSeparator.
+// own form; every path the program keeps is built with kPathSeparator. Paths
+// are UTF-8 on every system (on Windows they reach the system as UTF-16).
 namespace platform {
 
 #ifdef _WIN32
@@ -14,7 +15,12 @@ inline constexpr char kPathSeparator = '/';
 #endif
 
 // Joins a folder and a name with one separator. Reads nothing.
-std::string joinPath(std::string_view folder, std::string_view name);
+inline std::string joinPath(std::string_view folder, std::string_view name) {
+    std::string joined(folder);
+    joined += kPathSeparator;
+    joined += name;
+    return joined;
+}
 
 // Folder holding the running executable, as the operating system reports it
 // (not argv[0]), without a trailing separator. Throws std::runtime_error when

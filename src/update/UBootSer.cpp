@@ -230,7 +230,7 @@ void TFBootSer::LbButton4Click() {
                                 CB_RProj->isChecked()};
     m_main.RunAndWait(
         updaterProgramPath(workspace.ProgramDir),
-        updaterArguments(ui::ss(CB_Com->currentText()), options, workspace.MasterDir, workspace.ProjectDir), false);
+        updaterCommand(ui::ss(CB_Com->currentText()), options, workspace.MasterDir, workspace.ProjectDir), false);
 }
 
 void TFBootSer::done(int result) {
