@@ -31,7 +31,7 @@ bash scripts/install-packages.sh --windows
 
 # --- Sources of the libraries, from Debian's own source packages ------------
 
-source_packages=(libxml2 freexl pugixml)
+source_packages=(libxml2 freexl)
 sources=$deps/sources
 fetch_sources() {
     mkdir -p "$sources"
@@ -84,9 +84,6 @@ step "libxml2 for Windows"
 cross_cmake libxml2 "$(source_dir libxml2)" -DLIBXML2_WITH_ICONV=OFF -DLIBXML2_WITH_LZMA=OFF \
     -DLIBXML2_WITH_ZLIB=OFF -DLIBXML2_WITH_PYTHON=OFF -DLIBXML2_WITH_HTTP=OFF -DLIBXML2_WITH_FTP=OFF \
     -DLIBXML2_WITH_MODULES=OFF -DLIBXML2_WITH_TESTS=OFF -DLIBXML2_WITH_PROGRAMS=OFF -DLIBXML2_WITH_LEGACY=OFF
-
-step "pugixml for Windows"
-cross_cmake pugixml "$(source_dir pugixml)" -DPUGIXML_BUILD_TESTS=OFF
 
 step "iconv for Windows"
 cross_cmake iconv "$root/scripts/windows/iconv"

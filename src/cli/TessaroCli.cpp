@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string_view>
@@ -9,7 +10,7 @@
 #include "documents/AccessTables.h"
 #include "documents/CommunicationSettings.h"
 #include "documents/IntegerText.h"
-#include "documents/XmlDocument.h"
+#include "documents/LocatedError.h"
 #include "outputs/ConfigurationImage.h"
 #include "outputs/GsdFile.h"
 #include "platform/FileSystem.h"
@@ -28,6 +29,10 @@ constexpr const char* kUsage =
     "                        tables as the windows do before saving\n"
     "  -h, --help            show this help\n"
     "\n"
+    "A failure names its place first, e.g. \"pargen.xml, Ser_Baud: ...\". image and\n"
+    "gsd build from the stored values as they are and warn on standard error when\n"
+    "check would refuse them.\n"
+    "\n"
     "Exit status: 0 done (check: nothing to report), 1 failed or check refused\n"
     "(message on standard error, no file written), 2 wrong call.\n";
 
@@ -40,9 +45,9 @@ int usageError(std::ostream& err, const std::string& problem) {
 
 // The first message the windows would show for the stored documents, or nothing.
 std::optional<std::string> checkProject(const std::string& projectDir) {
-    documents::XmlDocument document;
     const std::string pargenPath = platform::joinPath(projectDir, documents::kPargenFileName);
-    const documents::CommunicationTexts texts = documents::readStoredCommunicationTexts(document, pargenPath);
+    const documents::CommunicationTexts texts =
+        documents::readStoredCommunicationTexts(pargenPath).valueOrThrow().texts;
     if (auto message =
             documents::checkCommunicationValues(texts.Ser_ID, texts.Profi_ID, texts.Profi_NB_IN, texts.Profi_NB_OUT)) {
         return message;
@@ -53,19 +58,43 @@ std::optional<std::string> checkProject(const std::string& projectDir) {
                                      documents::integerText(texts.Profi_NB_OUT)};
     documents::AccessTables tables;
     const std::string sdoPath = platform::joinPath(projectDir, documents::kSdoFileName);
-    if (platform::fileExists(sdoPath)) documents::readAccessTables(document, sdoPath, tables);
+    if (platform::fileExists(sdoPath)) {
+        tables = documents::locatedAt(documents::kSdoFileName,
+                                      [&] { return documents::readAccessTables(sdoPath).valueOrThrow(); });
+    }
     return documents::validateAccessTables(tables, sizes);
 }
 
-// Runs a command on an existing project folder; any failure becomes its message.
+// The project folder as given, without trailing separators, so that the paths
+// made from it have one separator.
+std::string projectFolder(std::string given) {
+    while (given.size() > 1 && given.back() == '/') given.pop_back();
+    return given;
+}
+
+// After a build that succeeded: the first message that check gives, as a
+// warning, since the image and the GSD file take the stored values as they are.
+void warnAboutStoredValues(const std::string& projectDir, std::ostream& err) {
+    try {
+        if (auto message = checkProject(projectDir)) err << "tessaro-cli: warning: " << *message << "\n";
+    } catch (const std::exception&) {
+        // A document check cannot read did not stop the build; nothing to add.
+    }
+}
+
+// Runs a command on an existing project folder; any failure becomes its
+// message, after the place it names.
 int runOnProject(const std::string& projectDir, std::ostream& err,
                  const std::function<std::optional<std::string>()>& command) {
     std::optional<std::string> message;
     if (!platform::folderExists(projectDir)) {
-        message = "Project folder \"" + projectDir + "\" not found";
+        message = "Project folder \"" + projectDir + "\" " +
+                  (std::filesystem::exists(projectDir) ? "is not a folder" : "not found");
     } else {
         try {
             message = command();
+        } catch (const documents::LocatedError& e) {
+            message = e.where() + ": " + e.what();
         } catch (const std::exception& e) {
             message = e.what();
         }
@@ -97,23 +126,28 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
     if (command == "image") {
         if (auto wrong = expect(1, "PROJECT_DIR")) return *wrong;
-        return runOnProject(args[1], err, [&]() -> std::optional<std::string> {
+        const std::string projectDir = projectFolder(args[1]);
+        return runOnProject(projectDir, err, [&]() -> std::optional<std::string> {
             outputs::ConfigurationImage image;
-            image.BuildConfigurationImage(args[1]);
-            image.WriteConfigurationImage(args[1]);
+            image.BuildConfigurationImage(projectDir);
+            image.WriteConfigurationImage(projectDir);
+            warnAboutStoredValues(projectDir, err);
             return std::nullopt;
         });
     }
     if (command == "gsd") {
         if (auto wrong = expect(2, "PROJECT_DIR and FILE")) return *wrong;
-        return runOnProject(args[1], err, [&]() -> std::optional<std::string> {
-            outputs::WriteGsdFile(args[1], args[2]);
+        const std::string projectDir = projectFolder(args[1]);
+        return runOnProject(projectDir, err, [&]() -> std::optional<std::string> {
+            outputs::WriteGsdFile(projectDir, args[2]);
+            warnAboutStoredValues(projectDir, err);
             return std::nullopt;
         });
     }
     if (command == "check") {
         if (auto wrong = expect(1, "PROJECT_DIR")) return *wrong;
-        return runOnProject(args[1], err, [&] { return checkProject(args[1]); });
+        const std::string projectDir = projectFolder(args[1]);
+        return runOnProject(projectDir, err, [&] { return checkProject(projectDir); });
     }
     return usageError(err, "unknown command '" + command + "'");
 }

@@ -21,11 +21,6 @@ void readGroup(const XmlNode& group, const char* groupName, const std::string& p
     }
 }
 
-bool inRange(std::string_view text, std::int32_t lowest, std::int32_t highest) {
-    const std::optional<std::int32_t> value = parseIntegerText(text);
-    return value && *value >= lowest && *value <= highest;
-}
-
 std::optional<std::string> validateTable(const std::vector<AccessRow>& rows, const char* caption,
                                          std::int32_t areaSize) {
     const std::size_t count = accessRunLength(rows);
@@ -33,9 +28,12 @@ std::optional<std::string> validateTable(const std::vector<AccessRow>& rows, con
         const AccessRow& access = rows[i];
         const std::string prefix = "Error row " + std::to_string(i + 1) + "!! [" + caption + "] ";
         const std::string bound = std::to_string(areaSize) + ". ";
-        if (!inRange(access.address, 0, 65535)) return prefix + "Address Register must be between 0 and 65535. ";
-        if (!inRange(access.high, 0, areaSize)) return prefix + "Address Profibus High must be between 0 and " + bound;
-        if (!inRange(access.low, 0, areaSize)) return prefix + "Address Profibus Low must be between 0 and " + bound;
+        if (!integerTextInRange(access.address, 0, 65535))
+            return prefix + "Address Register must be between 0 and 65535. ";
+        if (!integerTextInRange(access.high, 0, areaSize))
+            return prefix + "Address Profibus High must be between 0 and " + bound;
+        if (!integerTextInRange(access.low, 0, areaSize))
+            return prefix + "Address Profibus Low must be between 0 and " + bound;
     }
     return std::nullopt;
 }
@@ -67,13 +65,20 @@ std::string rowAttribute(const XmlNode& rowNode, std::string_view attribute, std
                              std::string(path) + "\" has no attribute \"" + std::string(attribute) + "\"");
 }
 
-void readAccessTables(XmlDocument& document, const std::string& sdoPath, AccessTables& tables) {
-    document.load(sdoPath);
-    const XmlNode root = document.firstNode();
-    // The output group is looked up only after the input rows are in, so a
-    // document without it still shows its input table.
-    readGroup(requiredChild(root, kInputGroup, sdoPath), kInputGroup, sdoPath, tables.in);
-    readGroup(requiredChild(root, kOutputGroup, sdoPath), kOutputGroup, sdoPath, tables.out);
+Reading<AccessTables> readAccessTables(const std::string& sdoPath) {
+    Reading<AccessTables> reading;
+    try {
+        XmlDocument document;
+        document.load(sdoPath);
+        const XmlNode root = document.firstNode();
+        // The output group is looked up only after the input rows are in, so a
+        // document without it still shows its input table.
+        readGroup(requiredChild(root, kInputGroup, sdoPath), kInputGroup, sdoPath, reading.value.in);
+        readGroup(requiredChild(root, kOutputGroup, sdoPath), kOutputGroup, sdoPath, reading.value.out);
+    } catch (const std::exception& e) {
+        reading.failure = e.what();
+    }
+    return reading;
 }
 
 std::optional<std::string> validateAccessTables(const AccessTables& tables, AreaSizes sizes) {
@@ -81,8 +86,8 @@ std::optional<std::string> validateAccessTables(const AccessTables& tables, Area
     return validateTable(tables.out, kOutputPageCaption, sizes.nByteOut);
 }
 
-void writeAccessTables(XmlDocument& document, const std::string& sdoPath, const AccessTables& tables) {
-    document.clear();
+void writeAccessTables(const std::string& sdoPath, const AccessTables& tables) {
+    XmlDocument document;
     XmlNode root = document.appendRoot(kSdoRoot);
     writeGroup(root, kInputGroup, tables.in);
     writeGroup(root, kOutputGroup, tables.out);

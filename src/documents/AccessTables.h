@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "documents/CommunicationSettings.h"
+#include "documents/Reading.h"
 #include "documents/XmlDocument.h"
 
 // The two access tables of a project, kept in sdo.xml: root Serial_to_ProfiBus
@@ -48,14 +49,14 @@ struct AccessTables {
 // nor stored.
 std::size_t accessRunLength(const std::vector<AccessRow>& rows);
 
-// Loads sdoPath into document and appends its rows to tables: the children of
-// ProfiBUS_IN to tables.in, then those of ProfiBUS_OUT to tables.out, in
-// document order, at most kMaxAccessRows per group (further rows are ignored).
-// Throws std::runtime_error on the first failure, leaving the rows read before
-// it in tables: a document that is not well-formed (the XML service's
-// message), a missing group ("Element "<group>" not found in "<path>""), or a
-// row without one of its four attributes (rowAttribute's message).
-void readAccessTables(XmlDocument& document, const std::string& sdoPath, AccessTables& tables);
+// Loads sdoPath and reads its rows: the children of ProfiBUS_IN into in, then
+// those of ProfiBUS_OUT into out, in document order, at most kMaxAccessRows
+// per group (further rows are ignored). Never throws: the first failure comes
+// back with the rows read before it: a document that is not well-formed or
+// cannot be read (the XML service's message), a missing group ("Element
+// "<group>" not found in "<path>""), or a row without one of its four
+// attributes (rowAttribute's message).
+Reading<AccessTables> readAccessTables(const std::string& sdoPath);
 
 // The attribute of the row-th child (counted from 1) of group in the document
 // at path. Throws std::runtime_error "Row <row> of "<group>" in "<path>" has no
@@ -71,11 +72,11 @@ std::string rowAttribute(const XmlNode& rowNode, std::string_view attribute, std
 // be between 0 and 20. ", or nothing. Reads nothing, never throws.
 std::optional<std::string> validateAccessTables(const AccessTables& tables, AreaSizes sizes);
 
-// Clears document, builds sdo.xml from the run of each table (both groups
+// Builds sdo.xml from the run of each table (both groups
 // always present, attributes Address, Add_Profi_Hi, Add_Profi_Lo, Mnemonic
 // holding the texts verbatim) and saves it to sdoPath, replacing the file
 // atomically. Throws std::runtime_error when the file cannot be written; the
 // previous file then stays whole.
-void writeAccessTables(XmlDocument& document, const std::string& sdoPath, const AccessTables& tables);
+void writeAccessTables(const std::string& sdoPath, const AccessTables& tables);
 
 }  // namespace documents

@@ -2,12 +2,11 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "documents/XmlDocument.h"
+#include "documents/Reading.h"
 
 // The communication settings of a project, kept in pargen.xml: root Par_Gen
 // with nine elements, each holding a text. Numbers stay as the user typed them
@@ -41,6 +40,21 @@ inline constexpr const char* kNByteOutMessage = "Error!! ProfiBus N Byte OUT mus
 // the sizes cannot be read.
 inline constexpr std::int32_t kMaxAreaSize = 244;
 
+// Ser_Type: the serial line.
+enum class SerialLine : std::int32_t { Rs232 = 0, Rs485 = 1 };
+// The line a stored Ser_Type code stands for: 1 is RS485, any other RS232.
+constexpr SerialLine serialLineOf(std::int32_t code) {
+    return code == 1 ? SerialLine::Rs485 : SerialLine::Rs232;
+}
+
+// Ser_Prot: the serial protocol.
+enum class SerialProtocol : std::int32_t { ModbusRtu = 0, ModbusAscii = 1, Jbus = 2, Binary = 3, Ascii = 4 };
+// The protocol a stored Ser_Prot code stands for: a code the gateway does not
+// know is ASCII, as the settings window shows it.
+constexpr SerialProtocol serialProtocolOf(std::int32_t code) {
+    return code >= 0 && code <= 3 ? static_cast<SerialProtocol>(code) : SerialProtocol::Ascii;
+}
+
 // The nine element texts of pargen.xml, in document order.
 struct CommunicationTexts {
     std::string Ser_Baud, Ser_Par, Ser_ID, Ser_Type, Ser_Prot, Profi_ID, Profi_Baud, Profi_NB_IN, Profi_NB_OUT;
@@ -69,30 +83,31 @@ CommunicationTexts defaultCommunicationTexts();
 std::optional<std::string> checkCommunicationValues(std::string_view serialId, std::string_view profibusId,
                                                     std::string_view nByteIn, std::string_view nByteOut);
 
-// Clears document, builds the root Par_Gen with the nine elements in order
+// Builds a document with the root Par_Gen and the nine elements in order
 // holding the texts verbatim, and saves it to path, replacing the file
 // atomically. Throws std::runtime_error when the file cannot be written; the
 // previous file then stays whole.
-void writeCommunicationSettings(XmlDocument& document, const std::string& path, const CommunicationTexts& texts);
+void writeCommunicationSettings(const std::string& path, const CommunicationTexts& texts);
 
-// Receives one stored text: the element's name and its text.
-using StoredTextSink = std::function<void(std::string_view element, const std::string& text)>;
+// The texts the settings window shows: those of the first `count` elements in
+// the order of kPargenElements come from the file (or are the defaults when
+// there is none); the others hold the defaults and were not read.
+struct StoredCommunicationTexts {
+    CommunicationTexts texts = defaultCommunicationTexts();
+    std::size_t count = 0;
+};
 
-// Reads the stored texts as the settings window loads them from path into
-// document, handing each to take in the order of kPargenElements as soon as
-// it is read: the defaults when no file exists; otherwise Ser_Baud, Ser_Par,
-// Ser_ID, Ser_Type and Ser_Prot must be children of the first node (else
-// throws "Element "<name>" not found in "<path>"") and all of them but Ser_ID
-// must hold integer text (else throws "'<text>' is not a valid integer
-// value"); Profi_ID, Profi_Baud, Profi_NB_IN and Profi_NB_OUT fall back to
-// their defaults when missing. A failure comes after the texts before it were
-// handed over. Texts are handed over as stored; mapping list indices and codes
-// onto controls is the window's business. A file that is not well-formed
-// throws the XML service's message.
-void readStoredCommunicationTexts(XmlDocument& document, const std::string& path, const StoredTextSink& take);
-
-// As above, collected into one record.
-CommunicationTexts readStoredCommunicationTexts(XmlDocument& document, const std::string& path);
+// Reads the stored texts as the settings window loads them from path, in the
+// order of kPargenElements: the defaults when no file exists; otherwise
+// Ser_Baud, Ser_Par, Ser_ID, Ser_Type and Ser_Prot must be children of the
+// first node (else the failure "Element "<name>" not found in "<path>"") and
+// all of them but Ser_ID must hold integer text (else "'<text>' is not a valid
+// integer value"); Profi_ID, Profi_Baud, Profi_NB_IN and Profi_NB_OUT fall
+// back to their defaults when missing. A file that is not well-formed or
+// cannot be read fails with the XML service's message and nothing read.
+// Never throws: the failure comes back with the texts read before it. Texts
+// are returned as stored; mapping codes onto controls is the window's business.
+Reading<StoredCommunicationTexts> readStoredCommunicationTexts(const std::string& path);
 
 // PROFIBUS input and output area sizes in bytes.
 struct AreaSizes {
@@ -103,10 +118,10 @@ struct AreaSizes {
 };
 
 // Reads Profi_NB_IN and Profi_NB_OUT as direct children of the first node of
-// the document loaded from pargenPath into document. Each size is fallback
+// the document loaded from pargenPath. Each size is fallback
 // when the file does not exist, the element is missing or its text is not
 // integer text. A file that is not well-formed (or cannot be read) throws the
 // XML service's message.
-AreaSizes readAreaSizes(XmlDocument& document, const std::string& pargenPath, std::int32_t fallback);
+AreaSizes readAreaSizes(const std::string& pargenPath, std::int32_t fallback);
 
 }  // namespace documents

@@ -58,4 +58,9 @@ std::int32_t integerTextOr(std::string_view text, std::int32_t fallback) {
     return parseIntegerText(text).value_or(fallback);
 }
 
+bool integerTextInRange(std::string_view text, std::int32_t lowest, std::int32_t highest) {
+    const std::optional<std::int32_t> value = parseIntegerText(text);
+    return value && *value >= lowest && *value <= highest;
+}
+
 }  // namespace documents

@@ -22,6 +22,9 @@ std::int32_t integerText(std::string_view text);
 // Reading with a default: fallback when the text is not integer text.
 std::int32_t integerTextOr(std::string_view text, std::int32_t fallback);
 
+// Whether the text is integer text with a value from lowest to highest.
+bool integerTextInRange(std::string_view text, std::int32_t lowest, std::int32_t highest);
+
 // The message of a failed strict reading.
 std::string notAnIntegerMessage(std::string_view text);
 

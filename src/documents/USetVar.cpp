@@ -1,12 +1,13 @@
 #include "documents/USetVar.h"
 
+#include <stdexcept>
+
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "workspace/Workspace.h"
 #include "documents/CommunicationSettings.h"
 #include "platform/FileSystem.h"
 #include "ui/Dialogs.h"
@@ -14,6 +15,7 @@
 #include "ui/Guard.h"
 #include "ui/QtText.h"
 #include "ui/WrappingHeader.h"
+#include "workspace/Workspace.h"
 
 namespace documents {
 namespace {
@@ -126,7 +128,7 @@ void TFSetVar::fill(QTableWidget* grid, const std::vector<AccessRow>& rows) {
 }
 
 void TFSetVar::FormShow() {
-    m_sizes = readAreaSizes(XML1, m_workspace.PargenPath, kMaxAreaSize);
+    m_sizes = readAreaSizes(m_workspace.PargenPath, kMaxAreaSize);
 
     for (QTableWidget* grid : {sga, Sgb}) {
         grid->setUpdatesEnabled(false);
@@ -139,16 +141,10 @@ void TFSetVar::FormShow() {
 
     if (!platform::fileExists(m_workspace.SdoPath)) return;
     // The rows read before a damaged part of the document are shown all the same.
-    AccessTables tables;
-    try {
-        readAccessTables(XML1, m_workspace.SdoPath, tables);
-    } catch (...) {
-        fill(sga, tables.in);
-        fill(Sgb, tables.out);
-        throw;
-    }
-    fill(sga, tables.in);
-    fill(Sgb, tables.out);
+    const Reading<AccessTables> reading = readAccessTables(m_workspace.SdoPath);
+    fill(sga, reading.value.in);
+    fill(Sgb, reading.value.out);
+    if (reading.failure) throw std::runtime_error(*reading.failure);
 }
 
 std::vector<AccessRow> TFSetVar::tableOf(const QTableWidget* grid) {
@@ -169,7 +165,7 @@ bool TFSetVar::ValidateTables() {
 
 void TFSetVar::bitbtn1Click() {
     if (!ValidateTables()) return;
-    writeAccessTables(XML1, m_workspace.SdoPath, {tableOf(sga), tableOf(Sgb)});
+    writeAccessTables(m_workspace.SdoPath, {tableOf(sga), tableOf(Sgb)});
     done(QDialog::Accepted);
 }
 

@@ -3,7 +3,6 @@
 #include <QString>
 
 #include "documents/AccessTables.h"
-#include "documents/XmlDocument.h"
 #include "ui/Form.h"
 
 class QTabWidget;
@@ -41,8 +40,6 @@ public:
     QTableWidget* Sgb;
     ui::GraphicButton* bitbtn1;
     ui::GraphicButton* bitbtn2;
-
-    XmlDocument XML1;
 
 protected:
     void FormShow() override;

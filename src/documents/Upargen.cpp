@@ -1,5 +1,9 @@
 #include "documents/Upargen.h"
 
+#include <array>
+#include <stdexcept>
+#include <utility>
+
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFormLayout>
@@ -10,13 +14,13 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "workspace/Workspace.h"
 #include "documents/CommunicationSettings.h"
 #include "documents/IntegerText.h"
 #include "ui/Dialogs.h"
 #include "ui/GraphicButton.h"
 #include "ui/Guard.h"
 #include "ui/QtText.h"
+#include "workspace/Workspace.h"
 
 namespace documents {
 namespace {
@@ -71,8 +75,9 @@ void TFpargen::buildControls() {
     lineLayout->addWidget(RB_Ser_485);
     lineLayout->addStretch();
     m_lineType = new QButtonGroup(this);
-    m_lineType->addButton(RB_Ser_232);
-    m_lineType->addButton(RB_Ser_485);
+    // The ids of both groups are the codes stored in pargen.xml.
+    m_lineType->addButton(RB_Ser_232, static_cast<int>(SerialLine::Rs232));
+    m_lineType->addButton(RB_Ser_485, static_cast<int>(SerialLine::Rs485));
 
     CB_Ser_Baud = makeList(GroupBox2, {QStringLiteral("1200"), QStringLiteral("2400"), QStringLiteral("4800"),
                                        QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("38400"),
@@ -89,8 +94,15 @@ void TFpargen::buildControls() {
     m_protocol = new QButtonGroup(this);
     auto* protocolLayout = new QVBoxLayout(GroupBox4);
     protocolLayout->setSpacing(3);
-    for (QRadioButton* button : {RB_Ser_MRTU, RB_Ser_MASC, RB_Ser_JBUS, RB_Ser_BIN, RB_Ser_ASC}) {
-        m_protocol->addButton(button);
+    const std::array<std::pair<QRadioButton*, SerialProtocol>, 5> protocols = {{
+        {RB_Ser_MRTU, SerialProtocol::ModbusRtu},
+        {RB_Ser_MASC, SerialProtocol::ModbusAscii},
+        {RB_Ser_JBUS, SerialProtocol::Jbus},
+        {RB_Ser_BIN, SerialProtocol::Binary},
+        {RB_Ser_ASC, SerialProtocol::Ascii},
+    }};
+    for (const auto& [button, protocol] : protocols) {
+        m_protocol->addButton(button, static_cast<int>(protocol));
         protocolLayout->addWidget(button);
     }
 
@@ -171,15 +183,9 @@ void TFpargen::showStored(std::string_view element, const std::string& text) {
     } else if (element == kSerId) {
         E_Ser_ID->setText(ui::qs(text));
     } else if (element == kSerType) {
-        (integerText(text) == 1 ? RB_Ser_485 : RB_Ser_232)->setChecked(true);
+        m_lineType->button(static_cast<int>(serialLineOf(integerText(text))))->setChecked(true);
     } else if (element == kSerProt) {
-        switch (integerText(text)) {
-            case 0: RB_Ser_MRTU->setChecked(true); break;
-            case 1: RB_Ser_MASC->setChecked(true); break;
-            case 2: RB_Ser_JBUS->setChecked(true); break;
-            case 3: RB_Ser_BIN->setChecked(true); break;
-            default: RB_Ser_ASC->setChecked(true); break;
-        }
+        m_protocol->button(static_cast<int>(serialProtocolOf(integerText(text))))->setChecked(true);
     } else if (element == kProfiId) {
         E_Pro_ID->setText(ui::qs(text));
     } else if (element == kProfiBaud) {
@@ -192,12 +198,13 @@ void TFpargen::showStored(std::string_view element, const std::string& text) {
     }
 }
 
-// Each control is filled as soon as its element is read, so a damaged file
-// leaves the controls before the damage with the file's values.
+// The controls of the elements read before a damaged part of the file show
+// the file's values; the others keep what they showed.
 void TFpargen::FormShow() {
-    readStoredCommunicationTexts(
-        XML1, m_workspace.PargenPath,
-        [this](std::string_view element, const std::string& text) { showStored(element, text); });
+    const Reading<StoredCommunicationTexts> reading = readStoredCommunicationTexts(m_workspace.PargenPath);
+    const std::array<const std::string*, 9> texts = reading.value.texts.inOrder();
+    for (std::size_t i = 0; i < reading.value.count; ++i) showStored(kPargenElements[i], *texts[i]);
+    if (reading.failure) throw std::runtime_error(*reading.failure);
 }
 
 bool TFpargen::CheckValues() {
@@ -210,22 +217,20 @@ bool TFpargen::CheckValues() {
 
 void TFpargen::BitBtn1Click() {
     if (!CheckValues()) return;
-    const char* protocol = RB_Ser_MRTU->isChecked()   ? "0"
-                           : RB_Ser_MASC->isChecked() ? "1"
-                           : RB_Ser_JBUS->isChecked() ? "2"
-                           : RB_Ser_BIN->isChecked()  ? "3"
-                                                      : "4";
+    // With no protocol chosen the stored code is ASCII's.
+    const int protocol = m_protocol->checkedId();
     CommunicationTexts texts;
     texts.Ser_Baud = std::to_string(CB_Ser_Baud->currentIndex());
     texts.Ser_Par = std::to_string(CB_Ser_Par->currentIndex());
     texts.Ser_ID = ui::ss(E_Ser_ID->text());
-    texts.Ser_Type = RB_Ser_485->isChecked() ? "1" : "0";
-    texts.Ser_Prot = protocol;
+    texts.Ser_Type = std::to_string(static_cast<int>(
+        m_lineType->checkedId() == static_cast<int>(SerialLine::Rs485) ? SerialLine::Rs485 : SerialLine::Rs232));
+    texts.Ser_Prot = std::to_string(protocol < 0 ? static_cast<int>(SerialProtocol::Ascii) : protocol);
     texts.Profi_ID = ui::ss(E_Pro_ID->text());
     texts.Profi_Baud = std::to_string(CB_Pro_Baud->currentIndex());
     texts.Profi_NB_IN = ui::ss(E_PRo_IN->text());
     texts.Profi_NB_OUT = ui::ss(E_PRo_Out->text());
-    writeCommunicationSettings(XML1, m_workspace.PargenPath, texts);
+    writeCommunicationSettings(m_workspace.PargenPath, texts);
     done(QDialog::Accepted);
 }
 

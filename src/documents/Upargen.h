@@ -3,7 +3,6 @@
 #include <string>
 #include <string_view>
 
-#include "documents/XmlDocument.h"
 #include "ui/Form.h"
 
 class QButtonGroup;
@@ -51,8 +50,6 @@ public:
     QLineEdit* E_PRo_Out;
     ui::GraphicButton* bitbtn1;
     ui::GraphicButton* bitbtn2;
-
-    XmlDocument XML1;
 
 protected:
     void FormShow() override;

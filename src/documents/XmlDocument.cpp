@@ -1,9 +1,11 @@
 #include "documents/XmlDocument.h"
 
-#include <pugixml.hpp>
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+#include <libxml/xmlerror.h>
 
-#include <algorithm>
-#include <sstream>
+#include <climits>
+#include <mutex>
 #include <stdexcept>
 
 #include "platform/FileSystem.h"
@@ -11,96 +13,267 @@
 namespace documents {
 namespace {
 
-// Parsed as a fragment so that text outside the document element is kept and
-// can be refused below instead of being dropped unseen.
-constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_pi | pugi::parse_comments |
-                                   pugi::parse_declaration | pugi::parse_doctype | pugi::parse_fragment;
+// No option that fetches or substitutes anything: entities stay references,
+// no DTD is loaded and no default attribute is taken from one, nothing goes
+// to the network. Well-formedness is all that is checked.
+constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOWARNING;
 
-pugi::xml_node wrap(pugi::xml_node_struct* node) {
-    return pugi::xml_node(node);
+const xmlChar* xml(const std::string& text) {
+    return reinterpret_cast<const xmlChar*>(text.c_str());
 }
 
-void collectText(const pugi::xml_node& node, std::string& out) {
-    for (const pugi::xml_node& child : node.children()) {
-        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
-            out += child.value();
-        } else if (child.type() == pugi::node_element) {
-            collectText(child, out);
+std::string fromXml(const xmlChar* text) {
+    return text ? std::string(reinterpret_cast<const char*>(text)) : std::string();
+}
+
+// Names as written in the document, prefix included, the way callers look them up.
+std::string qualifiedName(const xmlChar* name, const xmlNs* ns) {
+    if (ns && ns->prefix) return fromXml(ns->prefix) + ":" + fromXml(name);
+    return fromXml(name);
+}
+
+xmlAttr* findAttribute(xmlNode* node, std::string_view name) {
+    for (xmlAttr* attribute = node->properties; attribute; attribute = attribute->next) {
+        if (qualifiedName(attribute->name, attribute->ns) == name) return attribute;
+    }
+    return nullptr;
+}
+
+bool isBlank(const xmlChar* text) {
+    for (; text && *text; ++text) {
+        if (*text != ' ' && *text != '\t' && *text != '\r' && *text != '\n') return false;
+    }
+    return true;
+}
+
+// Whitespace-only text is dropped everywhere, so an indented file reads like
+// one the program wrote.
+void dropBlankText(xmlNode* parent) {
+    xmlNode* node = parent->children;
+    while (node) {
+        xmlNode* next = node->next;
+        if (node->type == XML_TEXT_NODE && isBlank(node->content)) {
+            xmlUnlinkNode(node);
+            xmlFreeNode(node);
+        } else if (node->type == XML_ELEMENT_NODE) {
+            dropBlankText(node);
+        }
+        node = next;
+    }
+}
+
+// The declaration is not a node for the parser, but the windows take the
+// first top-level node as the root and a declaration counts as one, so it is
+// put back as the processing instruction it looks like.
+void keepDeclaration(xmlDoc* document) {
+    // The parser leaves standalone at -1 only when there was no declaration.
+    if (document->standalone == -1) return;
+    std::string content = "version=\"" + fromXml(document->version ? document->version : xml("1.0")) + "\"";
+    // The tree holds UTF-8 whatever the file was in, and is written as such.
+    if (document->encoding) content += " encoding=\"UTF-8\"";
+    if (document->standalone >= 0) content += document->standalone ? " standalone=\"yes\"" : " standalone=\"no\"";
+    xmlNode* declaration = xmlNewDocPI(document, xml("xml"), xml(content));
+    if (document->children) {
+        xmlAddPrevSibling(document->children, declaration);
+    } else {
+        xmlAddChild(reinterpret_cast<xmlNode*>(document), declaration);
+    }
+}
+
+// The first error of one parse, collected by a handler that belongs to that
+// parse alone, so nothing reaches standard error and nothing is shared.
+struct ParseErrors {
+    std::string description;
+    int line = 0;
+    int column = 0;
+    bool found = false;
+};
+
+void collectError(void* data, xmlErrorPtr error) {
+    auto* errors = static_cast<ParseErrors*>(static_cast<xmlParserCtxt*>(data)->_private);
+    if (errors->found || !error || error->level < XML_ERR_ERROR) return;
+    // A namespace error leaves the document well-formed XML; only a broken
+    // document is refused.
+    if (error->domain == XML_FROM_NAMESPACE) return;
+    std::string description = error->message ? error->message : "Unknown XML error";
+    for (char& c : description) {
+        if (c == '\n' || c == '\r') c = ' ';
+    }
+    while (!description.empty() && description.back() == ' ') description.pop_back();
+    errors->description = description;
+    errors->line = error->line;
+    errors->column = error->int2;
+    errors->found = true;
+}
+
+[[noreturn]] void failParse(const ParseErrors& errors, std::string_view source) {
+    const std::string description = errors.found ? errors.description : "Document is not well-formed";
+    throw std::runtime_error(description + " (line " + std::to_string(errors.found ? std::max(errors.line, 1) : 1) +
+                             ", column " + std::to_string(errors.found ? std::max(errors.column, 1) : 1) + ") in \"" +
+                             std::string(source) + "\"");
+}
+
+// The written form of a text: markup characters and control characters as
+// references, everything else as the UTF-8 it is. Blanks that reading would
+// change (any CR, and tabs and line feeds in attribute values) are written as
+// references too, so that a saved text reads back as it was.
+void writeEscaped(std::string& out, const xmlChar* text, bool inAttribute) {
+    for (; text && *text; ++text) {
+        const unsigned char c = *text;
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>':
+                if (inAttribute) {
+                    out += '>';
+                } else {
+                    out += "&gt;";
+                }
+                break;
+            case '"':
+                if (inAttribute) {
+                    out += "&quot;";
+                } else {
+                    out += '"';
+                }
+                break;
+            default:
+                if (c < 0x20 && (inAttribute || (c != '\t' && c != '\n'))) {
+                    out += "&#" + std::to_string(c) + ";";
+                } else {
+                    out += static_cast<char>(c);
+                }
         }
     }
 }
 
-[[noreturn]] void failParse(std::string_view text, std::ptrdiff_t offset, std::string_view description,
-                            std::string_view source) {
-    offset = std::clamp<std::ptrdiff_t>(offset, 0, static_cast<std::ptrdiff_t>(text.size()));
-    const std::string_view before = text.substr(0, static_cast<std::size_t>(offset));
-    const std::size_t line = static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n')) + 1;
-    const std::size_t lineStart = before.rfind('\n');
-    const std::size_t column = lineStart == std::string_view::npos ? before.size() + 1 : before.size() - lineStart;
-    std::ostringstream message;
-    message << description << " (line " << line << ", column " << column << ") in \"" << source << "\"";
-    throw std::runtime_error(message.str());
+void writeNode(std::string& out, xmlDoc* document, const xmlNode* node) {
+    switch (node->type) {
+        case XML_ELEMENT_NODE: {
+            const std::string name = qualifiedName(node->name, node->ns);
+            out += "<" + name;
+            for (const xmlNs* ns = node->nsDef; ns; ns = ns->next) {
+                out += ns->prefix ? " xmlns:" + fromXml(ns->prefix) + "=\"" : std::string(" xmlns=\"");
+                writeEscaped(out, ns->href, true);
+                out += '"';
+            }
+            for (const xmlAttr* attribute = node->properties; attribute; attribute = attribute->next) {
+                out += " " + qualifiedName(attribute->name, attribute->ns) + "=\"";
+                xmlChar* value = xmlNodeListGetString(document, attribute->children, 1);
+                writeEscaped(out, value, true);
+                xmlFree(value);
+                out += '"';
+            }
+            if (!node->children) {
+                out += "/>";
+                return;
+            }
+            out += '>';
+            for (const xmlNode* child = node->children; child; child = child->next) writeNode(out, document, child);
+            out += "</" + name + ">";
+            return;
+        }
+        case XML_TEXT_NODE: writeEscaped(out, node->content, false); return;
+        case XML_CDATA_SECTION_NODE: out += "<![CDATA[" + fromXml(node->content) + "]]>"; return;
+        case XML_COMMENT_NODE: out += "<!--" + fromXml(node->content) + "-->"; return;
+        case XML_PI_NODE:
+            out += "<?" + fromXml(node->name) + (node->content && *node->content ? " " + fromXml(node->content) : "") +
+                   "?>";
+            return;
+        case XML_ENTITY_REF_NODE: out += "&" + fromXml(node->name) + ";"; return;
+        case XML_DTD_NODE: {
+            xmlBuffer* buffer = xmlBufferCreate();
+            if (!buffer) throw std::bad_alloc();
+            xmlNodeDump(buffer, document, const_cast<xmlNode*>(node), 0, 0);
+            out.append(reinterpret_cast<const char*>(xmlBufferContent(buffer)),
+                       static_cast<std::size_t>(xmlBufferLength(buffer)));
+            xmlBufferFree(buffer);
+            return;
+        }
+        default: return;
+    }
+}
+
+void initialiseParser() {
+    static std::once_flag once;
+    std::call_once(once, [] { xmlInitParser(); });
 }
 
 }  // namespace
 
 bool XmlNode::isElement() const {
-    return m_node && wrap(m_node).type() == pugi::node_element;
+    return m_node && m_node->type == XML_ELEMENT_NODE;
 }
 
 std::string XmlNode::name() const {
-    return m_node ? wrap(m_node).name() : std::string();
+    if (!m_node) return {};
+    switch (m_node->type) {
+        case XML_ELEMENT_NODE: return qualifiedName(m_node->name, m_node->ns);
+        case XML_PI_NODE:
+        case XML_ENTITY_REF_NODE:
+        case XML_DTD_NODE: return fromXml(m_node->name);
+        default: return {};
+    }
 }
 
 std::size_t XmlNode::childCount() const {
-    if (!m_node) return 0;
-    const auto children = wrap(m_node).children();
-    return static_cast<std::size_t>(std::distance(children.begin(), children.end()));
+    if (!m_node || m_node->type == XML_ENTITY_REF_NODE) return 0;
+    std::size_t count = 0;
+    for (xmlNode* node = m_node->children; node; node = node->next) ++count;
+    return count;
 }
 
 XmlNode XmlNode::child(std::size_t index) const {
-    if (!m_node) return {};
-    for (pugi::xml_node node = wrap(m_node).first_child(); node; node = node.next_sibling()) {
-        if (index-- == 0) return XmlNode(node.internal_object());
+    if (!m_node || m_node->type == XML_ENTITY_REF_NODE) return {};
+    for (xmlNode* node = m_node->children; node; node = node->next) {
+        if (index-- == 0) return XmlNode(node);
     }
     return {};
 }
 
 XmlNode XmlNode::childElement(std::string_view name) const {
-    if (!m_node) return {};
-    for (const pugi::xml_node& node : wrap(m_node).children()) {
-        if (node.type() == pugi::node_element && name == node.name()) return XmlNode(node.internal_object());
+    if (!m_node || m_node->type == XML_ENTITY_REF_NODE) return {};
+    for (xmlNode* node = m_node->children; node; node = node->next) {
+        if (node->type == XML_ELEMENT_NODE && qualifiedName(node->name, node->ns) == name) return XmlNode(node);
     }
     return {};
 }
 
 XmlNode XmlNode::nextSibling() const {
     if (!m_node) return {};
-    return XmlNode(wrap(m_node).next_sibling().internal_object());
+    return XmlNode(m_node->next);
 }
 
 std::string XmlNode::text() const {
     if (!m_node) throw std::runtime_error("The element to read does not exist");
-    const pugi::xml_node node = wrap(m_node);
-    if (node.type() != pugi::node_element) return node.value();
-    std::string text;
-    collectText(node, text);
+    if (m_node->type == XML_DTD_NODE) return {};
+    xmlChar* content = xmlNodeGetContent(m_node);
+    std::string text = fromXml(content);
+    xmlFree(content);
     return text;
 }
 
 void XmlNode::setText(std::string_view text) {
     if (!m_node) throw std::runtime_error("The element to write does not exist");
-    pugi::xml_node node = wrap(m_node);
-    while (node.first_child()) node.remove_child(node.first_child());
-    if (!text.empty()) node.append_child(pugi::node_pcdata).set_value(std::string(text).c_str());
+    while (m_node->children) {
+        xmlNode* child = m_node->children;
+        xmlUnlinkNode(child);
+        xmlFreeNode(child);
+    }
+    if (!text.empty()) {
+        const std::string value(text);
+        xmlAddChild(m_node, xmlNewDocTextLen(m_node->doc, xml(value), static_cast<int>(value.size())));
+    }
 }
 
 std::optional<std::string> XmlNode::attribute(std::string_view name) const {
-    if (!m_node) return std::nullopt;
-    for (const pugi::xml_attribute& attribute : wrap(m_node).attributes()) {
-        if (name == attribute.name()) return std::string(attribute.value());
-    }
-    return std::nullopt;
+    if (!m_node || m_node->type != XML_ELEMENT_NODE) return std::nullopt;
+    xmlAttr* attribute = findAttribute(m_node, name);
+    if (!attribute) return std::nullopt;
+    xmlChar* value = xmlNodeListGetString(m_node->doc, attribute->children, 1);
+    std::string text = fromXml(value);
+    xmlFree(value);
+    return text;
 }
 
 std::string XmlNode::attributeText(std::string_view name) const {
@@ -109,17 +282,27 @@ std::string XmlNode::attributeText(std::string_view name) const {
 }
 
 void XmlNode::setAttribute(std::string_view name, std::string_view value) {
-    if (!m_node) throw std::runtime_error("The element to write does not exist");
-    pugi::xml_node node = wrap(m_node);
-    const std::string key(name);
-    pugi::xml_attribute attribute = node.attribute(key.c_str());
-    if (!attribute) attribute = node.append_attribute(key.c_str());
-    attribute.set_value(std::string(value).c_str());
+    if (!m_node || m_node->type != XML_ELEMENT_NODE) throw std::runtime_error("The element to write does not exist");
+    const std::string text(value);
+    if (xmlAttr* attribute = findAttribute(m_node, name)) {
+        // Replaced in place, so the attribute keeps its position.
+        xmlNode* old = attribute->children;
+        attribute->children = attribute->last = nullptr;
+        xmlFreeNodeList(old);
+        xmlNode* child = xmlNewDocTextLen(m_node->doc, xml(text), static_cast<int>(text.size()));
+        child->parent = reinterpret_cast<xmlNode*>(attribute);
+        attribute->children = attribute->last = child;
+        return;
+    }
+    xmlNewProp(m_node, xml(std::string(name)), xml(text));
 }
 
 XmlNode XmlNode::appendElement(std::string_view name) {
     if (!m_node) throw std::runtime_error("The element to write does not exist");
-    return XmlNode(wrap(m_node).append_child(std::string(name).c_str()).internal_object());
+    // Not xmlNewChild: that would hand the parent's namespace to the child.
+    xmlNode* element = xmlNewDocNode(m_node->doc, nullptr, xml(std::string(name)), nullptr);
+    xmlAddChild(m_node, element);
+    return XmlNode(element);
 }
 
 XmlNode requiredChild(const XmlNode& parent, std::string_view name, std::string_view where) {
@@ -130,64 +313,71 @@ XmlNode requiredChild(const XmlNode& parent, std::string_view name, std::string_
     return child;
 }
 
-XmlDocument::XmlDocument() : m_document(std::make_unique<pugi::xml_document>()) {}
+void XmlDocument::Release::operator()(xmlDoc* document) const {
+    xmlFreeDoc(document);
+}
+
+XmlDocument::XmlDocument() {
+    initialiseParser();
+    clear();
+}
+
 XmlDocument::~XmlDocument() = default;
 
 void XmlDocument::load(const std::string& path) {
-    m_document->reset();
+    clear();
     loadText(platform::readFile(path), path);
 }
 
 void XmlDocument::loadText(std::string_view text, std::string_view source) {
-    m_document->reset();
-    const pugi::xml_parse_result result = m_document->load_buffer(text.data(), text.size(), kParseOptions);
-    if (!result) {
-        m_document->reset();
-        failParse(text, result.offset, result.description(), source);
+    clear();
+    if (text.size() > static_cast<std::size_t>(INT_MAX)) {
+        throw std::runtime_error("Document is too large in \"" + std::string(source) + "\"");
     }
-    // The parser lets through a few things a document may not hold at its top.
-    std::size_t elements = 0;
-    for (const pugi::xml_node& node : m_document->children()) {
-        // The parser places an element at its name; report the "<" before it.
-        const std::ptrdiff_t offset = node.offset_debug() - (node.type() == pugi::node_element ? 1 : 0);
-        if (node.type() == pugi::node_element && ++elements > 1) {
-            m_document->reset();
-            failParse(text, offset, "Only one top level element is allowed in an XML document", source);
-        }
-        if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
-            const std::string_view value = node.value();
-            const std::size_t firstVisible = std::min(value.find_first_not_of(" \t\r\n"), value.size());
-            m_document->reset();
-            failParse(text, offset + static_cast<std::ptrdiff_t>(firstVisible),
-                      "Text is not allowed outside the document element", source);
-        }
+    xmlParserCtxt* context = xmlNewParserCtxt();
+    if (!context) throw std::runtime_error("Out of memory while reading \"" + std::string(source) + "\"");
+    ParseErrors errors;
+    context->_private = &errors;
+    context->sax->serror = collectError;
+    // The parser never reads a file or URL by itself; a name is passed only
+    // for its own messages.
+    xmlDoc* parsed = xmlCtxtReadMemory(context, text.empty() ? "" : text.data(), static_cast<int>(text.size()), nullptr,
+                                       nullptr, kParseOptions);
+    const bool wellFormed = context->wellFormed != 0;
+    xmlFreeParserCtxt(context);
+    if (!parsed || !wellFormed || !xmlDocGetRootElement(parsed)) {
+        xmlFreeDoc(parsed);
+        failParse(errors, source);
     }
-    if (elements == 0) {
-        m_document->reset();
-        failParse(text, static_cast<std::ptrdiff_t>(text.size()), "No document element found", source);
-    }
+    m_document.reset(parsed);
+    dropBlankText(reinterpret_cast<xmlNode*>(parsed));
+    keepDeclaration(parsed);
 }
 
 XmlNode XmlDocument::firstNode() const {
-    return XmlNode(m_document->first_child().internal_object());
+    return XmlNode(m_document->children);
 }
 
 XmlNode XmlDocument::documentElement() const {
-    return XmlNode(m_document->document_element().internal_object());
+    return XmlNode(xmlDocGetRootElement(m_document.get()));
 }
 
 void XmlDocument::clear() {
-    m_document->reset();
+    xmlDoc* document = xmlNewDoc(xml("1.0"));
+    if (!document) throw std::bad_alloc();
+    m_document.reset(document);
 }
 
 XmlNode XmlDocument::appendRoot(std::string_view name) {
-    return XmlNode(m_document->append_child(std::string(name).c_str()).internal_object());
+    xmlNode* root = xmlNewDocNode(m_document.get(), nullptr, xml(std::string(name)), nullptr);
+    xmlAddChild(reinterpret_cast<xmlNode*>(m_document.get()), root);
+    return XmlNode(root);
 }
 
 std::string XmlDocument::toText() const {
-    std::ostringstream out;
-    m_document->save(out, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
-    return out.str();
+    std::string text;
+    for (const xmlNode* node = m_document->children; node; node = node->next) writeNode(text, m_document.get(), node);
+    return text;
 }
 
 void XmlDocument::save(const std::string& path) const {

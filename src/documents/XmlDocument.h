@@ -6,10 +6,8 @@
 #include <string>
 #include <string_view>
 
-namespace pugi {
-struct xml_node_struct;
-class xml_document;
-}  // namespace pugi
+struct _xmlNode;
+struct _xmlDoc;
 
 // The XML document service through which every project document is read and
 // written. Texts are UTF-8.
@@ -55,8 +53,8 @@ public:
 
 private:
     friend class XmlDocument;
-    explicit XmlNode(pugi::xml_node_struct* node) : m_node(node) {}
-    pugi::xml_node_struct* m_node = nullptr;
+    explicit XmlNode(_xmlNode* node) : m_node(node) {}
+    _xmlNode* m_node = nullptr;
 };
 
 // First child element of parent with that name. Throws std::runtime_error
@@ -73,8 +71,10 @@ public:
     // Parses the whole file, replacing the content. Text made only of
     // whitespace between elements is dropped; comments, the declaration and
     // processing instructions are kept as nodes. A file that is not
-    // well-formed throws std::runtime_error with the parser's description of
-    // the error, its line and column, and the path; the document is then empty.
+    // well-formed throws std::runtime_error "<description> (line L, column C)
+    // in \"<path>\"" with the parser's description of the first error; the
+    // document is then empty. Nothing is fetched: no network, no external
+    // entity, no external DTD.
     void load(const std::string& path);
     // As load, from text; source names it in error messages.
     void loadText(std::string_view text, std::string_view source = "document");
@@ -97,7 +97,10 @@ public:
     void save(const std::string& path) const;
 
 private:
-    std::unique_ptr<pugi::xml_document> m_document;
+    struct Release {
+        void operator()(_xmlDoc* document) const;
+    };
+    std::unique_ptr<_xmlDoc, Release> m_document;
 };
 
 }  // namespace documents

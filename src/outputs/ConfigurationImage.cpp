@@ -6,6 +6,7 @@
 #include "documents/AccessTables.h"
 #include "documents/CommunicationSettings.h"
 #include "documents/IntegerText.h"
+#include "documents/LocatedError.h"
 #include "platform/FileSystem.h"
 
 namespace outputs {
@@ -20,17 +21,22 @@ constexpr std::size_t kEntrySize = 4;
 static_assert((ConfigurationImage::kCapacity - kCommunicationOffset - 4) / kEntrySize <= 0xFFFF);
 
 // The gateway knows two protocol classes: 1 for the ASCII framings (Modbus
-// ASCII, ASCII), 0 for the binary ones. A code the settings window does not
-// know it shows as ASCII, so the image takes it as ASCII too.
+// ASCII, ASCII), 0 for the binary ones. Like every byte of the block it looks
+// at the low 8 bits of the stored value.
 std::uint8_t protocolClass(std::int32_t serProt) {
-    switch (serProt & 0xFF) {
-        case 0:  // Modbus RTU
-        case 2:  // JBUS
-        case 3:  // Binary
-            return 0;
-        default:  // Modbus ASCII, ASCII, anything else
-            return 1;
+    switch (documents::serialProtocolOf(serProt & 0xFF)) {
+        case documents::SerialProtocol::ModbusRtu:
+        case documents::SerialProtocol::Jbus:
+        case documents::SerialProtocol::Binary: return 0;
+        case documents::SerialProtocol::ModbusAscii:
+        case documents::SerialProtocol::Ascii: break;
     }
+    return 1;
+}
+
+// The gateway's interface flag means RS232, the document's code RS485.
+std::uint8_t interfaceFlag(std::int32_t serType) {
+    return documents::serialLineOf(serType & 0xFF) == documents::SerialLine::Rs485 ? 0 : 1;
 }
 
 // The document is released after every block, also when the block fails.
@@ -67,13 +73,16 @@ void ConfigurationImage::BuildConfigurationImage(const std::string& projectDir) 
 
 void ConfigurationImage::buildCommunicationBlock(const std::string& pargenPath) {
     ReleaseAfterUse release(m_document);
-    m_document.load(pargenPath);
+    const std::string file = documents::kPargenFileName;
+    documents::locatedAt(file, [&] { m_document.load(pargenPath); });
     const XmlNode root = m_document.firstNode();
     for (const char* name : documents::kPargenElements) {
-        const std::int32_t value = documents::integerText(documents::requiredChild(root, name, pargenPath).text());
+        const std::int32_t value = documents::locatedAt(file + ", " + name, [&] {
+            return documents::integerText(documents::requiredChild(root, name, pargenPath).text());
+        });
         const std::string_view element(name);
         if (element == documents::kSerType) {
-            putByte((value & 0xFF) == 1 ? 0 : 1);  // the gateway's flag means RS232, the document's RS485
+            putByte(interfaceFlag(value));
         } else if (element == documents::kSerProt) {
             putByte(protocolClass(value));
         } else {
@@ -84,20 +93,24 @@ void ConfigurationImage::buildCommunicationBlock(const std::string& pargenPath) 
 
 void ConfigurationImage::buildAccessBlock(const std::string& sdoPath) {
     ReleaseAfterUse release(m_document);
-    m_document.load(sdoPath);
+    const std::string file = documents::kSdoFileName;
+    documents::locatedAt(file, [&] { m_document.load(sdoPath); });
     const XmlNode root = m_document.firstNode();
     // Both groups are found before the counts go in, so a missing one stops
     // the build before any of the block is written.
-    const XmlNode input = documents::requiredChild(root, documents::kInputGroup, sdoPath);
-    const XmlNode output = documents::requiredChild(root, documents::kOutputGroup, sdoPath);
+    const auto group = [&](const char* name) {
+        return documents::locatedAt(file + ", " + name, [&] { return documents::requiredChild(root, name, sdoPath); });
+    };
+    const XmlNode input = group(documents::kInputGroup);
+    const XmlNode output = group(documents::kOutputGroup);
     const std::size_t inputRows = input.childCount();
     const std::size_t outputRows = output.childCount();
 
     const std::size_t room = (m_buffer.size() - m_position - 4) / kEntrySize;
     if (inputRows + outputRows > room) {
-        throw std::runtime_error("\"" + sdoPath + "\" holds " + std::to_string(inputRows + outputRows) +
-                                 " access rows; the configuration image has room for at most " + std::to_string(room) +
-                                 ".");
+        throw documents::LocatedError(file, "\"" + sdoPath + "\" holds " + std::to_string(inputRows + outputRows) +
+                                                " access rows; the configuration image has room for at most " +
+                                                std::to_string(room) + ".");
     }
     putWord(static_cast<std::int32_t>(inputRows));
     putWord(static_cast<std::int32_t>(outputRows));
@@ -106,7 +119,11 @@ void ConfigurationImage::buildAccessBlock(const std::string& sdoPath) {
         std::size_t row = 1;
         for (XmlNode node = group.child(0); node; node = node.nextSibling(), ++row) {
             const auto number = [&](const char* attribute) {
-                return documents::integerText(documents::rowAttribute(node, attribute, groupName, row, sdoPath));
+                return documents::locatedAt(file + ", " + groupName + " row " + std::to_string(row) + ", " + attribute,
+                                            [&] {
+                                                return documents::integerText(
+                                                    documents::rowAttribute(node, attribute, groupName, row, sdoPath));
+                                            });
             };
             putWord(number(documents::kAddressAttribute));
             putByte(number(documents::kHighAttribute));

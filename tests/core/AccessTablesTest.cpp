@@ -1,4 +1,5 @@
 #include "documents/AccessTables.h"
+#include "documents/XmlDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -158,9 +159,9 @@ TEST_P(AccessTablesDamaged, KeepsTheRowsReadBeforeTheFailure) {
         ASSERT_NE(expected, "no failure");
     }
 
-    XmlDocument document;
-    AccessTables tables;
-    EXPECT_EQ(failureOf([&] { documents::readAccessTables(document, path, tables); }), expected);
+    const documents::Reading<AccessTables> reading = documents::readAccessTables(path);
+    EXPECT_EQ(reading.failure.value_or("no failure"), expected);
+    const AccessTables& tables = reading.value;
     ASSERT_EQ(tables.in.size(), c.inRows);
     ASSERT_EQ(tables.out.size(), c.outRows);
     for (std::size_t i = 0; i < tables.in.size(); ++i) EXPECT_EQ(tables.in[i].address, std::to_string(i + 1));
@@ -193,7 +194,7 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedCase{"NotWellFormed", "<Serial_to_ProfiBus><ProfiBUS_IN>" + kInRows + "</ProfiBUS_OUT>", 0, 0, "{xml}"}),
     [](const ::testing::TestParamInfo<DamagedCase>& info) { return info.param.name; });
 
-TEST(AccessTablesReading, AppendsAndStopsAt244RowsPerGroup) {
+TEST(AccessTablesReading, StopsAt244RowsPerGroup) {
     TempDir dir;
     std::string rows;
     for (int i = 1; i <= 244; ++i) {
@@ -203,15 +204,11 @@ TEST(AccessTablesReading, AppendsAndStopsAt244RowsPerGroup) {
     testing_support::writeFile(dir / "sdo.xml", "<Serial_to_ProfiBus><ProfiBUS_IN>" + rows +
                                                     "</ProfiBUS_IN><ProfiBUS_OUT>" + kOutRow +
                                                     "</ProfiBUS_OUT></Serial_to_ProfiBus>");
-    XmlDocument document;
-    AccessTables tables;
-    tables.out.push_back(row("earlier", "", ""));
-    documents::readAccessTables(document, dir / "sdo.xml", tables);
+    const AccessTables tables = documents::readAccessTables(dir / "sdo.xml").valueOrThrow();
     ASSERT_EQ(tables.in.size(), 244u);
     EXPECT_EQ(tables.in.back(), row("244", "0", "1"));
-    ASSERT_EQ(tables.out.size(), 2u);
-    EXPECT_EQ(tables.out[0].address, "earlier");
-    EXPECT_EQ(tables.out[1], row("101", "0", "1"));
+    ASSERT_EQ(tables.out.size(), 1u);
+    EXPECT_EQ(tables.out[0], row("101", "0", "1"));
 }
 
 TEST(AccessTablesWriting, RoundTripKeepsEveryCellVerbatim) {
@@ -221,10 +218,8 @@ TEST(AccessTablesWriting, RoundTripKeepsEveryCellVerbatim) {
                   row("7", "8", "9", "Pump & valve <1> \"on\" 'x'")};
     written.out = {row("65535", "244", "244", "Temp\xC3\xA9rature \xE6\xB8\xA9\xE5\xBA\xA6")};
 
-    XmlDocument document;
-    documents::writeAccessTables(document, dir / "sdo.xml", written);
-    AccessTables read;
-    documents::readAccessTables(document, dir / "sdo.xml", read);
+    documents::writeAccessTables(dir / "sdo.xml", written);
+    const AccessTables read = documents::readAccessTables(dir / "sdo.xml").valueOrThrow();
     EXPECT_EQ(read.in, written.in);
     EXPECT_EQ(read.out, written.out);
 }
@@ -236,10 +231,8 @@ TEST(AccessTablesWriting, StoresOnlyTheRunOfEachTable) {
                  row("5", "0", "1")};
     tables.out = rowsEndingWith(250, row("9", "0", "0"));
 
-    XmlDocument document;
-    documents::writeAccessTables(document, dir / "sdo.xml", tables);
-    AccessTables read;
-    documents::readAccessTables(document, dir / "sdo.xml", read);
+    documents::writeAccessTables(dir / "sdo.xml", tables);
+    const AccessTables read = documents::readAccessTables(dir / "sdo.xml").valueOrThrow();
     EXPECT_EQ(read.in, std::vector<AccessRow>(tables.in.begin(), tables.in.begin() + 3));
     EXPECT_EQ(read.out.size(), 244u);
 
@@ -250,9 +243,8 @@ TEST(AccessTablesWriting, StoresOnlyTheRunOfEachTable) {
 
 TEST(AccessTablesWriting, FailedWriteThrowsTheFileName) {
     TempDir dir;
-    XmlDocument document;
     const std::string path = dir / "gone/sdo.xml";
-    EXPECT_EQ(failureOf([&] { documents::writeAccessTables(document, path, {}); }),
+    EXPECT_EQ(failureOf([&] { documents::writeAccessTables(path, {}); }),
               "Cannot create file \"" + path + "\". No such file or directory");
 }
 

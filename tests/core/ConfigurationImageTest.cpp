@@ -7,6 +7,7 @@
 #include <string>
 
 #include "documents/CommunicationSettings.h"
+#include "support/CaseNames.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -91,12 +92,15 @@ TEST_P(ConfigurationImageSerialCodes, MapInterfaceAndProtocol) {
     EXPECT_EQ(image.image()[12], c.protocolByte) << "Ser_Prot " << c.serProt;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ConfigurationImageSerialCodes,
-                         ::testing::Values(SerialCodesCase{"1", "0", 0, 0}, SerialCodesCase{"0", "1", 1, 1},
-                                           SerialCodesCase{"1", "2", 0, 0}, SerialCodesCase{"1", "3", 0, 0},
-                                           SerialCodesCase{"0", "4", 1, 1}, SerialCodesCase{"2", "5", 1, 1},
-                                           SerialCodesCase{"$01", "7", 0, 1}, SerialCodesCase{"-1", "-1", 1, 1},
-                                           SerialCodesCase{"257", "256", 0, 0}, SerialCodesCase{"256", "258", 1, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ConfigurationImageSerialCodes,
+    ::testing::Values(SerialCodesCase{"1", "0", 0, 0}, SerialCodesCase{"0", "1", 1, 1}, SerialCodesCase{"1", "2", 0, 0},
+                      SerialCodesCase{"1", "3", 0, 0}, SerialCodesCase{"0", "4", 1, 1}, SerialCodesCase{"2", "5", 1, 1},
+                      SerialCodesCase{"$01", "7", 0, 1}, SerialCodesCase{"-1", "-1", 1, 1},
+                      SerialCodesCase{"257", "256", 0, 0}, SerialCodesCase{"256", "258", 1, 0}),
+    [](const auto& info) {
+        return testing_support::caseName({{"Type", info.param.serType}, {"Prot", info.param.serProt}});
+    });
 
 struct FailureCase {
     const char* name;

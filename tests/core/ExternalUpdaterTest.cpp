@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Process.h"
+#include "support/CaseNames.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -46,7 +47,12 @@ std::vector<FlagCase> allFlagCombinations() {
     return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(AllSixteen, UpdaterCommandLine, ::testing::ValuesIn(allFlagCombinations()));
+INSTANTIATE_TEST_SUITE_P(AllSixteen, UpdaterCommandLine, ::testing::ValuesIn(allFlagCombinations()),
+                         [](const auto& info) {
+                             std::string flags = info.param.flags;
+                             std::erase_if(flags, [](char c) { return c == ' ' || c == '\n'; });
+                             return flags;
+                         });
 
 TEST(UpdaterCommandLine, TheExampleReadsAsDocumented) {
     EXPECT_EQ(update::updaterParameters("COM3", {}, "C:\\Tools\\MASTER", "C:\\Tools\\PROJECTS\\Plant1"),

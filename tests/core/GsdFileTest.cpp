@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "documents/XmlDocument.h"
+#include "support/CaseNames.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -110,7 +111,13 @@ INSTANTIATE_TEST_SUITE_P(
                       LengthsCase{pargenWithSizes("244", "244"), {244, 244, 4, 4}},
                       LengthsCase{pargenWithSizes("abc", "$40"), {64, 0, 1, 0}},
                       LengthsCase{"<Par_Gen><Profi_NB_OUT>65</Profi_NB_OUT></Par_Gen>", {65, 0, 2, 0}},
-                      LengthsCase{"<Par_Gen><Profi_NB_IN>65</Profi_NB_IN></Par_Gen>", {0, 65, 0, 2}}));
+                      LengthsCase{"<Par_Gen><Profi_NB_IN>65</Profi_NB_IN></Par_Gen>", {0, 65, 0, 2}}),
+    [](const auto& info) {
+        const auto& e = info.param.expected;
+        return testing_support::caseName({{"Case", std::to_string(info.index)},
+                                          {"_In", std::to_string(e.inputLength)},
+                                          {"Out", std::to_string(e.outputLength)}});
+    });
 
 struct ModulesCase {
     std::string nByteIn, nByteOut;
@@ -159,6 +166,10 @@ TEST_P(GsdFileModules, CutTheLengthsIntoModulesAndSlots) {
     EXPECT_EQ(end, (std::vector<std::string>{"EndSlotDefinition", "", "", "", ""}));
 }
 
+std::string modulesCaseName(const ::testing::TestParamInfo<ModulesCase>& info) {
+    return testing_support::caseName({{"In", info.param.nByteIn}, {"Out", info.param.nByteOut}});
+}
+
 INSTANTIATE_TEST_SUITE_P(
     InputLengths, GsdFileModules,
     ::testing::Values(
@@ -183,7 +194,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "244",
                     {"Module=\"DI  (PORT1)    \" 0x42,0x3F,0x00,0x01", "Module=\"DI  (PORT2)    \" 0x42,0x3F,0x00,0x02",
                      "Module=\"DI  (PORT3)    \" 0x42,0x3F,0x00,0x03", "Module=\"DI  (PORT4)    \" 0x42,0x33,0x00,0x04",
-                     "Module=\"DO  (PORT5)    \" 0x82,0x1D,0x00,0x05"}}));
+                     "Module=\"DO  (PORT5)    \" 0x82,0x1D,0x00,0x05"}}),
+    modulesCaseName);
 
 INSTANTIATE_TEST_SUITE_P(OutputLengths, GsdFileModules,
                          ::testing::Values(ModulesCase{"0", "0", {}},
@@ -202,7 +214,8 @@ INSTANTIATE_TEST_SUITE_P(OutputLengths, GsdFileModules,
                                                        {"Module=\"DO  (PORT1)    \" 0x82,0x3F,0x00,0x01",
                                                         "Module=\"DO  (PORT2)    \" 0x82,0x3F,0x00,0x02",
                                                         "Module=\"DO  (PORT3)    \" 0x82,0x3F,0x00,0x03",
-                                                        "Module=\"DO  (PORT4)    \" 0x82,0x33,0x00,0x04"}}));
+                                                        "Module=\"DO  (PORT4)    \" 0x82,0x33,0x00,0x04"}}),
+                         modulesCaseName);
 
 INSTANTIATE_TEST_SUITE_P(BothDirections, GsdFileModules,
                          ::testing::Values(ModulesCase{"20",
@@ -218,7 +231,8 @@ INSTANTIATE_TEST_SUITE_P(BothDirections, GsdFileModules,
                                                         "Module=\"DO  (PORT5)    \" 0x82,0x3F,0x00,0x05",
                                                         "Module=\"DO  (PORT6)    \" 0x82,0x3F,0x00,0x06",
                                                         "Module=\"DO  (PORT7)    \" 0x82,0x3F,0x00,0x07",
-                                                        "Module=\"DO  (PORT8)    \" 0x82,0x33,0x00,0x08"}}));
+                                                        "Module=\"DO  (PORT8)    \" 0x82,0x33,0x00,0x08"}}),
+                         modulesCaseName);
 
 TEST(GsdFileWriting, ReplacesTheFileWithTheSameTextEachTime) {
     TempDir large, small, out;
@@ -262,7 +276,11 @@ INSTANTIATE_TEST_SUITE_P(
         // No master takes more than 244 bytes, and the module lines could not count that far.
         RefusedCase{pargenWithSizes("245", "20"), "Error!! ProfiBus N Byte IN must be between 0 and 244. "},
         RefusedCase{pargenWithSizes("0", "-1"), "Error!! ProfiBus N Byte OUT must be between 0 and 244. "},
-        RefusedCase{pargenWithSizes("1000", "1000"), "Error!! ProfiBus N Byte IN must be between 0 and 244. "}));
+        RefusedCase{pargenWithSizes("1000", "1000"), "Error!! ProfiBus N Byte IN must be between 0 and 244. "}),
+    [](const auto& info) {
+        return testing_support::caseName({{"Case", std::to_string(info.index)},
+                                          {"_", info.param.message == "{xml}" ? "NotWellFormed" : "OutOfRange"}});
+    });
 
 TEST(GsdFileWriting, ReportsAFileThatCannotBeCreated) {
     TempDir project;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/CaseNames.h"
+
 #include <optional>
 #include <string>
 
@@ -36,7 +38,10 @@ INSTANTIATE_TEST_SUITE_P(
                       IntegerCase{"- 1", std::nullopt}, IntegerCase{"\t5", std::nullopt},
                       IntegerCase{"12a", std::nullopt}, IntegerCase{"2147483648", std::nullopt},
                       IntegerCase{"-2147483649", std::nullopt}, IntegerCase{"$80000000", std::nullopt},
-                      IntegerCase{"99999999999999999999", std::nullopt}));
+                      IntegerCase{"99999999999999999999", std::nullopt}),
+    [](const auto& info) {
+        return testing_support::caseName({{"", info.param.text}});
+    });
 
 TEST(IntegerText, StrictReadingFailsWithTheStandardMessage) {
     EXPECT_EQ(documents::integerText("$10"), 16);
@@ -51,6 +56,15 @@ TEST(IntegerText, StrictReadingFailsWithTheStandardMessage) {
 TEST(IntegerText, ReadingWithDefault) {
     EXPECT_EQ(documents::integerTextOr("x", 244), 244);
     EXPECT_EQ(documents::integerTextOr(" 12", 244), 12);
+}
+
+TEST(IntegerText, InRangeIncludesBothBoundsAndRefusesOtherText) {
+    EXPECT_TRUE(documents::integerTextInRange("0", 0, 244));
+    EXPECT_TRUE(documents::integerTextInRange(" $F4", 0, 244));
+    EXPECT_FALSE(documents::integerTextInRange("245", 0, 244));
+    EXPECT_FALSE(documents::integerTextInRange("-1", 0, 244));
+    EXPECT_FALSE(documents::integerTextInRange("", 0, 244));
+    EXPECT_FALSE(documents::integerTextInRange("1.0", 0, 244));
 }
 
 }  // namespace

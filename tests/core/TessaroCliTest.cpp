@@ -10,6 +10,7 @@
 #include <tuple>
 #include <vector>
 
+#include "support/NotWellFormed.h"
 #include "support/ProgramRun.h"
 #include "support/TestFiles.h"
 
@@ -149,8 +150,37 @@ INSTANTIATE_TEST_SUITE_P(
                                   {"image", "{dir}"},
                                   1,
                                   "",
-                                  "'abc' is not a valid integer value\n",
+                                  "pargen.xml, Ser_ID: 'abc' is not a valid integer value\n",
                                   {{"bin/bank.bin", "earlier"}}},
+                          CliCase{
+                              "DamagedRowNamesItsPlace",
+                              {{"bin/bank.bin", "earlier"}, {"sdo.xml", sdo(row("1", "0", "1"), row("2", "x", "0"))}},
+                              {"image", "{dir}"},
+                              1,
+                              "",
+                              "sdo.xml, ProfiBUS_OUT row 1, Add_Profi_Hi: 'x' is not a valid integer value\n",
+                              {{"bin/bank.bin", "earlier"}}},
+                          CliCase{"StoredValuesTheWindowsRefuseWarn",
+                                  {{"bin/", ""}, {"pargen.xml", pargen("0", "1", "244", "244")}},
+                                  {"image", "{dir}"},
+                                  0,
+                                  "",
+                                  "tessaro-cli: warning: Error!! CANOpen address must be between 1 and 255. \n",
+                                  {}},
+                          CliCase{"TrailingSeparatorGivesOneSeparator",
+                                  {{"sdo.xml", sdo(row("1", "0", "1"), "")}},
+                                  {"image", "{dir}//"},
+                                  1,
+                                  "",
+                                  "Cannot create file \"{dir}/bin/bank.bin\". No such file or directory\n",
+                                  {{"bin", "{absent}"}}},
+                          CliCase{"FileAsProjectFolder",
+                                  {{"plain", "x"}},
+                                  {"image", "{dir}/plain"},
+                                  1,
+                                  "",
+                                  "Project folder \"{dir}/plain\" is not a folder\n",
+                                  {{"plain", "x"}}},
                           CliCase{"NoBinFolder",
                                   {{"sdo.xml", sdo(row("1", "0", "1"), "")}},
                                   {"image", "{dir}"},
@@ -170,29 +200,38 @@ INSTANTIATE_TEST_SUITE_P(
 
 INSTANTIATE_TEST_SUITE_P(
     Gsd, TessaroCli,
-    ::testing::Combine(::testing::Values(CliCase{"WritesTheFile",
-                                                 {{"pargen.xml", "@data:gsd/worked-example/pargen.xml"}},
-                                                 {"gsd", "{dir}", "{dir}/device.gsd"},
-                                                 0,
-                                                 "",
-                                                 "",
-                                                 {{"device.gsd", "@data:gsd/worked-example/expected.gsd"}}},
-                                         CliCase{"FileCannotBeCreated",
-                                                 {},
-                                                 {"gsd", "{dir}", "{dir}/none/device.gsd"},
-                                                 1,
-                                                 "",
-                                                 "Cannot create file \"{dir}/none/device.gsd\". No such file or "
-                                                 "directory\n",
-                                                 {{"none", "{absent}"}}},
-                                         CliCase{"DamagedSettings",
-                                                 {{"pargen.xml", "<Par_Gen>"}, {"device.gsd", "earlier"}},
-                                                 {"gsd", "{dir}", "{dir}/device.gsd"},
-                                                 1,
-                                                 "",
-                                                 "Start-end tags mismatch (line 1, column 9) in \"{dir}/pargen.xml\"\n",
-                                                 {{"device.gsd", "earlier"}}}),
-                       kRunners),
+    ::testing::Combine(
+        ::testing::Values(CliCase{"WritesTheFile",
+                                  {{"pargen.xml", "@data:gsd/worked-example/pargen.xml"}},
+                                  {"gsd", "{dir}", "{dir}/device.gsd"},
+                                  0,
+                                  "",
+                                  "",
+                                  {{"device.gsd", "@data:gsd/worked-example/expected.gsd"}}},
+                          CliCase{"FileCannotBeCreated",
+                                  {},
+                                  {"gsd", "{dir}", "{dir}/none/device.gsd"},
+                                  1,
+                                  "",
+                                  "Cannot create file \"{dir}/none/device.gsd\". No such file or "
+                                  "directory\n",
+                                  {{"none", "{absent}"}}},
+                          CliCase{"DamagedSettings",
+                                  {{"pargen.xml", "<Par_Gen>"}, {"device.gsd", "earlier"}},
+                                  {"gsd", "{dir}", "{dir}/device.gsd"},
+                                  1,
+                                  "",
+                                  "pargen.xml: Premature end of data in tag Par_Gen line 1 (line 1, column 10) in "
+                                  "\"{dir}/pargen.xml\"\n",
+                                  {{"device.gsd", "earlier"}}},
+                          CliCase{"StoredValuesTheWindowsRefuseWarn",
+                                  {{"pargen.xml", pargen("1", "200", "0", "0")}},
+                                  {"gsd", "{dir}/", "{dir}/device.gsd"},
+                                  0,
+                                  "",
+                                  "tessaro-cli: warning: Error!! ProfiBus address must be between 1 and 125. \n",
+                                  {{"device.gsd", "@data:gsd/no-pargen/expected.gsd"}}}),
+        kRunners),
     caseName);
 
 const std::string kInCaption = "!! [ProfiBus IN --> Serial Read] ";
@@ -253,7 +292,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {"check", "{dir}"},
                     1,
                     "",
-                    "Row 1 of \"ProfiBUS_OUT\" in \"{dir}/sdo.xml\" has no attribute \"Add_Profi_Hi\"\n",
+                    "sdo.xml: Row 1 of \"ProfiBUS_OUT\" in \"{dir}/sdo.xml\" has no attribute \"Add_Profi_Hi\"\n",
                     {}}),
         kRunners),
     caseName);
@@ -288,5 +327,37 @@ TEST(TessaroCliUsage, NamesTheProblem) {
     EXPECT_EQ(runInProcess({"gsd", "x"}).err.rfind("tessaro-cli: 'gsd' takes PROJECT_DIR and FILE\n", 0), 0u);
     EXPECT_EQ(runInProcess({"image", "-x"}).err.rfind("tessaro-cli: unknown option '-x'\n", 0), 0u);
 }
+
+// image, gsd and check refuse a document that is not well-formed with the
+// parser's description, exit 1 and write nothing.
+class TessaroCliNotWellFormed : public ::testing::TestWithParam<testing_support::NotWellFormed> {};
+
+TEST_P(TessaroCliNotWellFormed, IsRefusedByEveryCommand) {
+    TempDir dir, scratch;
+    testing_support::writeFile(dir / "bin/bank.bin", "earlier");
+    for (const char* file : {"pargen.xml", "sdo.xml"}) {
+        std::filesystem::remove(dir / "pargen.xml");
+        std::filesystem::remove(dir / "sdo.xml");
+        testing_support::writeFile(dir / file, GetParam().text);
+        const std::string message = std::string(GetParam().message) + " in \"" + (dir / file) + "\"\n";
+        std::vector<std::vector<std::string>> commands = {{"image", dir.path()}, {"check", dir.path()}};
+        // The GSD file reads only pargen.xml.
+        if (std::string(file) == "pargen.xml") commands.push_back({"gsd", dir.path(), dir / "device.gsd"});
+        for (const std::vector<std::string>& args : commands) {
+            for (const Outcome& outcome : {runInProcess(args), runProgram(args, scratch)}) {
+                EXPECT_EQ(outcome.exitCode, 1) << file << " " << args[0];
+                EXPECT_EQ(outcome.out, "") << file << " " << args[0];
+                ASSERT_GE(outcome.err.size(), message.size()) << outcome.err;
+                EXPECT_EQ(outcome.err.substr(outcome.err.size() - message.size()), message) << file << " " << args[0];
+            }
+        }
+        EXPECT_EQ(testing_support::readFile(dir / "bin/bank.bin"), "earlier");
+        EXPECT_FALSE(std::filesystem::exists(dir / "device.gsd"));
+        EXPECT_EQ(testing_support::readFile(dir / file), GetParam().text);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, TessaroCliNotWellFormed, ::testing::ValuesIn(testing_support::notWellFormedDocuments()),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "platform/FileSystem.h"
 #include "project/NewProject.h"
+#include "support/CaseNames.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -54,13 +55,16 @@ TEST_P(WorkspaceRemembered, StartsOnTheRememberedProject) {
     EXPECT_EQ(ws.SdoPath, ws.ProjectDir + nativePath("/sdo.xml"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, WorkspaceRemembered,
-                         ::testing::Values(RememberedCase{"Plant1", "Plant1", "/Plant1", true},
-                                           RememberedCase{"/Plant1", "Plant1", "/Plant1", true},
-                                           RememberedCase{"\\Plant1", "Plant1", "/Plant1", true},
-                                           RememberedCase{"\\Area\\Plant1", "Area/Plant1", "/Area/Plant1", true},
-                                           RememberedCase{"/Plant1", "", "/Plant1", false},
-                                           RememberedCase{"", "Plant1", "", false}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WorkspaceRemembered,
+    ::testing::Values(RememberedCase{"Plant1", "Plant1", "/Plant1", true},
+                      RememberedCase{"/Plant1", "Plant1", "/Plant1", true},
+                      RememberedCase{"\\Plant1", "Plant1", "/Plant1", true},
+                      RememberedCase{"\\Area\\Plant1", "Area/Plant1", "/Area/Plant1", true},
+                      RememberedCase{"/Plant1", "", "/Plant1", false}, RememberedCase{"", "Plant1", "", false}),
+    [](const auto& info) {
+        return testing_support::caseName({{"Case", std::to_string(info.index)}, {"_Stored", info.param.stored}});
+    });
 
 TEST(WorkspaceSettings, WritesTheNameVerbatimOrReportsThePath) {
     TempDir program;
@@ -138,21 +142,25 @@ TEST_P(NewProjectNames, ChecksThenCreates) {
     EXPECT_FALSE(testing_support::exists(program / "PROJECTS/a"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, NewProjectNames,
-                         ::testing::Values(NewProjectCase{"PROJECTS", "Plant2", {}, true},
-                                           NewProjectCase{"PROJECTS", "Plant 2 (\xC3\xA9)", {}, true},
-                                           NewProjectCase{"PROJECTS", "", {project::kNameNotValid}, false},
-                                           NewProjectCase{
-                                               "", "", {project::kDestinationNotValid, project::kNameNotValid}, false},
-                                           NewProjectCase{"", "Plant2", {project::kDestinationNotValid}, false},
-                                           NewProjectCase{"PROJECTS", "Existing", {project::kNameExists}, false},
-                                           NewProjectCase{"PROJECTS", "../evil", {project::kNameNotValid}, false},
-                                           NewProjectCase{"PROJECTS", "a/b", {project::kNameNotValid}, false},
-                                           NewProjectCase{"PROJECTS", "a\\b", {project::kNameNotValid}, false},
-                                           NewProjectCase{"PROJECTS", ".", {project::kNameNotValid}, false},
-                                           NewProjectCase{"PROJECTS", "..", {project::kNameNotValid}, false},
-                                           // The system refuses the folder: no message, nothing made.
-                                           NewProjectCase{"PROJECTS/missing", "Plant2", {}, false},
-                                           NewProjectCase{"PROJECTS", std::string(300, 'n'), {}, false}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NewProjectNames,
+    ::testing::Values(NewProjectCase{"PROJECTS", "Plant2", {}, true},
+                      NewProjectCase{"PROJECTS", "Plant 2 (\xC3\xA9)", {}, true},
+                      NewProjectCase{"PROJECTS", "", {project::kNameNotValid}, false},
+                      NewProjectCase{"", "", {project::kDestinationNotValid, project::kNameNotValid}, false},
+                      NewProjectCase{"", "Plant2", {project::kDestinationNotValid}, false},
+                      NewProjectCase{"PROJECTS", "Existing", {project::kNameExists}, false},
+                      NewProjectCase{"PROJECTS", "../evil", {project::kNameNotValid}, false},
+                      NewProjectCase{"PROJECTS", "a/b", {project::kNameNotValid}, false},
+                      NewProjectCase{"PROJECTS", "a\\b", {project::kNameNotValid}, false},
+                      NewProjectCase{"PROJECTS", ".", {project::kNameNotValid}, false},
+                      NewProjectCase{"PROJECTS", "..", {project::kNameNotValid}, false},
+                      // The system refuses the folder: no message, nothing made.
+                      NewProjectCase{"PROJECTS/missing", "Plant2", {}, false},
+                      NewProjectCase{"PROJECTS", std::string(300, 'n'), {}, false}),
+    [](const auto& info) {
+        return testing_support::caseName(
+            {{"Case", std::to_string(info.index)}, {"_", info.param.destination}, {"_", info.param.name}});
+    });
 
 }  // namespace

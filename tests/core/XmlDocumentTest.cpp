@@ -1,7 +1,13 @@
 #include "documents/XmlDocument.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdio>
+#include <functional>
+
+#include "support/NotWellFormed.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -50,6 +56,18 @@ TEST(XmlDocument, BuildSaveAndLoadRoundTrip) {
     EXPECT_TRUE(loaded.child(3).isNull());
 }
 
+TEST(XmlDocument, BlanksAndMarkupInValuesReadBackAsWritten) {
+    const std::string value = "a\tb\nc\r\nd & <e> \"f\" 'g' ]]>";
+    XmlDocument doc;
+    XmlNode root = doc.appendRoot("Par_Gen");
+    root.setAttribute("Mnemonic", value);
+    root.appendElement("Note").setText(value);
+    XmlDocument again;
+    again.loadText(doc.toText());
+    EXPECT_EQ(again.firstNode().attributeText("Mnemonic"), value);
+    EXPECT_EQ(again.firstNode().childElement("Note").text(), value);
+}
+
 TEST(XmlDocument, IndentationBetweenElementsIsDropped) {
     XmlDocument doc;
     doc.loadText("<Par_Gen>\r\n  <Ser_Baud>7</Ser_Baud>\n\t<Ser_ID> 1 </Ser_ID>\n</Par_Gen>\n");
@@ -72,14 +90,9 @@ TEST(XmlDocument, AbsentAttributeAndElement) {
     EXPECT_NE(failureOf([&] { doc.firstNode().childElement("missing").text(); }), "no failure");
 }
 
-struct BrokenCase {
-    const char* text;
-    const char* message;
-};
+class XmlDocumentNotWellFormed : public ::testing::TestWithParam<testing_support::NotWellFormed> {};
 
-class XmlDocumentBroken : public ::testing::TestWithParam<BrokenCase> {};
-
-TEST_P(XmlDocumentBroken, ReportsTheErrorAndWhere) {
+TEST_P(XmlDocumentNotWellFormed, IsRefusedWithTheParsersDescription) {
     TempDir dir;
     testing_support::writeFile(dir / "pargen.xml", GetParam().text);
     XmlDocument doc;
@@ -89,14 +102,106 @@ TEST_P(XmlDocumentBroken, ReportsTheErrorAndWhere) {
     EXPECT_TRUE(doc.firstNode().isNull()) << "a failed load leaves the document empty";
 }
 
+INSTANTIATE_TEST_SUITE_P(Table, XmlDocumentNotWellFormed,
+                         ::testing::ValuesIn(testing_support::notWellFormedDocuments()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct WellFormedCase {
+    const char* name;
+    const char* text;
+    const char* rootText;
+};
+
+class XmlDocumentWellFormed : public ::testing::TestWithParam<WellFormedCase> {};
+
+TEST_P(XmlDocumentWellFormed, Loads) {
+    XmlDocument doc;
+    doc.loadText(GetParam().text);
+    EXPECT_EQ(doc.documentElement().name(), "Par_Gen");
+    EXPECT_EQ(doc.documentElement().text(), GetParam().rootText);
+}
+
 INSTANTIATE_TEST_SUITE_P(
-    Cases, XmlDocumentBroken,
+    Table, XmlDocumentWellFormed,
     ::testing::Values(
-        BrokenCase{"<Par_Gen>\n  <Ser_Baud>7</Ser_Bad>\n</Par_Gen>", "Start-end tags mismatch (line 2, column 16)"},
-        BrokenCase{"<Par_Gen><Ser_Baud>7", "Start-end tags mismatch (line 1, column 20)"},
-        BrokenCase{"", "No document element found (line 1, column 1)"},
-        BrokenCase{"<a/><b/>", "Only one top level element is allowed in an XML document (line 1, column 5)"},
-        BrokenCase{"<a/>\ntext", "Text is not allowed outside the document element (line 2, column 1)"}));
+        WellFormedCase{"Cdata", "<Par_Gen><![CDATA[<x> & ]]>y</Par_Gen>", "<x> & y"},
+        WellFormedCase{"CharacterReferences", "<Par_Gen>&#65;&#x42;&lt;&amp;&gt;&quot;&apos;</Par_Gen>", "AB<&>\"'"},
+        WellFormedCase{"Comment", "<Par_Gen>a<!-- - b - -->c</Par_Gen>", "ac"},
+        WellFormedCase{"LeadingDeclaration", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Par_Gen>1</Par_Gen>", "1"},
+        WellFormedCase{"LeadingComment", "<!-- settings -->\n<Par_Gen>1</Par_Gen>\n<!-- end -->", "1"},
+        WellFormedCase{"SingleQuotedAttribute", "<Par_Gen a='say \"hi\"'>1</Par_Gen>", "1"},
+        WellFormedCase{"ByteOrderMark", "\xEF\xBB\xBF<Par_Gen>1</Par_Gen>", "1"},
+        WellFormedCase{"Latin1Declared", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><Par_Gen>\xE9</Par_Gen>",
+                       "\xC3\xA9"},
+        WellFormedCase{"InternalEntity", "<!DOCTYPE Par_Gen [<!ENTITY e \"x\">]><Par_Gen>&e;</Par_Gen>", "x"},
+        WellFormedCase{"UndeclaredNamespacePrefix", "<Par_Gen><p:a>1</p:a></Par_Gen>", "1"},
+        WellFormedCase{"GreaterThanInText", "<Par_Gen>a > b ]] ></Par_Gen>", "a > b ]] >"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(XmlDocument, SingleQuotedAndNamespacedAttributesRead) {
+    XmlDocument doc;
+    doc.loadText("<Par_Gen xmlns:p=\"urn:x\" a='say \"hi\"' p:b=\"2\"><p:c/></Par_Gen>");
+    EXPECT_EQ(doc.documentElement().attributeText("a"), "say \"hi\"");
+    EXPECT_EQ(doc.documentElement().attributeText("p:b"), "2");
+    EXPECT_FALSE(doc.documentElement().childElement("p:c").isNull());
+}
+
+// Nothing outside the text is read: no external entity, no external DTD (so
+// no default attribute from one), no network.
+TEST(XmlDocument, FetchesNothing) {
+    TempDir dir;
+    testing_support::writeFile(dir / "secret.txt", "SECRET");
+    testing_support::writeFile(dir / "outside.dtd",
+                               "<!ATTLIST Par_Gen fetched CDATA \"yes\"><!ENTITY inside \"SECRET\">");
+    const std::string url = "file://" + dir.path();
+    for (const std::string& text : {
+             "<!DOCTYPE Par_Gen [<!ENTITY e SYSTEM \"" + url + "/secret.txt\">]><Par_Gen>&e;</Par_Gen>",
+             "<!DOCTYPE Par_Gen SYSTEM \"" + url + "/outside.dtd\"><Par_Gen/>",
+             "<!DOCTYPE Par_Gen [<!ENTITY % p SYSTEM \"" + url + "/outside.dtd\"> %p;]><Par_Gen/>",
+             std::string("<!DOCTYPE Par_Gen SYSTEM \"http://127.0.0.1:9/x.dtd\"><Par_Gen/>"),
+         }) {
+        XmlDocument doc;
+        doc.loadText(text);
+        EXPECT_EQ(doc.documentElement().text().find("SECRET"), std::string::npos) << text;
+        EXPECT_FALSE(doc.documentElement().attribute("fetched")) << text;
+    }
+}
+
+// An entity that grows without bound is refused instead of being expanded.
+TEST(XmlDocument, EntityExpansionBombIsRefused) {
+    std::string dtd = "<!ENTITY l0 \"lol\">";
+    for (int level = 1; level <= 9; ++level) {
+        std::string body;
+        for (int i = 0; i < 10; ++i) body += "&l" + std::to_string(level - 1) + ";";
+        dtd += "<!ENTITY l" + std::to_string(level) + " \"" + body + "\">";
+    }
+    XmlDocument doc;
+    EXPECT_NE(failureOf([&] { doc.loadText("<!DOCTYPE Par_Gen [" + dtd + "]><Par_Gen>&l9;</Par_Gen>"); }),
+              "no failure");
+}
+
+// Each parse keeps its errors to itself: nothing goes to standard error and a
+// failure does not stick to the next document.
+TEST(XmlDocument, ErrorsStayWithTheirParse) {
+    TempDir dir;
+    fflush(stderr);
+    const int saved = dup(2);
+    const int captured = open((dir / "stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_GE(captured, 0);
+    dup2(captured, 2);
+    XmlDocument doc;
+    const std::string first = failureOf([&] { doc.loadText("<a><b></a>", "one"); });
+    const std::string warned = failureOf([&] { doc.loadText("<a xmlns=\"not absolute\"><p:b/></a>", "two"); });
+    const std::string second = failureOf([&] { doc.loadText("<a>&x;</a>", "three"); });
+    fflush(stderr);
+    dup2(saved, 2);
+    close(saved);
+    close(captured);
+    EXPECT_EQ(first, "Opening and ending tag mismatch: b line 1 and a (line 1, column 11) in \"one\"");
+    EXPECT_EQ(warned, "no failure");
+    EXPECT_EQ(second, "Entity 'x' not defined (line 1, column 7) in \"three\"");
+    EXPECT_EQ(testing_support::readFile(dir / "stderr"), "");
+}
 
 TEST(XmlDocument, MissingFileIsReported) {
     TempDir dir;
@@ -115,6 +220,9 @@ TEST(XmlDocument, DeclarationOrCommentFirstIsTheWindowsRoot) {
         // ... the editors take the document element and read normally.
         EXPECT_EQ(doc.documentElement().childElement("Ser_Baud").text(), "3") << text;
     }
+    XmlDocument plain;
+    plain.loadText("<Par_Gen><Ser_Baud>3</Ser_Baud></Par_Gen>");
+    EXPECT_TRUE(plain.firstNode().isElement());
 }
 
 TEST(XmlDocument, ClearAndRebuildReplacesEverything) {

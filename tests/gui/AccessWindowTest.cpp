@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "documents/USetVar.h"
+#include "support/CaseNames.h"
 #include "support/GuiTest.h"
 #include "ui/GraphicButton.h"
 
@@ -195,50 +196,54 @@ const char* kOut = "!! [Serial Write --> ProfiBus OUT] ";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, AccessChecks,
-    ::testing::Values(
-        CheckCase{"20", "10", {{"1", "20", "20", ""}}, {{"1", "10", "10", ""}}, ""},
-        CheckCase{"20",
-                  "10",
-                  {{"1", "0", "0", ""}, {"2", "21", "0", ""}},
-                  {},
-                  std::string("Error row 2") + kIn + "Address Profibus High must be between 0 and 20. "},
-        CheckCase{"20",
-                  "10",
-                  {{"1", "0", "", ""}},
-                  {},
-                  std::string("Error row 1") + kIn + "Address Profibus Low must be between 0 and 20. "},
-        CheckCase{"0",
-                  "0",
-                  {{"1", "0", "1", ""}},
-                  {},
-                  std::string("Error row 1") + kIn + "Address Profibus Low must be between 0 and 0. "},
-        // The input table is reported even when the output table is wrong too.
-        CheckCase{"20",
-                  "10",
-                  {{"65536", "0", "0", ""}},
-                  {{"-1", "0", "0", ""}},
-                  std::string("Error row 1") + kIn + "Address Register must be between 0 and 65535. "},
-        CheckCase{"20",
-                  "10",
-                  {{"1", "0", "0", ""}},
-                  {{"1", "0", "0", ""}, {"abc", "0", "0", ""}},
-                  std::string("Error row 2") + kOut + "Address Register must be between 0 and 65535. "},
-        CheckCase{"20",
-                  "$0A",
-                  {},
-                  {{"1", "11", "0", ""}},
-                  std::string("Error row 1") + kOut + "Address Profibus High must be between 0 and 10. "},
-        // Without pargen.xml the limits are 244; an unreadable size is 244 too.
-        CheckCase{"",
-                  "",
-                  {{"1", "244", "244", ""}},
-                  {{"1", "245", "0", ""}},
-                  std::string("Error row 1") + kOut + "Address Profibus High must be between 0 and 244. "},
-        CheckCase{"lots",
-                  "12",
-                  {{"1", "244", "0", ""}},
-                  {{"1", "12", "13", ""}},
-                  std::string("Error row 1") + kOut + "Address Profibus Low must be between 0 and 12. "}));
+    ::testing::Values(CheckCase{"20", "10", {{"1", "20", "20", ""}}, {{"1", "10", "10", ""}}, ""},
+                      CheckCase{"20",
+                                "10",
+                                {{"1", "0", "0", ""}, {"2", "21", "0", ""}},
+                                {},
+                                std::string("Error row 2") + kIn + "Address Profibus High must be between 0 and 20. "},
+                      CheckCase{"20",
+                                "10",
+                                {{"1", "0", "", ""}},
+                                {},
+                                std::string("Error row 1") + kIn + "Address Profibus Low must be between 0 and 20. "},
+                      CheckCase{"0",
+                                "0",
+                                {{"1", "0", "1", ""}},
+                                {},
+                                std::string("Error row 1") + kIn + "Address Profibus Low must be between 0 and 0. "},
+                      // The input table is reported even when the output table is wrong too.
+                      CheckCase{"20",
+                                "10",
+                                {{"65536", "0", "0", ""}},
+                                {{"-1", "0", "0", ""}},
+                                std::string("Error row 1") + kIn + "Address Register must be between 0 and 65535. "},
+                      CheckCase{"20",
+                                "10",
+                                {{"1", "0", "0", ""}},
+                                {{"1", "0", "0", ""}, {"abc", "0", "0", ""}},
+                                std::string("Error row 2") + kOut + "Address Register must be between 0 and 65535. "},
+                      CheckCase{"20",
+                                "$0A",
+                                {},
+                                {{"1", "11", "0", ""}},
+                                std::string("Error row 1") + kOut + "Address Profibus High must be between 0 and 10. "},
+                      // Without pargen.xml the limits are 244; an unreadable size is 244 too.
+                      CheckCase{
+                          "",
+                          "",
+                          {{"1", "244", "244", ""}},
+                          {{"1", "245", "0", ""}},
+                          std::string("Error row 1") + kOut + "Address Profibus High must be between 0 and 244. "},
+                      CheckCase{"lots",
+                                "12",
+                                {{"1", "244", "0", ""}},
+                                {{"1", "12", "13", ""}},
+                                std::string("Error row 1") + kOut + "Address Profibus Low must be between 0 and 12. "}),
+    [](const auto& info) {
+        return testing_support::caseName(
+            {{"Case", std::to_string(info.index)}, {info.param.message.empty() ? "_Saved" : "_Refused", ""}});
+    });
 
 TEST_F(AccessWindow, TheLastRowIsCheckedAndSaved) {
     areaSizes("244", "244");

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "documents/Upargen.h"
+#include "support/CaseNames.h"
 #include "support/GuiTest.h"
 #include "ui/GraphicButton.h"
 
@@ -186,7 +187,11 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{{{"1", "126", "0", "0"}, {"1", "125", "0", "0"}}, {kProfibus}, true},
         CheckCase{{{"", "1", "0", "0"}, {"256", "1", "0", "0"}, {"255", "1", "0", "0"}}, {kSerial, kSerial}, true},
         CheckCase{{{"1", "1", "245", "-1"}, {"1", "1", "0", "-1"}, {"1", "1", "0", "244"}}, {kIn, kOut}, true},
-        CheckCase{{{"1", "1", "244", "abc"}}, {kOut}, false}));
+        CheckCase{{{"1", "1", "244", "abc"}}, {kOut}, false}),
+    [](const auto& info) {
+        return testing_support::caseName(
+            {{"Case", std::to_string(info.index)}, {info.param.saved ? "_Saved" : "_Refused", ""}});
+    });
 
 struct LoadCase {
     std::string file;
@@ -270,7 +275,11 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"<Par_Gen><Ser_Baud>4</Ser_Baud>",
                  {1, 0, "55", "RS232", "JBUS", "66", 10, "77", "244"},
                  "standard error: ",
-                 ""}));
+                 ""}),
+    [](const auto& info) {
+        return testing_support::caseName(
+            {{"Case", std::to_string(info.index)}, {info.param.messageStart.empty() ? "_Loaded" : "_Reported", ""}});
+    });
 
 TEST_F(CommunicationWindow, DamagedFilesAreReportedWhenTheWindowOpens) {
     writeFile(pargenPath(), pargen("<Ser_Baud>4</Ser_Baud><Ser_Par>2</Ser_Par><Ser_ID>12</Ser_ID>"));

@@ -3,12 +3,13 @@
 #include <QTest>
 #include <filesystem>
 
-#include "workspace/Vendor.h"
 #include "project/UAbout.h"
 #include "project/Unewp.h"
+#include "support/CaseNames.h"
 #include "support/GuiTest.h"
 #include "ui/GraphicButton.h"
 #include "ui/LinkLabel.h"
+#include "workspace/Vendor.h"
 
 namespace {
 
@@ -141,13 +142,16 @@ TEST_P(MainWindowRemembered, TitleAndSettingsFollowTheRememberedProject) {
     EXPECT_EQ(shown(), std::vector<std::string>{});
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, MainWindowRemembered,
-                         ::testing::Values(RememberedCase{"Plant1", "Plant1", kPrefix + "/Plant1", "/Plant1"},
-                                           RememberedCase{"/Plant1", "Plant1", kPrefix + "/Plant1", "/Plant1"},
-                                           RememberedCase{"\\Area\\Plant1", "Area/Plant1", kPrefix + "/Area/Plant1",
-                                                          "/Area/Plant1"},
-                                           // the folder was deleted: no message, the name survives
-                                           RememberedCase{"/Plant1", "", kInitial, "/Plant1"}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MainWindowRemembered,
+    ::testing::Values(RememberedCase{"Plant1", "Plant1", kPrefix + "/Plant1", "/Plant1"},
+                      RememberedCase{"/Plant1", "Plant1", kPrefix + "/Plant1", "/Plant1"},
+                      RememberedCase{"\\Area\\Plant1", "Area/Plant1", kPrefix + "/Area/Plant1", "/Area/Plant1"},
+                      // the folder was deleted: no message, the name survives
+                      RememberedCase{"/Plant1", "", kInitial, "/Plant1"}),
+    [](const auto& info) {
+        return testing_support::caseName({{"Case", std::to_string(info.index)}, {"_Stored", info.param.stored}});
+    });
 
 TEST_F(MainWindow, ProgramFolderThatCannotBeWritten) {
     // Files stand where the folders and the settings file would go, so that

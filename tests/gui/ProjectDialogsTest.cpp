@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "project/Unewp.h"
+#include "support/CaseNames.h"
 #include "support/GuiTest.h"
 #include "ui/GraphicButton.h"
 #include "ui/UFolderChooser.h"
@@ -165,7 +166,12 @@ TEST_P(OpenProject, TakesTheChosenFolder) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, OpenProject,
                          ::testing::Values(OpenCase{".", ""}, OpenCase{"Plant1", "/Plant1"},
-                                           OpenCase{"Area/Line2/Cell3", "/Area/Line2/Cell3"}, OpenCase{"", "/Plant1"}));
+                                           OpenCase{"Area/Line2/Cell3", "/Area/Line2/Cell3"}, OpenCase{"", "/Plant1"}),
+                         [](const auto& info) {
+                             return info.param.chosen.empty()
+                                        ? std::string("Cancel")
+                                        : testing_support::caseName({{"Chosen", info.param.chosen}});
+                         });
 
 TEST_F(ProjectDialogs, OpenProjectCancelAfterNewProjectAddsTheSeparator) {
     newProject({"Plant2"});

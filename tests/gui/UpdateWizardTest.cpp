@@ -4,6 +4,7 @@
 #include <QTest>
 #include <filesystem>
 
+#include "support/CaseNames.h"
 #include "support/GuiTest.h"
 #include "support/SerialTestSupport.h"
 #include "ui/GraphicButton.h"
@@ -248,7 +249,12 @@ INSTANTIATE_TEST_SUITE_P(Cases, UpdateWizardOptions,
                                            OptionsCase{true, false, true, true, "FW\nNO\nPW\nPR\n"},
                                            OptionsCase{true, true, false, true, "FW\nFR\nNO\nPR\n"},
                                            OptionsCase{true, true, true, false, "FW\nFR\nPW\nNO\n"},
-                                           OptionsCase{false, false, false, false, "NO\nNO\nNO\nNO\n"}));
+                                           OptionsCase{false, false, false, false, "NO\nNO\nNO\nNO\n"}),
+                         [](const auto& info) {
+                             std::string flags = info.param.flags;
+                             std::erase_if(flags, [](char c) { return c == ' ' || c == '\n'; });
+                             return flags;
+                         });
 
 TEST_F(UpdateWizard, MissingUpdaterIsNotReported) {
     PseudoTerminal pty;

@@ -1,0 +1,86 @@
+// The layers hold by themselves: every file under src/ includes only headers
+// of its own layer or of one below it (app, windows, ui, core, platform).
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+enum Layer { Platform, Core, Ui, Windows, App };
+
+const char* layerName(Layer layer) {
+    static const char* const names[] = {"platform", "core", "ui", "windows", "app"};
+    return names[layer];
+}
+
+// The layer of a file given by its path below src/, e.g. "documents/Upargen.h".
+Layer layerOf(const std::string& path) {
+    const std::string folder = path.substr(0, path.find('/'));
+    const std::string file = fs::path(path).filename().string();
+    if (folder == "app") return App;
+    if (folder == "ui") return Ui;
+    if (file.rfind('U', 0) == 0) return Windows;
+    if (folder == "platform") return Platform;
+    return Core;
+}
+
+// Includes that break the order today and are to be removed; an entry here
+// whose include is gone fails the test, so the list only shrinks.
+const std::vector<std::pair<std::string, std::string>> kKnownBreaks = {
+    // The update wizard takes the workspace and RunAndWait from the main window.
+    {"update/UBootSer.cpp", "app/UTessaroneFirmWare.h"},
+};
+
+TEST(IncludeOrder, LayersTheFileNamesGive) {
+    EXPECT_EQ(layerOf("app/main.cpp"), App);
+    EXPECT_EQ(layerOf("documents/Upargen.cpp"), Windows);
+    EXPECT_EQ(layerOf("ui/Dialogs.h"), Ui);
+    EXPECT_EQ(layerOf("outputs/GsdFile.cpp"), Core);
+    EXPECT_EQ(layerOf("workspace/Workspace.h"), Core);
+    EXPECT_EQ(layerOf("platform/FileSystem.h"), Platform);
+}
+
+TEST(IncludeOrder, NoFileIncludesALayerAboveItsOwn) {
+    const fs::path source = TESSARO_SOURCE_DIR;
+    const std::regex include(R"(^\s*#\s*include\s*"([^"]+)\")");
+    std::size_t files = 0;
+    std::vector<std::pair<std::string, std::string>> breaks;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(source)) {
+        const std::string extension = entry.path().extension().string();
+        if (!entry.is_regular_file() || (extension != ".h" && extension != ".cpp")) continue;
+        ++files;
+        const std::string path = fs::relative(entry.path(), source).generic_string();
+        const Layer own = layerOf(path);
+        std::ifstream in(entry.path());
+        std::string line;
+        for (int number = 1; std::getline(in, line); ++number) {
+            std::smatch match;
+            if (!std::regex_search(line, match, include)) continue;
+            const std::string included = match[1];
+            // Only the project's own headers have a layer.
+            if (!fs::exists(source / included)) continue;
+            const Layer theirs = layerOf(included);
+            if (theirs <= own) continue;
+            breaks.emplace_back(path, included);
+            if (std::find(kKnownBreaks.begin(), kKnownBreaks.end(), breaks.back()) != kKnownBreaks.end()) continue;
+            ADD_FAILURE() << path << ":" << number << " (" << layerName(own) << ") includes " << included << " ("
+                          << layerName(theirs) << ")";
+        }
+    }
+    EXPECT_GT(files, 0u) << "no sources found below " << source;
+    for (const auto& known : kKnownBreaks) {
+        EXPECT_NE(std::find(breaks.begin(), breaks.end(), known), breaks.end())
+            << known.first << " no longer includes " << known.second << ": remove it from kKnownBreaks";
+    }
+}
+
+}  // namespace
