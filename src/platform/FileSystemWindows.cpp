@@ -163,18 +163,12 @@ void writeFileAtomically(const std::string& path, std::string_view data) {
     }
     file.reset();
 
-    // ReplaceFileW keeps what the old file had (its attributes, its access
-    // rights); a file that is new, or that went away meanwhile, is moved in.
-    const std::wstring target = widen(path);
-    bool replaced = false;
-    if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
-        replaced = ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                                nullptr) != 0;
-        if (!replaced) error = GetLastError();
-    }
-    if (!replaced &&
-        !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        if (error == ERROR_SUCCESS) error = GetLastError();
+    // A rename within one folder replaces the old file in one step; with
+    // write-through it returns once the rename is on disk. (ReplaceFileW
+    // would keep the old file's attributes, but leaves files of its own
+    // behind when it fails half-way.)
+    if (!MoveFileExW(temporary.c_str(), widen(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        error = GetLastError();
         DeleteFileW(temporary.c_str());
         failCreate(path, error);
     }
