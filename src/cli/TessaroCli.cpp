@@ -6,7 +6,9 @@
 #include <functional>
 #include <optional>
 #include <string_view>
+#include <variant>
 
+#include "cli/MapCommand.h"
 #include "documents/AccessTables.h"
 #include "documents/CommunicationSettings.h"
 #include "documents/IntegerText.h"
@@ -27,18 +29,24 @@ constexpr const char* kUsage =
     "  gsd PROJECT_DIR FILE  write the GSD file of the project to FILE\n"
     "  check PROJECT_DIR     check the stored communication settings and access\n"
     "                        tables as the windows do before saving\n"
+    "  map PROJECT_DIR [--html FILE]\n"
+    "                        print the address map of the project for the PLC\n"
+    "                        programmer, with warnings; --html also writes it as\n"
+    "                        a page with a picture of both areas to FILE\n"
     "  -h, --help            show this help\n"
     "\n"
     "A failure names its place first, e.g. \"pargen.xml, Ser_Baud: ...\". image and\n"
     "gsd build from the stored values as they are and warn on standard error when\n"
     "check would refuse them.\n"
     "\n"
-    "Exit status: 0 done (check: nothing to report), 1 failed or check refused\n"
-    "(message on standard error, no file written), 2 wrong call.\n";
+    "Exit status: 0 done (check: nothing to report; map: also with warnings),\n"
+    "1 failed or check refused (message on standard error, no file written),\n"
+    "2 wrong call.\n";
 
 int usageError(std::ostream& err, const std::string& problem) {
     err << "tessaro-cli: " << problem << "\n"
         << "Usage: tessaro-cli image PROJECT_DIR | gsd PROJECT_DIR FILE | check PROJECT_DIR\n"
+        << "       tessaro-cli map PROJECT_DIR [--html FILE]\n"
         << "Try 'tessaro-cli --help' for more information.\n";
     return kExitUsage;
 }
@@ -113,6 +121,13 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitSuccess;
     }
     if (args.empty()) return usageError(err, "no command given");
+    // Before the option check below: map takes an option of its own.
+    if (args.front() == "map") {
+        const auto call = parseMapArguments({args.begin() + 1, args.end()});
+        if (const auto* problem = std::get_if<std::string>(&call)) return usageError(err, *problem);
+        const MapCall& map = std::get<MapCall>(call);
+        return runOnProject(map.projectDir, err, [&] { return runMap(map, out); });
+    }
     for (const std::string& arg : args) {
         if (arg.size() > 1 && arg.front() == '-') return usageError(err, "unknown option '" + arg + "'");
     }

@@ -2,6 +2,7 @@
 
 #include "workspace/Vendor.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <initializer_list>
 #include <stdexcept>
@@ -163,33 +164,26 @@ void addKeywords(GsdLines& gsd, const ProfibusLengths& lengths) {
 }
 
 // The byte after the identifier: data length minus one, 0x3F for a full module.
-std::string lengthByte(std::int32_t length, std::int32_t modules, std::int32_t module) {
-    const std::int32_t size = module < modules ? kModuleSize : length - kModuleSize * (modules - 1);
+std::string lengthByte(const GsdModule& module) {
     char hex[3];
-    std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned>(size - 1));
+    std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned>(module.size - 1));
     return hex;
 }
 
-void addModules(GsdLines& gsd, const ProfibusLengths& lengths) {
+void addModules(GsdLines& gsd, const std::vector<GsdModule>& modules) {
     gsd.section(";==== Module-Definition-List ", 79);
     gsd.empty();
-    int number = 1;
-    const auto addDirection = [&](std::string_view kind, std::string_view identifier, std::int32_t length,
-                                  std::int32_t modules) {
-        for (std::int32_t module = 1; module <= modules; ++module, ++number) {
-            const std::string m = std::to_string(number);
-            gsd.add("Module=\"" + std::string(kind) + "  (PORT" + m + ")    \" " + std::string(identifier) + ",0x" +
-                    lengthByte(length, modules, module) + ",0x00,0x0" + m);
-            gsd.add(m);
-            gsd.add("EndModule");
-        }
-    };
-    addDirection("DI", "0x42", lengths.inputLength, lengths.inputModules);
-    addDirection("DO", "0x82", lengths.outputLength, lengths.outputModules);
+    for (const GsdModule& module : modules) {
+        const std::string m = std::to_string(module.number);
+        const char* identifier = module.direction == GsdModule::Direction::Input ? "0x42" : "0x82";
+        gsd.add("Module=\"" + module.name() + "    \" " + identifier + ",0x" + lengthByte(module) + ",0x00,0x0" + m);
+        gsd.add(m);
+        gsd.add("EndModule");
+    }
     gsd.empty(3);
 
     gsd.add("SlotDefinition");
-    for (int slot = 1; slot < number; ++slot) {
+    for (std::size_t slot = 1; slot <= modules.size(); ++slot) {
         const std::string s = std::to_string(slot);
         gsd.add("Slot(" + s + ") = \"Slot " + s + "\" " + s + " " + s);
     }
@@ -198,6 +192,23 @@ void addModules(GsdLines& gsd, const ProfibusLengths& lengths) {
 }
 
 }  // namespace
+
+std::string GsdModule::name() const {
+    return std::string(direction == Direction::Input ? "DI" : "DO") + "  (PORT" + std::to_string(number) + ")";
+}
+
+std::vector<GsdModule> gsdModules(const ProfibusLengths& lengths) {
+    std::vector<GsdModule> modules;
+    const auto addDirection = [&](GsdModule::Direction direction, std::int32_t length) {
+        for (std::int32_t first = 0; first < length; first += kModuleSize) {
+            const auto number = static_cast<std::int32_t>(modules.size()) + 1;
+            modules.push_back({direction, number, first, std::min(kModuleSize, length - first)});
+        }
+    };
+    addDirection(GsdModule::Direction::Input, lengths.inputLength);
+    addDirection(GsdModule::Direction::Output, lengths.outputLength);
+    return modules;
+}
 
 std::int32_t moduleCount(std::int32_t length) {
     return length <= 0 ? 0 : (length + kModuleSize - 1) / kModuleSize;
@@ -227,7 +238,7 @@ std::string gsdText(const ProfibusLengths& lengths) {
     addHeader(gsd);
     addParameterTexts(gsd);
     addKeywords(gsd, checked);
-    addModules(gsd, checked);
+    addModules(gsd, gsdModules(checked));
     return gsd.text();
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The GSD device description of the gateway for a PROFIBUS master: a fixed
 // template in which only the data lengths, the modules (at most 64 bytes each)
@@ -24,6 +25,29 @@ std::int32_t moduleCount(std::int32_t length);
 
 // Lengths and module counts from a length in each direction.
 ProfibusLengths profibusLengths(std::int32_t inputLength, std::int32_t outputLength);
+
+// One module of the GSD file, a piece of at most 64 bytes of one direction's
+// data. The modules are numbered from 1 across both directions, the master's
+// input modules (DI) first; the module lines, the slots and the address map
+// all take their numbers from gsdModules.
+struct GsdModule {
+    enum class Direction { Input, Output };  // the master's: DI, DO
+
+    Direction direction = Direction::Input;
+    std::int32_t number = 0;     // m of "PORTm"
+    std::int32_t firstByte = 0;  // where it starts in its direction's data
+    std::int32_t size = 0;       // 1 to 64
+
+    // The name the module line gives it: "DI  (PORT1)" or "DO  (PORT3)".
+    std::string name() const;
+
+    bool operator==(const GsdModule&) const = default;
+};
+
+// The modules for lengths, in the order of the module lines: one per started
+// 64 bytes of the input length, then likewise of the output length. Reads
+// nothing, never throws.
+std::vector<GsdModule> gsdModules(const ProfibusLengths& lengths);
 
 // Reads Profi_NB_IN and Profi_NB_OUT of projectDir/pargen.xml (0 when the
 // file or an element is missing or its text is not integer text) and answers

@@ -10,19 +10,15 @@
 
 #include "documents/XmlDocument.h"
 #include "support/CaseNames.h"
+#include "support/DocumentTexts.h"
 #include "support/TestFiles.h"
 
 namespace {
 
 using outputs::ProfibusLengths;
 using testing_support::failureOf;
+using testing_support::pargenWithSizes;
 using testing_support::TempDir;
-
-std::string pargenWithSizes(const std::string& nByteIn, const std::string& nByteOut) {
-    return "<Par_Gen><Ser_Baud>7</Ser_Baud><Ser_Par>0</Ser_Par><Ser_ID>1</Ser_ID><Ser_Type>1</Ser_Type>"
-           "<Ser_Prot>0</Ser_Prot><Profi_ID>1</Profi_ID><Profi_Baud>10</Profi_Baud><Profi_NB_IN>" +
-           nByteIn + "</Profi_NB_IN><Profi_NB_OUT>" + nByteOut + "</Profi_NB_OUT></Par_Gen>";
-}
 
 // The file's lines without their CR LF; fails when a line ends otherwise.
 std::vector<std::string> linesOf(const std::string& text) {

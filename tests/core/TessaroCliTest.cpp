@@ -48,7 +48,7 @@ struct CliCase {
     std::map<std::string, std::string> files;  // made in the project folder before the run
     std::vector<std::string> args;
     int exitCode;
-    std::string out;                           // "{usage}": the help text
+    std::string out;                           // "{usage}": the help text; may name "{dir}"
     std::string err;                           // "{usage-error}": a usage message naming the problem
     std::map<std::string, std::string> after;  // files after the run; "{absent}": no such file
 };
@@ -89,7 +89,7 @@ TEST_P(TessaroCli, ExitCodeOutputAndFiles) {
         EXPECT_EQ(outcome.out.rfind("Usage: tessaro-cli COMMAND", 0), 0u) << outcome.out;
         EXPECT_NE(outcome.out.find("Exit status: 0"), std::string::npos) << outcome.out;
     } else {
-        EXPECT_EQ(outcome.out, c.out);
+        EXPECT_EQ(outcome.out, expand(c.out, project));
     }
     if (c.err == "{usage-error}") {
         EXPECT_EQ(outcome.err.rfind("tessaro-cli: ", 0), 0u) << outcome.err;
@@ -298,6 +298,57 @@ INSTANTIATE_TEST_SUITE_P(
     caseName);
 
 INSTANTIATE_TEST_SUITE_P(
+    Map, TessaroCli,
+    ::testing::Combine(
+        ::testing::Values(
+            CliCase{"PrintsTheMapWithWarnings",
+                    {{"pargen.xml", pargen("1", "1", "2", "0")}, {"sdo.xml", sdo(row("$10", "1", "1"), "")}},
+                    {"map", "{dir}"},
+                    0,
+                    "Address map of {dir}\n"
+                    "GSD file: Max_Input_Len=0 (N Byte OUT), Max_Output_Len=2 (N Byte IN)\n"
+                    "\n"
+                    "ProfiBus IN --> Serial Read: 2 bytes of N Byte IN, the master's output (DO modules)\n"
+                    "Row  Register     High  Module       Offset  Low  Module       Offset  Mnemonic\n"
+                    "  1  16 (0x0010)     1  DO  (PORT1)       1    1  DO  (PORT1)       1\n"
+                    "\n"
+                    "Serial Write --> ProfiBus OUT: 0 bytes of N Byte OUT, the master's input (DI modules)\n"
+                    "(no rows)\n"
+                    "\n"
+                    "warning: ProfiBus IN --> Serial Read: byte 1 (DO  (PORT1) offset 1) is used more than once: "
+                    "row 1 high, row 1 low\n"
+                    "warning: ProfiBus IN --> Serial Read: byte 0 is used by no row\n",
+                    "",
+                    {}},
+            CliCase{"DamagedAccessTablesWriteNoPage",
+                    {{"sdo.xml", "<Serial_to_ProfiBus><ProfiBUS_IN/></Serial_to_ProfiBus>"}, {"map.html", "earlier"}},
+                    {"map", "{dir}", "--html", "{dir}/map.html"},
+                    1,
+                    "",
+                    "Element \"ProfiBUS_OUT\" not found in \"{dir}/sdo.xml\"\n",
+                    {{"map.html", "earlier"}}},
+            CliCase{"PageCannotBeWritten",
+                    {},
+                    {"map", "{dir}", "--html", "{dir}/none/map.html"},
+                    1,
+                    "",
+                    "Cannot create file \"{dir}/none/map.html\". No such file or directory\n",
+                    {{"none", "{absent}"}}},
+            CliCase{
+                "NoProjectFolder", {}, {"map", "{dir}/none"}, 1, "", "Project folder \"{dir}/none\" not found\n", {}},
+            CliCase{"PageWithoutFile", {}, {"map", "{dir}", "--html"}, 2, "", "{usage-error}", {}},
+            CliCase{"TwoProjects", {}, {"map", "{dir}", "{dir}"}, 2, "", "{usage-error}", {}},
+            CliCase{"UnknownOption",
+                    {},
+                    {"map", "--pdf", "{dir}/map.pdf", "{dir}"},
+                    2,
+                    "",
+                    "{usage-error}",
+                    {{"map.pdf", "{absent}"}}}),
+        kRunners),
+    caseName);
+
+INSTANTIATE_TEST_SUITE_P(
     Usage, TessaroCli,
     ::testing::Combine(
         ::testing::Values(CliCase{"LongHelp", {}, {"--help"}, 0, "{usage}", "", {}},
@@ -326,6 +377,12 @@ TEST(TessaroCliUsage, NamesTheProblem) {
     EXPECT_EQ(runInProcess({"build"}).err.rfind("tessaro-cli: unknown command 'build'\n", 0), 0u);
     EXPECT_EQ(runInProcess({"gsd", "x"}).err.rfind("tessaro-cli: 'gsd' takes PROJECT_DIR and FILE\n", 0), 0u);
     EXPECT_EQ(runInProcess({"image", "-x"}).err.rfind("tessaro-cli: unknown option '-x'\n", 0), 0u);
+    EXPECT_EQ(runInProcess({"map"}).err.rfind("tessaro-cli: 'map' takes PROJECT_DIR and optionally --html FILE\n", 0),
+              0u);
+    EXPECT_EQ(runInProcess({"map", "x", "--html"}).err.rfind("tessaro-cli: '--html' takes a FILE\n", 0), 0u);
+    EXPECT_EQ(
+        runInProcess({"map", "--html", "a", "--html", "b", "x"}).err.rfind("tessaro-cli: '--html' given twice\n", 0),
+        0u);
 }
 
 // image, gsd and check refuse a document that is not well-formed with the
