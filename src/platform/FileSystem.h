@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,11 @@ bool fileExists(const std::string& path);
 // Creates one folder level. Answers false when it could not be created
 // (missing parent, no rights, a file in the way); never throws.
 bool createFolder(const std::string& path);
+
+// Opens a file with the C library's fopen modes ("rb", "wb"), the path as the
+// system takes it (UTF-16 on Windows). Answers null with errno set when it
+// cannot be opened; never throws.
+std::FILE* openFile(const std::string& path, const char* mode);
 
 // Reads a whole file. Throws std::runtime_error ("Cannot read file "<path>". <reason>").
 std::string readFile(const std::string& path);

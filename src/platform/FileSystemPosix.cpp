@@ -49,6 +49,10 @@ bool createFolder(const std::string& path) {
     return ::mkdir(path.c_str(), 0777) == 0;
 }
 
+std::FILE* openFile(const std::string& path, const char* mode) {
+    return std::fopen(path.c_str(), mode);
+}
+
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw std::runtime_error("Cannot read file \"" + path + "\". " + systemReason(errno));

@@ -134,6 +134,10 @@ bool createFolder(const std::string& path) {
     return !path.empty() && CreateDirectoryW(widen(path).c_str(), nullptr) != 0;
 }
 
+std::FILE* openFile(const std::string& path, const char* mode) {
+    return _wfopen(widen(path).c_str(), widen(mode).c_str());
+}
+
 std::string readFile(const std::string& path) {
     OwnedHandle file(CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -41,6 +41,13 @@ TEST(WindowsFiles, NonAsciiNamesReachTheSystemAsUtf16) {
     EXPECT_FALSE(platform::fileExists(folder));
     EXPECT_EQ(platform::readFile(platform::joinPath(folder, "pargen.xml")), "<Par_Gen/>\r\n")
         << "bytes as written: CR LF stays CR LF";
+
+    std::FILE* file = platform::openFile(platform::joinPath(folder, "bank1.bin"), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fputs("a\nb", file);
+    std::fclose(file);
+    EXPECT_NE(GetFileAttributesW((wide + L"\\bank1.bin").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(platform::readFile(platform::joinPath(folder, "bank1.bin")), "a\nb") << "no text-mode translation";
 }
 
 TEST(WindowsFiles, ProgramFolderIsTheExecutablesWithBackslashes) {
