@@ -86,6 +86,16 @@ rm -rf "$project" && mkdir -p "$project/bin"
 cp tests/data/image/worked-example/*.xml "$project/"
 run_cli check-worked-example 0 check "$(windows_path "$project")" && echo "ok    check worked-example"
 
+# The address map names the project by its folder, so each case keeps its name.
+for case_dir in tests/data/addressmap/*/; do
+    name=$(basename "$case_dir")
+    mkdir -p "$trip/map/$name"
+    find "$case_dir" -maxdepth 1 -name '*.xml' -exec cp {} "$trip/map/$name/" \;
+    if run_cli "map-$name" 0 map "$(windows_path "$trip/map/$name")"; then
+        check_same "map $name" "$trip/map-$name.out" "$case_dir/expected.txt"
+    fi
+done
+
 if [ "$failures" -ne 0 ]; then
     echo "tessaro-cli.exe round trip: $failures failed"
 else

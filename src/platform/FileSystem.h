@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -34,6 +35,12 @@ bool fileExists(const std::string& path);
 // Creates one folder level. Answers false when it could not be created
 // (missing parent, no rights, a file in the way); never throws.
 bool createFolder(const std::string& path);
+
+// The std::filesystem path of a UTF-8 path, for the library's operations
+// (remove, rename, copy) on every system. Reads nothing.
+inline std::filesystem::path fileSystemPath(const std::string& path) {
+    return std::filesystem::path(std::u8string(path.begin(), path.end()));
+}
 
 // Opens a file with the C library's fopen modes ("rb", "wb"), the path as the
 // system takes it (UTF-16 on Windows). Answers null with errno set when it

@@ -22,7 +22,7 @@ inline std::string pathText(const std::filesystem::path& path) {
     return std::string(text.begin(), text.end());
 }
 inline std::filesystem::path pathOf(const std::string& text) {
-    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+    return platform::fileSystemPath(text);
 }
 
 // A path written with "/" in the platform's own form ("\\" on Windows).
@@ -89,6 +89,13 @@ inline std::string readFile(const std::string& path) {
 inline std::size_t entriesIn(const std::string& folder) {
     std::size_t count = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(pathOf(folder))) ++count;
+    return count;
+}
+
+// How often what occurs in text, overlapping occurrences included.
+inline std::size_t occurrences(const std::string& text, const std::string& what) {
+    std::size_t count = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
     return count;
 }
 
