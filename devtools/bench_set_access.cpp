@@ -62,7 +62,7 @@ int main(int argc, char* argv[]) {
 
     ui::Dialogs::startRecording();  // a failure would be recorded, never block
     app::TForms forms(program.path().toStdString());
-    documents::TFSetVar& window = *forms.FSetVar;
+    documents::TFSetVar& window = *forms.window<documents::TFSetVar>();
 
     std::vector<double> milliseconds;
     for (int i = 0; i < showings; ++i) {

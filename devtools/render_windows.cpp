@@ -4,8 +4,11 @@
 
 #include <fcntl.h>
 #include <unistd.h>
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
@@ -14,6 +17,7 @@
 
 #include "app/UForms.h"
 #include "app/UTessaroneFirmWare.h"
+#include "documents/Upargen.h"
 #include "project/Unewp.h"
 #include "ui/Dialogs.h"
 #include "ui/Style.h"
@@ -68,42 +72,52 @@ int main(int argc, char* argv[]) {
     // The port list comes from a folder of its own: the machine's devices are
     // never probed.
     QDir(program.path()).mkpath(QStringLiteral("devices"));
-    forms.FBootSer->DeviceFolder = QDir(program.path()).filePath(QStringLiteral("devices")).toStdString();
+    forms.window<update::TFBootSer>()->DeviceFolder =
+        QDir(program.path()).filePath(QStringLiteral("devices")).toStdString();
     // One pseudo-terminal stands for a USB serial adapter in the port list.
     const int adapter = posix_openpt(O_RDWR | O_NOCTTY);
     if (adapter >= 0 && grantpt(adapter) == 0 && unlockpt(adapter) == 0) {
         QFile::link(QString::fromLocal8Bit(ptsname(adapter)),
                     QDir(program.path()).filePath(QStringLiteral("devices/ttyUSB0")));
     }
-    const QStringList names{QStringLiteral("01-main-window"),
-                            QStringLiteral("02-new-project"),
-                            QStringLiteral("03-help"),
-                            QStringLiteral("04-about"),
-                            QStringLiteral("05-select-string"),
-                            QStringLiteral("06-generate-firmware"),
-                            QStringLiteral("07-set-communication"),
-                            QStringLiteral("08-sdo-access"),
-                            QStringLiteral("09-translate-pdo"),
-                            QStringLiteral("10-translate-emcy"),
-                            QStringLiteral("11-emcy-word"),
-                            QStringLiteral("12-xml-reader-writer"),
-                            QStringLiteral("13-store-pdo"),
-                            QStringLiteral("14-set-access"),
-                            QStringLiteral("15-set-pdo-access"),
-                            QStringLiteral("16-update-wizard")};
+    // Pictures are named by creation order and object name: 14-FSetVar.png.
     const QList<QWidget*> windows = forms.all();
-    for (int i = 0; i < windows.size(); ++i) render(windows[i], out, names[i]);
+    for (int i = 0; i < windows.size(); ++i) {
+        render(windows[i], out,
+               QStringLiteral("%1-%2").arg(i + 1, 2, 10, QLatin1Char('0')).arg(windows[i]->objectName()));
+    }
 
     ui::TFFolderChooser chooser(forms.FTessaroneFirmWare, QStringLiteral("Select directory of project"),
                                 QDir(program.path()).filePath(QStringLiteral("PROJECTS")),
                                 QDir(program.path()).filePath(QStringLiteral("PROJECTS/Area/Line2")));
-    render(&chooser, out, QStringLiteral("17-folder-chooser"));
+    render(&chooser, out, QStringLiteral("17-FolderChooser"));
 
-    update::TFBootSer& wizard = *forms.FBootSer;
+    update::TFBootSer& wizard = *forms.window<update::TFBootSer>();
     wizard.show();
     wizard.PortTested = true;  // as after a successful Connect
     wizard.LbButton2Click();
-    render(&wizard, out, QStringLiteral("18-update-wizard-options"));
+    render(&wizard, out, QStringLiteral("18-FBootSer-options"));
+
+    // The open Baudrate list with the pointer over an item.
+    documents::TFpargen& pargen = *forms.window<documents::TFpargen>();
+    pargen.show();
+    QApplication::processEvents();
+    pargen.CB_Ser_Baud->showPopup();
+    QApplication::processEvents();
+    QAbstractItemView* list = pargen.CB_Ser_Baud->view();
+    const QPoint pointer = list->visualRect(list->model()->index(2, 0)).center();
+    QMouseEvent move(QEvent::MouseMove, pointer, list->viewport()->mapToGlobal(pointer), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(list->viewport(), &move);
+    QApplication::processEvents();
+    const QString listPath = QDir(out).filePath(QStringLiteral("19-Fpargen-open-list.png"));
+    if (list->window()->grab().save(listPath)) {
+        std::printf("%s\n", qPrintable(listPath));
+    } else {
+        ++g_failures;
+    }
+    pargen.CB_Ser_Baud->hidePopup();
+    pargen.hide();
 
     ui::Dialogs::stopRecording();
     if (adapter >= 0) close(adapter);

@@ -1,5 +1,7 @@
 #include "app/UForms.h"
 
+#include <type_traits>
+
 #include "app/UTessaroneFirmWare.h"
 #include "canopen/UInfoPdo.h"
 #include "canopen/USdo.h"
@@ -15,28 +17,74 @@
 #include "tools/USELstringhe.h"
 #include "tools/UXML.h"
 #include "tools/Uhelp.h"
+#include "ui/WindowContext.h"
 #include "update/UBootSer.h"
 
 namespace app {
+namespace {
+
+// A window takes what its constructor asks for: the context, the workspace
+// alone, or nothing but its parent.
+template <class T>
+QWidget* create(QWidget* mainWindow, const ui::WindowContext& context) {
+    if constexpr (std::is_constructible_v<T, QWidget*, const ui::WindowContext&>) {
+        return new T(mainWindow, context);
+    } else if constexpr (std::is_constructible_v<T, QWidget*, workspace::Workspace&>) {
+        return new T(mainWindow, context.workspace);
+    } else {
+        return new T(mainWindow);
+    }
+}
+
+QString bareClassName(const QMetaObject& meta) {
+    const QString name = QString::fromLatin1(meta.className());
+    return name.mid(name.lastIndexOf(QLatin1Char(':')) + 1);
+}
+
+template <class T>
+WindowEntry entry(const char* objectName) {
+    return {bareClassName(T::staticMetaObject), QString::fromLatin1(objectName), &create<T>};
+}
+
+}  // namespace
+
+const std::vector<WindowEntry>& windowList() {
+    static const std::vector<WindowEntry> list{
+        {bareClassName(TFTessaroneFirmWare::staticMetaObject), QStringLiteral("FTessaroneFirmWare"), nullptr},
+        entry<project::TFsaveproj>("Fsaveproj"),
+        entry<tools::TFHelp>("FHelp"),
+        entry<project::TFAbout>("FAbout"),
+        entry<tools::TFSELstringhe>("FSELstringhe"),
+        entry<tools::TFModifyFileSx>("FModifyFileSx"),
+        entry<documents::TFpargen>("Fpargen"),
+        entry<canopen::TFsdo>("Fsdo"),
+        entry<canopen::TFpdo>("Fpdo"),
+        entry<canopen::TFemcy>("Femcy"),
+        entry<canopen::TFWemcy>("FWemcy"),
+        entry<tools::TFXML>("FXML"),
+        entry<canopen::TFInfopdo>("FInfopdo"),
+        entry<documents::TFSetVar>("FSetVar"),
+        entry<canopen::TFSetPdo>("FSetPdo"),
+        entry<update::TFBootSer>("FBootSer"),
+    };
+    return list;
+}
+
+const WindowEntry* findWindow(const QString& className) {
+    for (const WindowEntry& each : windowList()) {
+        if (each.className == className) return &each;
+    }
+    return nullptr;
+}
 
 TForms::TForms(const std::string& programDir) {
     FTessaroneFirmWare = new TFTessaroneFirmWare(programDir);
-    QWidget* main = FTessaroneFirmWare;
-    Fsaveproj = new project::TFsaveproj(main, FTessaroneFirmWare->workspace());
-    FHelp = new tools::TFHelp(main);
-    FAbout = new project::TFAbout(main);
-    FSELstringhe = new tools::TFSELstringhe(main);
-    FModifyFileSx = new tools::TFModifyFileSx(main);
-    Fpargen = new documents::TFpargen(main, FTessaroneFirmWare->workspace());
-    Fsdo = new canopen::TFsdo(main);
-    Fpdo = new canopen::TFpdo(main);
-    Femcy = new canopen::TFemcy(main);
-    FWemcy = new canopen::TFWemcy(main);
-    FXML = new tools::TFXML(main);
-    FInfopdo = new canopen::TFInfopdo(main);
-    FSetVar = new documents::TFSetVar(main, FTessaroneFirmWare->workspace());
-    FSetPdo = new canopen::TFSetPdo(main);
-    FBootSer = new update::TFBootSer(*FTessaroneFirmWare);
+    for (const WindowEntry& each : windowList()) {
+        QWidget* window =
+            each.create ? each.create(FTessaroneFirmWare, FTessaroneFirmWare->context()) : FTessaroneFirmWare;
+        window->setObjectName(each.objectName);
+        m_windows.append(window);
+    }
     FTessaroneFirmWare->setForms(this);
 }
 
@@ -45,23 +93,12 @@ TForms::~TForms() {
     delete FTessaroneFirmWare;
 }
 
-QList<QWidget*> TForms::all() const {
-    return {FTessaroneFirmWare,
-            Fsaveproj,
-            FHelp,
-            FAbout,
-            FSELstringhe,
-            FModifyFileSx,
-            Fpargen,
-            Fsdo,
-            Fpdo,
-            Femcy,
-            FWemcy,
-            FXML,
-            FInfopdo,
-            FSetVar,
-            FSetPdo,
-            FBootSer};
+QWidget* TForms::byClass(const QString& className) const {
+    const std::vector<WindowEntry>& list = windowList();
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (list[i].className == className) return m_windows.value(static_cast<int>(i));
+    }
+    return nullptr;
 }
 
 }  // namespace app

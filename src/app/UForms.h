@@ -1,45 +1,43 @@
 #pragma once
 
 #include <QList>
-#include <memory>
+#include <QString>
 #include <string>
+#include <vector>
 
 class QWidget;
 
+namespace ui {
+struct WindowContext;
+}
+
 namespace app {
+
 class TFTessaroneFirmWare;
-}
-namespace project {
-class TFsaveproj;
-class TFAbout;
-}  // namespace project
-namespace tools {
-class TFHelp;
-class TFSELstringhe;
-class TFModifyFileSx;
-class TFXML;
-}  // namespace tools
-namespace documents {
-class TFpargen;
-class TFSetVar;
-}  // namespace documents
-namespace canopen {
-class TFsdo;
-class TFpdo;
-class TFemcy;
-class TFWemcy;
-class TFInfopdo;
-class TFSetPdo;
-}  // namespace canopen
-namespace update {
-class TFBootSer;
-}
 
-namespace app {
+// One window of the program as start-up creates it.
+struct WindowEntry {
+    // The window's class without its namespace ("TFSetVar"), as
+    // tessaro-window and the dispatcher name it.
+    QString className;
+    // The name of the one instance ("FSetVar"); also the window's object
+    // name, from which the renderer names its picture.
+    QString objectName;
+    // Creates the window as a child of the main window; null for the main
+    // window itself, which runs the start-up procedure.
+    QWidget* (*create)(QWidget* mainWindow, const ui::WindowContext& context);
+};
 
-// Every window of the program, created once, in this order, and living until
-// the end of the run. The main window comes first and runs the start-up
-// procedure before any other window exists; the others are its children.
+// The sixteen windows in the order of their creation, the main window first.
+// A new window is added here and nowhere else.
+const std::vector<WindowEntry>& windowList();
+// The entry of a class name, or null.
+const WindowEntry* findWindow(const QString& className);
+
+// Every window of the program, created once, in the order of windowList(),
+// and living until the end of the run. The main window comes first and runs
+// the start-up procedure before any other window exists; the others are its
+// children.
 struct TForms {
     explicit TForms(const std::string& programDir);
     ~TForms();
@@ -47,24 +45,22 @@ struct TForms {
     TForms& operator=(const TForms&) = delete;
 
     // All sixteen windows in the order of their creation.
-    QList<QWidget*> all() const;
+    QList<QWidget*> all() const { return m_windows; }
+    // The window of a class name ("TFSetVar"), or null.
+    QWidget* byClass(const QString& className) const;
+    // The one window of class T.
+    template <class T>
+    T* window() const {
+        for (QWidget* each : m_windows) {
+            if (auto* found = qobject_cast<T*>(each)) return found;
+        }
+        return nullptr;
+    }
 
     TFTessaroneFirmWare* FTessaroneFirmWare;
-    project::TFsaveproj* Fsaveproj;
-    tools::TFHelp* FHelp;
-    project::TFAbout* FAbout;
-    tools::TFSELstringhe* FSELstringhe;
-    tools::TFModifyFileSx* FModifyFileSx;
-    documents::TFpargen* Fpargen;
-    canopen::TFsdo* Fsdo;
-    canopen::TFpdo* Fpdo;
-    canopen::TFemcy* Femcy;
-    canopen::TFWemcy* FWemcy;
-    tools::TFXML* FXML;
-    canopen::TFInfopdo* FInfopdo;
-    documents::TFSetVar* FSetVar;
-    canopen::TFSetPdo* FSetPdo;
-    update::TFBootSer* FBootSer;
+
+private:
+    QList<QWidget*> m_windows;
 };
 
 }  // namespace app

@@ -1,6 +1,7 @@
 #include "app/UTessaroneFirmWare.h"
 
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -10,7 +11,6 @@
 #include <stdexcept>
 
 #include "app/UForms.h"
-#include "workspace/Vendor.h"
 #include "canopen/UInfoPdo.h"
 #include "canopen/USetPdo.h"
 #include "canopen/UWemcy.h"
@@ -29,20 +29,26 @@
 #include "ui/QtText.h"
 #include "ui/Style.h"
 #include "update/UBootSer.h"
+#include "workspace/Vendor.h"
 
 namespace app {
 
 QString initialCaption() {
-    return QString::fromLatin1(workspace::kVendorWebAddress) + QStringLiteral(" Tessaro TK48212 PROFIBUS s / Modbus s :");
+    return QString::fromLatin1(workspace::kVendorWebAddress) +
+           QStringLiteral(" Tessaro TK48212 PROFIBUS s / Modbus s :");
 }
 
 QString TitlePrefix() {
-    return QString::fromLatin1(workspace::kVendorWebAddress) + QStringLiteral(" Tessaro TK48213 PROFIBUS s / Modbus s :");
+    return QString::fromLatin1(workspace::kVendorWebAddress) +
+           QStringLiteral(" Tessaro TK48213 PROFIBUS s / Modbus s :");
 }
 
 TFTessaroneFirmWare::TFTessaroneFirmWare(const std::string& programDir)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
-    setObjectName(QStringLiteral("TFTessaroneFirmWare"));
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      m_context{m_workspace, OpenExcel,
+                [this](const std::string& program, const std::vector<std::string>& arguments, bool hideWindow) {
+                    RunAndWait(program, arguments, hideWindow);
+                }} {
     setWindowTitle(initialCaption());
     setAutoFillBackground(true);
     buildControls();
@@ -112,9 +118,7 @@ void TFTessaroneFirmWare::buildControls() {
     heading->addWidget(about, 0, Qt::AlignTop);
     heading->addWidget(LbButton1, 0, Qt::AlignTop);
 
-    auto* rule = new QFrame(this);
-    rule->setFrameShape(QFrame::HLine);
-    rule->setStyleSheet(QStringLiteral("color: #C9C3A6;"));
+    QFrame* rule = ui::makeRule(this);
 
     auto* steps = new QGridLayout;
     steps->setHorizontalSpacing(14);
@@ -153,6 +157,15 @@ void TFTessaroneFirmWare::buildControls() {
     layout->addLayout(footer);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
+    // Reading order: the buttons of the heading, then the steps from the top.
+    setTabOrder(about, LbButton1);
+    setTabOrder(LbButton1, New);
+    setTabOrder(New, open);
+    setTabOrder(open, btn_Prm_Gen);
+    setTabOrder(btn_Prm_Gen, btn_Sdo);
+    setTabOrder(btn_Sdo, btn_Gds);
+    setTabOrder(btn_Gds, CreateBin);
+
     ui::onClicked(New, this, [this] { NewaClick(); });
     ui::onClicked(open, this, [this] { OpenaClick(); });
     for (GraphicButton* step :
@@ -184,10 +197,9 @@ void TFTessaroneFirmWare::SetDocumentPaths() {
 }
 
 void TFTessaroneFirmWare::NewaClick() {
-    project::TFsaveproj* dialog = m_forms->Fsaveproj;
-    dialog->DialogMode = 0;
-    dialog->DestinationDir = m_workspace.ProjectsDir;
-    if (dialog->exec() == QDialog::Accepted) {
+    project::TFsaveproj* dialog = m_forms->window<project::TFsaveproj>();
+    if (const std::optional<std::string> folder = dialog->askNewProject(m_workspace.ProjectsDir)) {
+        m_workspace.setCurrentProject(dialog->enteredName(), *folder);
         setTitle(TitlePrefix() + ui::qs(m_workspace.ProjectName));
         OpenExcel.initialFolder = ui::qs(m_workspace.ProjectDir);
     } else {
@@ -210,22 +222,21 @@ void TFTessaroneFirmWare::btn_str_lng1aClick(QAbstractButton* sender) {
         ui::Dialogs::information(this, QStringLiteral("Project not valid"));
         return;
     }
-    if (sender == btn_Sdo) {
-        m_forms->FSetVar->exec();
-    } else if (sender == btn_Pdo) {
-        m_forms->Fpdo->exec();
-    } else if (sender == btn_Info_Pdo) {
-        m_forms->FInfopdo->exec();
-    } else if (sender == btn_Emcy) {
-        m_forms->Femcy->exec();
-    } else if (sender == btn_Emcy_Wd) {
-        m_forms->FWemcy->exec();
-    } else if (sender == btn_Gds) {
-        SaveGsdFile();
-    } else if (sender == Btn_SetPDO) {
-        m_forms->FSetPdo->exec();
-    } else if (sender == btn_Prm_Gen) {
-        m_forms->Fpargen->exec();
+    // The step buttons in the order they are compared; an empty class runs
+    // SaveGsdFile instead of showing a window.
+    const std::pair<QAbstractButton*, QString> steps[] = {
+        {btn_Sdo, QStringLiteral("TFSetVar")},       {btn_Pdo, QStringLiteral("TFpdo")},
+        {btn_Info_Pdo, QStringLiteral("TFInfopdo")}, {btn_Emcy, QStringLiteral("TFemcy")},
+        {btn_Emcy_Wd, QStringLiteral("TFWemcy")},    {btn_Gds, QString()},
+        {Btn_SetPDO, QStringLiteral("TFSetPdo")},    {btn_Prm_Gen, QStringLiteral("TFpargen")}};
+    for (const auto& [button, windowClass] : steps) {
+        if (sender != button) continue;
+        if (windowClass.isEmpty()) {
+            SaveGsdFile();
+        } else if (auto* window = qobject_cast<QDialog*>(m_forms->byClass(windowClass))) {
+            window->exec();
+        }
+        return;
     }
 }
 
@@ -243,7 +254,7 @@ void TFTessaroneFirmWare::CreateBinaClick() {
     // file system, which is the system's own.
     if (m_workspace.ProjectDir.empty()) throw std::runtime_error("Project not valid");
     Image.WriteConfigurationImage(m_workspace.ProjectDir);
-    m_forms->FBootSer->exec();
+    m_forms->window<update::TFBootSer>()->exec();
 }
 
 void TFTessaroneFirmWare::RunAndWait(const std::string& program, const std::vector<std::string>& arguments,
@@ -252,7 +263,7 @@ void TFTessaroneFirmWare::RunAndWait(const std::string& program, const std::vect
 }
 
 void TFTessaroneFirmWare::AboutClick() {
-    m_forms->FAbout->exec();
+    m_forms->window<project::TFAbout>()->exec();
 }
 
 void TFTessaroneFirmWare::LbButton1Click() {
@@ -264,12 +275,15 @@ void TFTessaroneFirmWare::Label1Click() {
 }
 
 void TFTessaroneFirmWare::FormClose() {
-    m_workspace.writeSettings();
+    if (m_writeSettingsAtClose) m_workspace.writeSettings();
 }
 
 void TFTessaroneFirmWare::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!event->spontaneous()) ui::centreOnScreen(this);
+    if (event->spontaneous()) return;
+    ui::centreOnScreen(this);
+    activateWindow();
+    New->setFocus();
 }
 
 void TFTessaroneFirmWare::closeEvent(QCloseEvent* event) {

@@ -4,9 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "workspace/Workspace.h"
 #include "outputs/ConfigurationImage.h"
 #include "ui/Dialogs.h"
+#include "ui/WindowContext.h"
+#include "workspace/Workspace.h"
 
 class QAbstractButton;
 class QLabel;
@@ -38,6 +39,10 @@ public:
 
     workspace::Workspace& workspace() { return m_workspace; }
     const workspace::Workspace& workspace() const { return m_workspace; }
+    // What the other windows get of the hub.
+    const ui::WindowContext& context() const { return m_context; }
+    // Leaves the settings file untouched at close (a review run of a window).
+    void keepSettingsFile() { m_writeSettingsAtClose = false; }
 
     void NewaClick();
     void OpenaClick();
@@ -91,7 +96,9 @@ private:
     void setTitle(const QString& title);
 
     workspace::Workspace m_workspace;
+    ui::WindowContext m_context;
     TForms* m_forms = nullptr;
+    bool m_writeSettingsAtClose = true;
 };
 
 }  // namespace app

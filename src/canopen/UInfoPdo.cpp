@@ -4,7 +4,6 @@ namespace canopen {
 
 TFInfopdo::TFInfopdo(QWidget* parent)
     : ui::Form(parent, ui::FormFrame::FixedCloseBox, QStringLiteral("Define Store PDO")) {
-    setObjectName(QStringLiteral("TFInfopdo"));
     setFixedSize(420, 260);
 }
 

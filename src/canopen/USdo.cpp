@@ -3,7 +3,6 @@
 namespace canopen {
 
 TFsdo::TFsdo(QWidget* parent) : ui::Form(parent, ui::FormFrame::FixedCloseBox, QStringLiteral("Set SDO Access")) {
-    setObjectName(QStringLiteral("TFsdo"));
     setFixedSize(420, 260);
 }
 

@@ -3,7 +3,6 @@
 namespace canopen {
 
 TFSetPdo::TFSetPdo(QWidget* parent) : ui::Form(parent, ui::FormFrame::FixedCloseBox, QStringLiteral("Set PDO Access")) {
-    setObjectName(QStringLiteral("TFSetPdo"));
     setFixedSize(420, 260);
 }
 

@@ -3,7 +3,6 @@
 namespace canopen {
 
 TFWemcy::TFWemcy(QWidget* parent) : ui::Form(parent, ui::FormFrame::FixedCloseBox, QStringLiteral("Define EMCY Word")) {
-    setObjectName(QStringLiteral("TFWemcy"));
     setFixedSize(420, 260);
 }
 

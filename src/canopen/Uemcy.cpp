@@ -3,7 +3,6 @@
 namespace canopen {
 
 TFemcy::TFemcy(QWidget* parent) : ui::Form(parent, ui::FormFrame::FixedCloseBox, QStringLiteral("Set Traslate EMCY")) {
-    setObjectName(QStringLiteral("TFemcy"));
     setFixedSize(420, 260);
 }
 

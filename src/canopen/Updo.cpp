@@ -3,7 +3,6 @@
 namespace canopen {
 
 TFpdo::TFpdo(QWidget* parent) : ui::Form(parent, ui::FormFrame::FixedCloseBox, QStringLiteral("Define Traslate PDO")) {
-    setObjectName(QStringLiteral("TFpdo"));
     setFixedSize(420, 260);
 }
 

@@ -6,7 +6,6 @@
 #include "ui/Form.h"
 
 class QTabWidget;
-class QTableWidget;
 class QWidget;
 
 namespace workspace {
@@ -14,7 +13,8 @@ struct Workspace;
 }
 namespace ui {
 class GraphicButton;
-}
+class Grid;
+}  // namespace ui
 
 namespace documents {
 
@@ -30,24 +30,25 @@ public:
 
     // Text of a grid cell, counted as the grid shows it: column 0 holds the
     // row numbers, rows 1 to 244 the access rows.
-    static QString cell(const QTableWidget* grid, int column, int row);
-    static void setCell(QTableWidget* grid, int column, int row, const QString& text);
+    static QString cell(const ui::Grid* grid, int column, int row);
+    static void setCell(ui::Grid* grid, int column, int row, const QString& text);
 
     QTabWidget* PageControl1;
     QWidget* TabSheet1;
     QWidget* TabSheet2;
-    QTableWidget* sga;
-    QTableWidget* Sgb;
+    ui::Grid* sga;
+    ui::Grid* Sgb;
     ui::GraphicButton* bitbtn1;
     ui::GraphicButton* bitbtn2;
 
 protected:
     void FormShow() override;
+    void FormFocus() override;
 
 private:
     // The run of rows of a grid: from row 1 down to the first empty Address Register cell.
-    static std::vector<AccessRow> tableOf(const QTableWidget* grid);
-    static void fill(QTableWidget* grid, const std::vector<AccessRow>& rows);
+    static std::vector<AccessRow> tableOf(const ui::Grid* grid);
+    static void fill(ui::Grid* grid, const std::vector<AccessRow>& rows);
 
     const workspace::Workspace& m_workspace;
     AreaSizes m_sizes{kMaxAreaSize, kMaxAreaSize};

@@ -16,10 +16,11 @@
 
 #include "documents/CommunicationSettings.h"
 #include "documents/IntegerText.h"
+#include "ui/ButtonBar.h"
 #include "ui/Dialogs.h"
-#include "ui/GraphicButton.h"
 #include "ui/Guard.h"
 #include "ui/QtText.h"
+#include "ui/Style.h"
 #include "workspace/Workspace.h"
 
 namespace documents {
@@ -54,18 +55,13 @@ void addRow(QFormLayout* form, const QString& caption, QWidget* field) {
 
 TFpargen::TFpargen(QWidget* parent, const workspace::Workspace& workspace)
     : ui::Form(parent, ui::FormFrame::FixedNoButtons, QStringLiteral("SET COMMUNICATION")), m_workspace(workspace) {
-    setObjectName(QStringLiteral("TFpargen"));
     buildControls();
     setDefaults();
 }
 
 void TFpargen::buildControls() {
     GroupBox2 = new QGroupBox(QStringLiteral(" Serial "), this);
-    auto* lineFrame = new QFrame(GroupBox2);
-    lineFrame->setFrameShape(QFrame::StyledPanel);
-    lineFrame->setStyleSheet(
-        QStringLiteral("QFrame { border: 1px solid #C9C3A6; border-radius: 3px; } "
-                       "QRadioButton { border: 0; }"));
+    QFrame* lineFrame = ui::makeFrame(GroupBox2);
     RB_Ser_232 = new QRadioButton(QStringLiteral("RS232"), lineFrame);
     RB_Ser_485 = new QRadioButton(QStringLiteral("RS485"), lineFrame);
     auto* lineLayout = new QHBoxLayout(lineFrame);
@@ -141,16 +137,17 @@ void TFpargen::buildControls() {
     addRow(profibusForm, QStringLiteral("N Byte IN"), E_PRo_IN);
     addRow(profibusForm, QStringLiteral("N Byte OUT"), E_PRo_Out);
 
-    bitbtn1 = new ui::GraphicButton(QStringLiteral("OK"), this);
-    bitbtn2 = new ui::GraphicButton(QStringLiteral("Cancel"), this);
-    bitbtn1->setDefault(true);
+    auto* bar = new ui::ButtonBar(this);
+    bitbtn1 = bar->accept(
+        QStringLiteral("OK"), [this] { BitBtn1Click(); }, ui::ButtonBar::Side::Right);
+    bitbtn2 = bar->reject(QStringLiteral("Cancel"), ui::ButtonBar::Side::Right);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(14, 12, 14, 12);
     layout->setSpacing(12);
     layout->addWidget(GroupBox2);
     layout->addWidget(GroupBox1);
-    layout->addLayout(ui::rightAlignedButtons({bitbtn1, bitbtn2}));
+    layout->addWidget(bar);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     // Reading order: the serial side from top to bottom, then PROFIBUS, then the buttons.
@@ -164,9 +161,6 @@ void TFpargen::buildControls() {
     setTabOrder(E_PRo_IN, E_PRo_Out);
     setTabOrder(E_PRo_Out, bitbtn1);
     setTabOrder(bitbtn1, bitbtn2);
-
-    ui::onClicked(bitbtn1, this, [this] { BitBtn1Click(); });
-    connect(bitbtn2, &QAbstractButton::clicked, this, &QDialog::reject);
 }
 
 void TFpargen::setDefaults() {
@@ -205,6 +199,11 @@ void TFpargen::FormShow() {
     const std::array<const std::string*, 9> texts = reading.value.texts.inOrder();
     for (std::size_t i = 0; i < reading.value.count; ++i) showStored(kPargenElements[i], *texts[i]);
     if (reading.failure) throw std::runtime_error(*reading.failure);
+}
+
+// The first control: the line type, on the button that is selected.
+void TFpargen::FormFocus() {
+    (RB_Ser_485->isChecked() ? RB_Ser_485 : RB_Ser_232)->setFocus();
 }
 
 bool TFpargen::CheckValues() {

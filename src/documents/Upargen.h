@@ -53,6 +53,7 @@ public:
 
 protected:
     void FormShow() override;
+    void FormFocus() override;
 
 private:
     void setDefaults();

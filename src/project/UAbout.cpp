@@ -6,13 +6,13 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "workspace/Vendor.h"
+#include "ui/ButtonBar.h"
 #include "ui/Dialogs.h"
-#include "ui/GraphicButton.h"
 #include "ui/Guard.h"
 #include "ui/LinkLabel.h"
 #include "ui/Logo.h"
 #include "ui/Style.h"
+#include "workspace/Vendor.h"
 
 namespace project {
 
@@ -28,17 +28,13 @@ TFAbout::TFAbout(QWidget* parent)
       Label8(new QLabel(QStringLiteral("Document Code :"), this)),
       Label12(new QLabel(QStringLiteral("DC48213"), this)),
       Label4(new ui::LinkLabel(QString::fromLatin1(workspace::kVendorWebAddress), this)),
-      Label5(new ui::LinkLabel(QString::fromLatin1(workspace::kVendorEmail), this)),
-      LbButton1(new ui::GraphicButton(QStringLiteral("OK"), this)) {
-    setObjectName(QStringLiteral("TFAbout"));
-
+      Label5(new ui::LinkLabel(QString::fromLatin1(workspace::kVendorEmail), this)) {
     Image2->setPixmap(ui::vendorLogo(81));
     Image2->setFixedSize(81, 81);
     Image2->setScaledContents(true);
     Image2->setAccessibleName(QStringLiteral("Logo"));
     Label1->setFont(ui::programFont(13, true));
     Label5->hide();
-    LbButton1->setDefault(true);
 
     auto* facts = new QGridLayout;
     facts->setHorizontalSpacing(10);
@@ -63,13 +59,12 @@ TFAbout::TFAbout(QWidget* parent)
     top->addWidget(Image2, 0, Qt::AlignTop);
     top->addLayout(texts, 1);
 
-    auto* rule = new QFrame(this);
-    rule->setFrameShape(QFrame::HLine);
-    rule->setStyleSheet(QStringLiteral("color: #C9C3A6;"));
+    QFrame* rule = ui::makeRule(this);
 
+    auto* bar = new ui::ButtonBar(this);
+    LbButton1 = bar->accept(QStringLiteral("OK"), [this] { accept(); });
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(LbButton1);
-    bottom->addStretch();
+    bottom->addWidget(bar, 1);
     bottom->addWidget(Label5);
     bottom->addWidget(Label4, 0, Qt::AlignBottom);
 
@@ -81,10 +76,18 @@ TFAbout::TFAbout(QWidget* parent)
     layout->addLayout(bottom);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
+    // Reading order: the logo, OK, the web address at the bottom right.
+    setTabOrder(Image2, LbButton1);
+    setTabOrder(LbButton1, Label4);
+
     connect(Image2, &ui::LinkLabel::clicked, this, [this] { ui::guarded(this, [this] { Image2Click(); }); });
     connect(Label4, &ui::LinkLabel::clicked, this, [this] { ui::guarded(this, [this] { Label4Click(); }); });
     connect(Label5, &ui::LinkLabel::clicked, this, [this] { ui::guarded(this, [this] { Label5Click(); }); });
-    connect(LbButton1, &QAbstractButton::clicked, this, &QDialog::accept);
+}
+
+// Enter closes the window: the focus starts on OK.
+void TFAbout::FormFocus() {
+    LbButton1->setFocus();
 }
 
 void TFAbout::Image2Click() {

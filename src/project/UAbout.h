@@ -34,6 +34,9 @@ public:
     ui::LinkLabel* Label4;
     ui::LinkLabel* Label5;
     ui::GraphicButton* LbButton1;
+
+protected:
+    void FormFocus() override;
 };
 
 }  // namespace project

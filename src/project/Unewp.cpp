@@ -7,26 +7,25 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "workspace/Workspace.h"
 #include "project/NewProject.h"
+#include "ui/ButtonBar.h"
 #include "ui/Dialogs.h"
-#include "ui/GraphicButton.h"
 #include "ui/Guard.h"
 #include "ui/QtText.h"
 
 namespace project {
 
-TFsaveproj::TFsaveproj(QWidget* parent, workspace::Workspace& workspace)
+TFsaveproj::TFsaveproj(QWidget* parent)
     : ui::Form(parent, ui::FormFrame::FixedNoButtons, QStringLiteral("New project")),
       Label1(new QLabel(QStringLiteral("Project name"), this)),
-      Edit1(new QLineEdit(this)),
-      bitbtn1(new ui::GraphicButton(QStringLiteral("OK"), this)),
-      bitbtn2(new ui::GraphicButton(QStringLiteral("Cancel"), this)),
-      m_workspace(workspace) {
-    setObjectName(QStringLiteral("TFsaveproj"));
+      Edit1(new QLineEdit(this)) {
     Label1->setBuddy(Edit1);
     Edit1->setMinimumWidth(280);
-    bitbtn1->setDefault(true);
+    auto* bar = new ui::ButtonBar(this);
+    bitbtn1 = bar->accept(
+        QStringLiteral("OK"), [this] { BitBtn1Click(); }, ui::ButtonBar::Side::Right);
+    // Cancel, Escape and the close box all end in BitBtn2Click through reject().
+    bitbtn2 = bar->reject(QStringLiteral("Cancel"), ui::ButtonBar::Side::Right);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 14, 16, 14);
@@ -34,17 +33,29 @@ TFsaveproj::TFsaveproj(QWidget* parent, workspace::Workspace& workspace)
     layout->addWidget(Label1);
     layout->addWidget(Edit1);
     layout->addSpacing(10);
-    layout->addLayout(ui::rightAlignedButtons({bitbtn1, bitbtn2}));
+    layout->addWidget(bar);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-
-    ui::onClicked(bitbtn1, this, [this] { BitBtn1Click(); });
-    ui::onClicked(bitbtn2, this, [this] { BitBtn2Click(); });
     FormCreate();
 }
 
 void TFsaveproj::FormCreate() {
     DestinationDir.clear();
     m_enteredName.clear();
+}
+
+std::optional<std::string> TFsaveproj::askNewProject(const std::string& destination) {
+    DialogMode = 0;
+    DestinationDir = destination;
+    m_createdFolder.clear();
+    if (exec() != QDialog::Accepted) return std::nullopt;
+    return m_createdFolder;
+}
+
+std::optional<QString> TFsaveproj::editText(const QString& text) {
+    DialogMode = 1;
+    Edit1->setText(text);
+    if (exec() != QDialog::Accepted) return std::nullopt;
+    return Edit1->text();
 }
 
 void TFsaveproj::FormShow() {
@@ -67,11 +78,7 @@ void TFsaveproj::BitBtn1Click() {
         const NewProjectOutcome outcome = createProject(DestinationDir, m_enteredName);
         for (const std::string& message : outcome.messages) ui::Dialogs::information(this, ui::qs(message));
         CloseAllowed = outcome.created;
-        if (outcome.created) {
-            m_workspace.ProjectName = m_enteredName;
-            m_workspace.ProjectDir = outcome.projectDir;
-            m_workspace.SetDocumentPaths();
-        }
+        if (outcome.created) m_createdFolder = outcome.projectDir;
     }
     if (FormCloseQuery()) done(QDialog::Accepted);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+#include <optional>
 #include <string>
 
 #include "ui/Form.h"
@@ -7,9 +9,6 @@
 class QLabel;
 class QLineEdit;
 
-namespace workspace {
-struct Workspace;
-}
 namespace ui {
 class GraphicButton;
 }
@@ -17,12 +16,20 @@ class GraphicButton;
 namespace project {
 
 // The New project dialog. In mode 0 it makes a project folder below
-// DestinationDir and makes it the current project; in mode 1 it is a one-line
-// text editor for the XML reader and writer window.
+// DestinationDir; in mode 1 it is a one-line text editor for the XML reader
+// and writer window.
 class TFsaveproj : public ui::Form {
     Q_OBJECT
 public:
-    TFsaveproj(QWidget* parent, workspace::Workspace& workspace);
+    explicit TFsaveproj(QWidget* parent);
+
+    // Mode 0: asks for a name and makes the project folder below destination
+    // (with its bin folder); answers that folder, or nothing when the user
+    // cancelled. The name is enteredName() afterwards.
+    std::optional<std::string> askNewProject(const std::string& destination);
+    // Mode 1: lets the user change text; answers the new text, or nothing
+    // when the user cancelled.
+    std::optional<QString> editText(const QString& text);
 
     // 0: new project; 1: edit a text.
     int DialogMode = 0;
@@ -51,8 +58,8 @@ protected:
 private:
     void FormCreate();
 
-    workspace::Workspace& m_workspace;
     std::string m_enteredName;
+    std::string m_createdFolder;
 };
 
 }  // namespace project

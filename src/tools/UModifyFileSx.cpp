@@ -4,7 +4,6 @@ namespace tools {
 
 TFModifyFileSx::TFModifyFileSx(QWidget* parent)
     : ui::Form(parent, ui::FormFrame::FixedCloseBox, QStringLiteral("Generate Firmware")) {
-    setObjectName(QStringLiteral("TFModifyFileSx"));
     setFixedSize(420, 260);
 }
 

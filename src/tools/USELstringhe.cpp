@@ -4,7 +4,6 @@ namespace tools {
 
 TFSELstringhe::TFSELstringhe(QWidget* parent)
     : ui::Form(parent, ui::FormFrame::FixedCloseBox, QStringLiteral("Select String")) {
-    setObjectName(QStringLiteral("TFSELstringhe"));
     setFixedSize(420, 260);
 }
 

@@ -3,7 +3,6 @@
 namespace tools {
 
 TFXML::TFXML(QWidget* parent) : ui::Form(parent, ui::FormFrame::FixedCloseBox, QStringLiteral("XML Reader & Writer")) {
-    setObjectName(QStringLiteral("TFXML"));
     setFixedSize(420, 260);
 }
 

@@ -3,7 +3,6 @@
 namespace tools {
 
 TFHelp::TFHelp(QWidget* parent) : ui::Form(parent, ui::FormFrame::FixedCloseBox, QStringLiteral("Help")) {
-    setObjectName(QStringLiteral("TFHelp"));
     setFixedSize(420, 260);
 }
 

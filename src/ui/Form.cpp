@@ -1,6 +1,5 @@
 #include "ui/Form.h"
 
-#include <QHBoxLayout>
 #include <QLayout>
 #include <QShowEvent>
 
@@ -26,13 +25,7 @@ void Form::showEvent(QShowEvent* event) {
     if (layout()) layout()->activate();
     centreOnScreen(this);
     guarded(this, [this] { FormShow(); });
-}
-
-QHBoxLayout* rightAlignedButtons(std::initializer_list<QWidget*> buttons) {
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    for (QWidget* button : buttons) row->addWidget(button);
-    return row;
+    FormFocus();
 }
 
 }  // namespace ui

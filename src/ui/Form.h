@@ -1,9 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <initializer_list>
-
-class QHBoxLayout;
 
 namespace ui {
 
@@ -24,10 +21,10 @@ public:
 
 protected:
     virtual void FormShow() {}
+    // Gives the keyboard focus to where the user types first; runs after
+    // FormShow, also when that failed.
+    virtual void FormFocus() {}
     void showEvent(QShowEvent* event) override;
 };
-
-// The bottom bar of a dialog: its buttons side by side at the right end.
-QHBoxLayout* rightAlignedButtons(std::initializer_list<QWidget*> buttons);
 
 }  // namespace ui

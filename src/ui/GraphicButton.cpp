@@ -24,7 +24,7 @@ const QColor kLitBottom{0xC9, 0xDD, 0xEC};
 }  // namespace
 
 GraphicButton::GraphicButton(const QString& caption, QWidget* parent, Glyph glyph, Shape shape)
-    : QAbstractButton(parent), m_glyph(glyph), m_shape(shape), m_fade(new QVariantAnimation(this)) {
+    : QPushButton(parent), m_glyph(glyph), m_shape(shape), m_fade(new QVariantAnimation(this)) {
     setText(caption);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
@@ -33,11 +33,6 @@ GraphicButton::GraphicButton(const QString& caption, QWidget* parent, Glyph glyp
         m_hover = value.toReal();
         update();
     });
-}
-
-void GraphicButton::setDefault(bool isDefault) {
-    m_default = isDefault;
-    update();
 }
 
 QSize GraphicButton::sizeHint() const {
@@ -61,21 +56,23 @@ void GraphicButton::fadeTo(qreal target, int milliseconds) {
 }
 
 void GraphicButton::enterEvent(QEnterEvent* event) {
-    QAbstractButton::enterEvent(event);
+    QPushButton::enterEvent(event);
     if (isEnabled()) fadeTo(1.0, 120);
 }
 
 void GraphicButton::leaveEvent(QEvent* event) {
-    QAbstractButton::leaveEvent(event);
+    QPushButton::leaveEvent(event);
     fadeTo(0.0, 450);  // the light fades out slowly
 }
 
+// Enter presses the focused button, also outside a dialog (the main window).
 void GraphicButton::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        animateClick();
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        click();
         return;
     }
-    QAbstractButton::keyPressEvent(event);
+    QPushButton::keyPressEvent(event);
 }
 
 void GraphicButton::paintGlyph(QPainter& painter, const QRectF& box, const QColor& colour) const {
@@ -131,13 +128,13 @@ void GraphicButton::paintEvent(QPaintEvent*) {
     if (isDown()) std::swap(top, bottom);
     fill.setColorAt(0, top);
     fill.setColorAt(1, bottom);
-    QColor border = blend(kFrame, kAccent, std::max(lit, hasFocus() || m_default ? 0.7 : 0.0));
+    QColor border = blend(kFrame, kAccent, std::max(lit, hasFocus() || isDefault() ? 0.7 : 0.0));
     if (!isEnabled()) border = kFrame;
 
     QPainterPath path;
     path.addRoundedRect(face, radius, radius);
     painter.fillPath(path, fill);
-    painter.setPen(QPen(border, m_default && isEnabled() ? 1.6 : 1.0));
+    painter.setPen(QPen(border, isDefault() && isEnabled() ? 1.6 : 1.0));
     painter.drawPath(path);
 
     const QColor ink = isEnabled() ? kText : QColor(0xA8, 0xA4, 0x94);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QAbstractButton>
+#include <QPushButton>
 
 class QVariantAnimation;
 
@@ -8,9 +8,9 @@ namespace ui {
 
 // The program's push button: a rounded face that lights up when the pointer
 // is over it and fades back slowly when it leaves, with an optional glyph.
-// Keyboard focus, the default-button role and accessibility come from
-// QAbstractButton; the accessible name is the caption.
-class GraphicButton : public QAbstractButton {
+// Keyboard focus, the default-button role of a dialog (Enter presses it) and
+// accessibility come from QPushButton; the accessible name is the caption.
+class GraphicButton : public QPushButton {
     Q_OBJECT
 public:
     enum class Glyph { None, ArrowRight, Info, Close, Refresh };
@@ -20,9 +20,6 @@ public:
                            Shape shape = Shape::Push);
 
     Glyph glyph() const { return m_glyph; }
-    // Drawn as the default button of its window (answers Enter).
-    void setDefault(bool isDefault);
-    bool isDefault() const { return m_default; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -39,7 +36,6 @@ private:
 
     Glyph m_glyph;
     Shape m_shape;
-    bool m_default = false;
     qreal m_hover = 0;  // 0: resting, 1: fully lit
     QVariantAnimation* m_fade;
 };

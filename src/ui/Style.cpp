@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QFrame>
 #include <QPalette>
 #include <QScreen>
 #include <QStyleFactory>
@@ -48,7 +49,8 @@ void applyLooks(QApplication& application) {
         "  min-height: 18px; }"
         "QLineEdit:focus { border-color: #3D6E95; }"
         "QComboBox { background: white; border: 1px solid #C9C3A6; border-radius: 3px; padding: 2px 6px; "
-        "  min-height: 18px; }"
+        "  min-height: 18px; selection-background-color: #3D6E95; selection-color: white; }"
+        // (the selection colours are those of the open list's item under the pointer)
         "QComboBox:disabled { background: #EFEDE2; color: #8A8678; }"
         "QComboBox:focus { border-color: #3D6E95; }"
         "QGroupBox { border: 1px solid #C9C3A6; border-radius: 4px; margin-top: 9px; padding-top: 6px; }"
@@ -63,6 +65,23 @@ void applyLooks(QApplication& application) {
         "QTableView { gridline-color: #D8D3BD; selection-background-color: #3D6E95; }"
         "QTreeView { background: white; border: 1px solid #C9C3A6; }"
         "QToolTip { border: 1px solid #C9C3A6; }"));
+}
+
+QFrame* makeRule(QWidget* parent) {
+    auto* rule = new QFrame(parent);
+    rule->setFrameShape(QFrame::HLine);
+    rule->setStyleSheet(QStringLiteral("color: %1;").arg(kFrame.name()));
+    return rule;
+}
+
+QFrame* makeFrame(QWidget* parent) {
+    auto* frame = new QFrame(parent);
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setObjectName(QStringLiteral("plainFrame"));
+    // Only the frame itself: the controls inside keep their own looks.
+    frame->setStyleSheet(
+        QStringLiteral("QFrame#plainFrame { border: 1px solid %1; border-radius: 3px; }").arg(kFrame.name()));
+    return frame;
 }
 
 void centreOnScreen(QWidget* window) {

@@ -4,6 +4,7 @@
 #include <QFont>
 
 class QApplication;
+class QFrame;
 class QWidget;
 
 // The looks shared by every window: a warm light background, dark grey text,
@@ -24,6 +25,11 @@ QFont programFont(qreal pointSize = 9, bool bold = false);
 
 // Palette, font and the styling of the standard controls, once for the program.
 void applyLooks(QApplication& application);
+
+// A horizontal rule in the frame colour, between parts of a window.
+QFrame* makeRule(QWidget* parent);
+// A plain frame in the frame colour around a group of controls that has no title.
+QFrame* makeFrame(QWidget* parent);
 
 // Moves a top-level window to the middle of the screen it is on.
 void centreOnScreen(QWidget* window);

@@ -9,8 +9,7 @@
 #include <QVBoxLayout>
 
 #include "platform/FileSystem.h"
-#include "ui/Form.h"
-#include "ui/GraphicButton.h"
+#include "ui/ButtonBar.h"
 #include "ui/Style.h"
 
 namespace ui {
@@ -44,9 +43,7 @@ QTreeWidgetItem* makeItem(const QString& name, const QString& path) {
 TFFolderChooser::TFFolderChooser(QWidget* parent, const QString& title, const QString& root, const QString& preselected)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_root(root),
-      m_tree(new QTreeWidget(this)),
-      m_ok(new GraphicButton(QStringLiteral("OK"), this)),
-      m_cancel(new GraphicButton(QStringLiteral("Cancel"), this)) {
+      m_tree(new QTreeWidget(this)) {
     setWindowTitle(title);
     setModal(true);
     setAutoFillBackground(true);
@@ -69,17 +66,18 @@ TFFolderChooser::TFFolderChooser(QWidget* parent, const QString& title, const QS
             [this](QTreeWidgetItem* current) { m_ok->setEnabled(current != nullptr); });
     top->setExpanded(true);
 
-    m_ok->setDefault(true);
+    auto* bar = new ButtonBar(this);
+    m_ok = bar->accept(
+        QStringLiteral("OK"), [this] { accept(); }, ButtonBar::Side::Right);
+    m_cancel = bar->reject(QStringLiteral("Cancel"), ButtonBar::Side::Right);
     m_ok->setEnabled(false);
-    connect(m_ok, &QAbstractButton::clicked, this, &QDialog::accept);
-    connect(m_cancel, &QAbstractButton::clicked, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 12);
     layout->setSpacing(8);
     layout->addWidget(prompt);
     layout->addWidget(m_tree, 1);
-    layout->addLayout(rightAlignedButtons({m_ok, m_cancel}));
+    layout->addWidget(bar);
 
     if (!preselected.isEmpty()) selectFolder(preselected);
     m_tree->setFocus();

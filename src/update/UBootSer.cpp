@@ -6,15 +6,16 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMetaObject>
+#include <QStackedWidget>
 #include <QThread>
 #include <QVBoxLayout>
 
-#include "app/UTessaroneFirmWare.h"
+#include "ui/ButtonBar.h"
 #include "ui/Dialogs.h"
-#include "ui/GraphicButton.h"
 #include "ui/Guard.h"
 #include "ui/QtText.h"
 #include "ui/Style.h"
+#include "ui/WindowContext.h"
 #include "update/ComPortList.h"
 #include "update/CommPort.h"
 #include "update/ExternalUpdater.h"
@@ -32,16 +33,24 @@ QLabel* stepLabel(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-TFBootSer::TFBootSer(app::TFTessaroneFirmWare& main)
-    : ui::Form(&main, ui::FormFrame::FixedCloseBox, QStringLiteral("Update Firmware from Serial (RS232)")),
-      m_main(main) {
-    setObjectName(QStringLiteral("TFBootSer"));
+TFBootSer::TFBootSer(QWidget* parent, const ui::WindowContext& context)
+    : ui::Form(parent, ui::FormFrame::FixedCloseBox, QStringLiteral("Update Firmware from Serial (RS232)")),
+      m_context(context) {
     setFont(ui::programFont(8));
     setFixedSize(kWizardSize);
 
     createPort(platform::systemSerialPortServices());
+    Pages = new QStackedWidget(this);
+    StepsPage = new QWidget;
+    Panel1 = new QWidget;
+    Panel1->setAutoFillBackground(true);
+    Pages->addWidget(StepsPage);
+    Pages->addWidget(Panel1);
     buildSteps();
     buildOptions();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Pages);
 }
 
 TFBootSer::~TFBootSer() = default;
@@ -69,26 +78,32 @@ void TFBootSer::useSerialServices(std::shared_ptr<platform::SerialPortServices> 
 }
 
 void TFBootSer::buildSteps() {
-    Label1 = new QLabel(QStringLiteral("Follow these steps to update the GW48213 from RS232:"), this);
+    QWidget* page = StepsPage;
+    Label1 = new QLabel(QStringLiteral("Follow these steps to update the GW48213 from RS232:"), page);
     Label1->setFont(ui::programFont(8, true));
-    Label2 = stepLabel(QStringLiteral("1 - Turn OFF the Device"), this);
-    Label3 = stepLabel(QStringLiteral("2 - Insert the Boot Jumper (see the manual)"), this);
-    Label4 = stepLabel(QStringLiteral("3 - Select the  COM port and press the connect button"), this);
-    CB_Com = new QComboBox(this);
+    Label2 = stepLabel(QStringLiteral("1 - Turn OFF the Device"), page);
+    Label3 = stepLabel(QStringLiteral("2 - Insert the Boot Jumper (see the manual)"), page);
+    Label4 = stepLabel(QStringLiteral("3 - Select the  COM port and press the connect button"), page);
+    CB_Com = new QComboBox(page);
     CB_Com->setMinimumWidth(190);
     CB_Com->setFixedHeight(28);
     CB_Com->setAccessibleName(QStringLiteral("COM port"));
     Label4->setBuddy(CB_Com);
     LbButton5 =
-        new ui::GraphicButton(QString(), this, ui::GraphicButton::Glyph::Refresh, ui::GraphicButton::Shape::Small);
+        new ui::GraphicButton(QString(), page, ui::GraphicButton::Glyph::Refresh, ui::GraphicButton::Shape::Small);
     LbButton5->setFixedSize(28, 28);
     LbButton5->setToolTip(QStringLiteral("Update COM Port List"));
     LbButton5->setAccessibleName(QStringLiteral("Update COM Port List"));
-    LbButton1 = new ui::GraphicButton(QStringLiteral("Connect"), this);
-    Label5 = stepLabel(QStringLiteral("4 - Turn ON the Device"), this);
-    Label6 = stepLabel(QStringLiteral("5 - Check the BOOT led. It must blink quickly"), this);
-    LbButton3 = new ui::GraphicButton(QStringLiteral("Cancel"), this);
-    LbButton2 = new ui::GraphicButton(QStringLiteral("Next"), this, ui::GraphicButton::Glyph::ArrowRight);
+    LbButton1 = new ui::GraphicButton(QStringLiteral("Connect"), page);
+    // Connect is a command of the step, not a default: Enter goes to Next.
+    LbButton1->setAutoDefault(false);
+    Label5 = stepLabel(QStringLiteral("4 - Turn ON the Device"), page);
+    Label6 = stepLabel(QStringLiteral("5 - Check the BOOT led. It must blink quickly"), page);
+    auto* bar = new ui::ButtonBar(this, page);
+    LbButton3 = bar->reject(QStringLiteral("Cancel"));
+    LbButton2 = bar->accept(
+        QStringLiteral("Next"), [this] { LbButton2Click(); }, ui::ButtonBar::Side::Right,
+        ui::GraphicButton::Glyph::ArrowRight);
 
     auto* port = new QHBoxLayout;
     port->setSpacing(6);
@@ -99,12 +114,7 @@ void TFBootSer::buildSteps() {
     port->addWidget(LbButton1);
     port->addStretch();
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(LbButton3);
-    buttons->addStretch();
-    buttons->addWidget(LbButton2);
-
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(20, 16, 20, 14);
     layout->setSpacing(9);
     layout->addWidget(Label1);
@@ -116,21 +126,13 @@ void TFBootSer::buildSteps() {
     layout->addWidget(Label5);
     layout->addWidget(Label6);
     layout->addStretch();
-    layout->addLayout(buttons);
+    layout->addWidget(bar);
 
     ui::onClicked(LbButton5, this, [this] { RefreshPortList(); });
     ui::onClicked(LbButton1, this, [this] { LbButton1Click(); });
-    ui::onClicked(LbButton2, this, [this] { LbButton2Click(); });
-    connect(LbButton3, &QAbstractButton::clicked, this, &QDialog::reject);
 }
 
 void TFBootSer::buildOptions() {
-    // The options page covers the whole window once Next succeeds.
-    Panel1 = new QWidget(this);
-    Panel1->setAutoFillBackground(true);
-    Panel1->setGeometry(QRect(QPoint(0, 0), kWizardSize));
-    Panel1->hide();
-
     Label7 = new QLabel(QStringLiteral("Update Device Options"), Panel1);
     Label7->setFont(ui::programFont(10, true));
     CB_Firm = new QCheckBox(QStringLiteral("Firmware"), Panel1);
@@ -149,7 +151,8 @@ void TFBootSer::buildOptions() {
         unused->hide();
     }
 
-    LbButton4 = new ui::GraphicButton(QStringLiteral("Execute update firmware"), Panel1);
+    auto* bar = new ui::ButtonBar(this, Panel1);
+    LbButton4 = bar->accept(QStringLiteral("Execute update firmware"), [this] { LbButton4Click(); });
 
     auto* options = new QGridLayout;
     options->setHorizontalSpacing(0);
@@ -160,10 +163,6 @@ void TFBootSer::buildOptions() {
     options->addWidget(CB_Proj, 2, 0, 1, 2);
     options->addWidget(CB_RProj, 3, 1);
 
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(LbButton4);
-    bottom->addStretch();
-
     auto* layout = new QVBoxLayout(Panel1);
     layout->setContentsMargins(20, 16, 20, 14);
     layout->setSpacing(12);
@@ -171,22 +170,17 @@ void TFBootSer::buildOptions() {
     layout->addLayout(options);
     layout->addWidget(Panel2);
     layout->addStretch();
-    layout->addLayout(bottom);
-
-    ui::onClicked(LbButton4, this, [this] { LbButton4Click(); });
-}
-
-QList<QWidget*> TFBootSer::stepsPage() const {
-    return {Label1, Label2, Label3, Label4, Label5, Label6, LbButton5};
+    layout->addWidget(bar);
 }
 
 void TFBootSer::FormShow() {
-    Panel1->hide();
+    Pages->setCurrentWidget(StepsPage);
     PortTested = false;
-    for (QWidget* step : stepsPage()) {
-        step->show();
-    }
     RefreshPortList();
+}
+
+void TFBootSer::FormFocus() {
+    CB_Com->setFocus();
 }
 
 void TFBootSer::RefreshPortList() {
@@ -214,21 +208,17 @@ void TFBootSer::LbButton2Click() {
         ui::Dialogs::error(this, QStringLiteral("Select one port."));
         return;
     }
-    Panel1->move(0, 0);
-    Panel1->show();
-    Panel1->raise();
-    for (QWidget* step : stepsPage()) {
-        step->hide();
-    }
+    Pages->setCurrentWidget(Panel1);
+    CB_Firm->setFocus();
     // The updater needs the port for itself.
     Comm1->Close();
 }
 
 void TFBootSer::LbButton4Click() {
-    const workspace::Workspace& workspace = m_main.workspace();
+    const workspace::Workspace& workspace = m_context.workspace;
     const UpdateOptions options{CB_Firm->isChecked(), CB_RFirm->isChecked(), CB_Proj->isChecked(),
                                 CB_RProj->isChecked()};
-    m_main.RunAndWait(
+    m_context.RunAndWait(
         updaterProgramPath(workspace.ProgramDir),
         updaterCommand(ui::ss(CB_Com->currentText()), options, workspace.MasterDir, workspace.ProjectDir), false);
 }

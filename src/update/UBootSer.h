@@ -10,14 +10,13 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QStackedWidget;
 class QWidget;
 
-namespace app {
-class TFTessaroneFirmWare;
-}
 namespace ui {
 class GraphicButton;
-}
+struct WindowContext;
+}  // namespace ui
 
 namespace platform {
 class SerialPortServices;
@@ -33,7 +32,7 @@ class TComm;
 class TFBootSer : public ui::Form {
     Q_OBJECT
 public:
-    explicit TFBootSer(app::TFTessaroneFirmWare& main);
+    TFBootSer(QWidget* parent, const ui::WindowContext& context);
     ~TFBootSer() override;
 
     // Folder whose serial devices the port list offers.
@@ -63,6 +62,10 @@ public:
     ui::GraphicButton* LbButton3;
     ui::GraphicButton* LbButton2;
 
+    // The two pages: the steps page, then the options page Panel1. Only the
+    // page shown can be reached with the keyboard.
+    QStackedWidget* Pages;
+    QWidget* StepsPage;
     QWidget* Panel1;
     QLabel* Label7;
     QCheckBox* CB_Firm;
@@ -79,15 +82,14 @@ public slots:
 
 protected:
     void FormShow() override;
+    void FormFocus() override;
 
 private:
     void buildSteps();
-    // What the options page hides of the steps page.
-    QList<QWidget*> stepsPage() const;
     void createPort(std::shared_ptr<platform::SerialPortServices> services);
     void buildOptions();
 
-    app::TFTessaroneFirmWare& m_main;
+    const ui::WindowContext& m_context;
     std::unique_ptr<TComm> Comm1;
 };
 

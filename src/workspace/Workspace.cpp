@@ -65,10 +65,16 @@ std::string Workspace::prepareOpenProject() {
     return ProjectDir;
 }
 
-void Workspace::finishOpenProject(const std::string* chosenFolder) {
-    if (chosenFolder) ProjectDir = *chosenFolder;
-    ProjectName = ProjectDir.size() > ProjectsDir.size() ? ProjectDir.substr(ProjectsDir.size()) : std::string();
+void Workspace::setCurrentProject(const std::string& name, const std::string& folder) {
+    ProjectName = name;
+    ProjectDir = folder;
     SetDocumentPaths();
+}
+
+void Workspace::finishOpenProject(const std::string* chosenFolder) {
+    const std::string folder = chosenFolder ? *chosenFolder : ProjectDir;
+    // The cut is by length alone, as the chooser is rooted at ProjectsDir.
+    setCurrentProject(folder.size() > ProjectsDir.size() ? folder.substr(ProjectsDir.size()) : std::string(), folder);
 }
 
 }  // namespace workspace

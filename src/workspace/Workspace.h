@@ -43,6 +43,10 @@ struct Workspace {
     // Recomputes the seven document paths from ProjectDir.
     void SetDocumentPaths();
 
+    // Makes folder the current project under name (as the title shows it),
+    // and sets the document paths. Used by New project and Open project alike.
+    void setCurrentProject(const std::string& name, const std::string& folder);
+
     std::string settingsPath() const;
 
     // Writes ProjectName verbatim to the settings file. Throws

@@ -84,6 +84,21 @@ TEST(WorkspaceSettings, WritesTheNameVerbatimOrReportsThePath) {
     }
 }
 
+// New project makes its folder current through the same operation as Open project.
+TEST(WorkspaceCurrentProject, SetsNameFolderAndEveryDocumentPath) {
+    workspace::Workspace ws;
+    ws.ProjectDir = "/old";
+    ws.SetDocumentPaths();
+    ws.setCurrentProject("Plant2", "/programs/PROJECTS/Plant2");
+    EXPECT_EQ(ws.ProjectName, "Plant2");
+    EXPECT_EQ(ws.ProjectDir, "/programs/PROJECTS/Plant2");
+    const std::vector<std::string> paths{ws.PargenPath,  ws.SdoPath,    ws.EmcydefPath, ws.EmcywordPath,
+                                         ws.RpdodefPath, ws.SdopdoPath, ws.PdoPath};
+    const std::vector<std::string> names{"pargen.xml",  "sdo.xml",    "emcydef.xml", "emcyword.xml",
+                                         "rpdodef.xml", "sdopdo.xml", "pdo.xml"};
+    for (std::size_t i = 0; i < paths.size(); ++i) EXPECT_EQ(paths[i], "/programs/PROJECTS/Plant2/" + names[i]);
+}
+
 TEST(WorkspaceOpenProject, DerivesTheNameByLength) {
     TempDir program;
     std::filesystem::create_directories(program / "PROJECTS/Area/Plant1");

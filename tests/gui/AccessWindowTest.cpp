@@ -1,7 +1,6 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QTest>
 #include <filesystem>
 
@@ -9,6 +8,7 @@
 #include "support/CaseNames.h"
 #include "support/GuiTest.h"
 #include "ui/GraphicButton.h"
+#include "ui/Grid.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ std::string tables(const std::string& in, const std::string& out) {
 }
 
 // Types a row into a grid: address, high, low, mnemonic.
-void type(QTableWidget* grid, int r, const std::array<const char*, 4>& cells) {
+void type(ui::Grid* grid, int r, const std::array<const char*, 4>& cells) {
     for (int column = 1; column <= 4; ++column) {
         TFSetVar::setCell(grid, column, r, QString::fromUtf8(cells[static_cast<std::size_t>(column - 1)]));
     }
@@ -56,7 +56,7 @@ protected:
         return pressAndAct<TFSetVar>(mainWindow().btn_Sdo, action);
     }
     // The stored run of a grid as the window shows it.
-    static std::vector<std::string> rowsOf(const QTableWidget* grid) {
+    static std::vector<std::string> rowsOf(const ui::Grid* grid) {
         std::vector<std::string> rows;
         for (int r = 1; r <= 244; ++r) {
             QStringList cells;
@@ -81,25 +81,26 @@ TEST_F(AccessWindow, GridsAsLaidOut) {
         const std::vector<int> widths{64, 101, 115, 115, 157};
         const std::vector<QColor> colours{QColor(0xF8, 0xF7, 0xED), QColor(0xE0, 0xFA, 0xFE), QColor(0xFC, 0xD6, 0xF4),
                                           QColor(0xFC, 0xD6, 0xF4), QColor(0xFF, 0xFF, 0xA8)};
-        for (QTableWidget* grid : {w.sga, w.Sgb}) {
-            EXPECT_EQ(grid->rowCount(), 244);
-            ASSERT_EQ(grid->columnCount(), 5);
+        for (ui::Grid* grid : {w.sga, w.Sgb}) {
+            EXPECT_EQ(grid->model()->rowCount(), 244);
+            ASSERT_EQ(grid->model()->columnCount(), 5);
             for (int c = 0; c < 5; ++c) {
-                EXPECT_EQ(grid->horizontalHeaderItem(c)->text().toStdString(), titles[c]);
+                EXPECT_EQ(grid->model()->headerData(c, Qt::Horizontal).toString().toStdString(), titles[c]);
                 EXPECT_EQ(grid->columnWidth(c), widths[c]);
-                EXPECT_EQ(grid->item(243, c)->background().color(), colours[c]);
+                EXPECT_EQ(grid->model()->index(243, c).data(Qt::BackgroundRole).value<QColor>(), colours[c]);
             }
             EXPECT_EQ(grid->rowHeight(0), 20);
             EXPECT_EQ(TFSetVar::cell(grid, 0, 1).toStdString(), "1");
             EXPECT_EQ(TFSetVar::cell(grid, 0, 244).toStdString(), "244");
-            EXPECT_FALSE(grid->item(5, 0)->flags() & Qt::ItemIsEditable) << "the numbers are fixed";
-            EXPECT_TRUE(grid->item(5, 4)->flags() & Qt::ItemIsEditable);
+            EXPECT_FALSE(grid->model()->flags(grid->model()->index(5, 0)) & Qt::ItemIsEditable)
+                << "the numbers are fixed";
+            EXPECT_TRUE(grid->model()->flags(grid->model()->index(5, 4)) & Qt::ItemIsEditable);
             EXPECT_EQ(grid->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
             EXPECT_EQ(grid->horizontalHeader()->sectionResizeMode(1), QHeaderView::Interactive);
         }
         EXPECT_TRUE(w.sga->isAncestorOf(w.sga->viewport()));
-        EXPECT_EQ(w.TabSheet1->findChild<QTableWidget*>(), w.sga);
-        EXPECT_EQ(w.TabSheet2->findChild<QTableWidget*>(), w.Sgb);
+        EXPECT_EQ(w.TabSheet1->findChild<ui::Grid*>(), w.sga);
+        EXPECT_EQ(w.TabSheet2->findChild<ui::Grid*>(), w.Sgb);
         w.bitbtn2->click();
     });
 }
@@ -109,7 +110,7 @@ TEST_F(AccessWindow, CellsAreEditedInPlaceWithTheKeyboard) {
     open([&](TFSetVar& w) {
         w.activateWindow();
         w.sga->setFocus();
-        w.sga->setCurrentCell(0, 1);
+        w.sga->setCurrentIndex(w.sga->model()->index(0, 1));
         QTest::keyClick(w.sga, Qt::Key_4);  // typing starts the editor with the key
         ASSERT_NE(w.sga->indexWidget(w.sga->currentIndex()), nullptr) << "no editor opened";
         auto* editor = qobject_cast<QLineEdit*>(w.sga->indexWidget(w.sga->currentIndex()));
@@ -119,7 +120,7 @@ TEST_F(AccessWindow, CellsAreEditedInPlaceWithTheKeyboard) {
         QTest::keyClick(editor, Qt::Key_Return);
         QApplication::processEvents();  // the grid takes the edited text over from its event queue
         typed = TFSetVar::cell(w.sga, 1, 1).toStdString();
-        w.sga->setCurrentCell(0, 0);
+        w.sga->setCurrentIndex(w.sga->model()->index(0, 0));
         QTest::keyClick(w.sga, Qt::Key_7);
         number = TFSetVar::cell(w.sga, 0, 1).toStdString();
         w.bitbtn2->click();
@@ -367,6 +368,53 @@ TEST_F(AccessWindow, FailedSaveKeepsTheFileAndTheWindow) {
     EXPECT_EQ(readFile(project("sdo.xml")), stored);
     EXPECT_EQ(shown(), std::vector<std::string>{"standard error: Cannot create file \"" + project("sdo.xml") +
                                                 "\". File too large"});
+}
+
+}  // namespace
+
+namespace {
+
+using namespace testing_support;
+using documents::TFSetVar;
+
+class AccessKeys : public GuiTest {
+protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        startProgramOn("Plant1");
+    }
+};
+
+// Enter in a cell editor ends the edit and stays in the window; Delete and
+// Backspace empty the selected cells as in a spreadsheet.
+TEST_F(AccessKeys, EnterEndsTheEditAndDeleteEmptiesTheCells) {
+    std::string afterEnter, afterDelete, afterBackspace, other;
+    bool stayed = false;
+    pressAndAct<TFSetVar>(mainWindow().btn_Sdo, [&](TFSetVar& w) {
+        w.activateWindow();
+        QApplication::processEvents();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_1);  // starts the editor
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_7);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QApplication::processEvents();
+        stayed = w.isVisible();
+        afterEnter = TFSetVar::cell(w.sga, 1, 1).toStdString();
+        TFSetVar::setCell(w.sga, 2, 1, QStringLiteral("5"));
+        TFSetVar::setCell(w.sga, 3, 1, QStringLiteral("6"));
+        w.sga->setCurrentIndex(w.sga->model()->index(0, 1));
+        QTest::keyClick(w.sga, Qt::Key_Delete);
+        afterDelete = TFSetVar::cell(w.sga, 1, 1).toStdString();
+        QTest::keyClick(w.sga, Qt::Key_Right);
+        QTest::keyClick(w.sga, Qt::Key_Backspace);
+        afterBackspace = TFSetVar::cell(w.sga, 2, 1).toStdString();
+        other = TFSetVar::cell(w.sga, 3, 1).toStdString();
+        w.bitbtn2->click();
+    });
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(afterEnter, "17");
+    EXPECT_EQ(afterDelete, "");
+    EXPECT_EQ(afterBackspace, "");
+    EXPECT_EQ(other, "6") << "only the selected cell is emptied";
 }
 
 }  // namespace

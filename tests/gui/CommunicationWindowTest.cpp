@@ -1,3 +1,4 @@
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 #include "support/CaseNames.h"
 #include "support/GuiTest.h"
 #include "ui/GraphicButton.h"
+#include "ui/Style.h"
 
 namespace {
 
@@ -64,7 +66,7 @@ protected:
         startProgramOn("Plant1");
     }
     std::string pargenPath() { return m_program / "PROJECTS/Plant1/pargen.xml"; }
-    TFpargen& window() { return *m_forms->Fpargen; }
+    TFpargen& window() { return *m_forms->window<documents::TFpargen>(); }
 
     // Opens the window with "Set Communication" and runs action on it; answers the dialog result.
     template <class Action>
@@ -312,6 +314,38 @@ TEST_F(CommunicationWindow, FailedWriteKeepsTheFileAndTheWindow) {
     EXPECT_EQ(readFile(pargenPath()), kDefaultFile);
     EXPECT_EQ(shown(),
               std::vector<std::string>{"standard error: Cannot create file \"" + pargenPath() + "\". File too large"});
+}
+
+}  // namespace
+
+namespace {
+
+using namespace testing_support;
+
+class CommunicationLists : public GuiTest {};
+
+// The item under the pointer of an open drop-down list is drawn in the
+// highlight colour, so its white text stays readable (it was a white box).
+TEST_F(CommunicationLists, HoveredItemOfAnOpenListIsReadable) {
+    startProgramOn("Plant1");
+    pressAndAct<documents::TFpargen>(mainWindow().btn_Prm_Gen, [](documents::TFpargen& w) {
+        for (QComboBox* list : {w.CB_Ser_Baud, w.CB_Ser_Par}) {
+            list->showPopup();
+            QApplication::processEvents();
+            QAbstractItemView* items = list->view();
+            const QRect hovered = items->visualRect(items->model()->index(1, 0));
+            QTest::mouseMove(items->viewport(), hovered.center());
+            QApplication::processEvents();
+            const QImage picture = items->viewport()->grab().toImage();
+            int highlighted = 0;
+            for (int x = hovered.left(); x <= hovered.right(); ++x) {
+                if (picture.pixelColor(x, hovered.top() + 2) == ui::kAccent) ++highlighted;
+            }
+            EXPECT_GT(highlighted, hovered.width() / 2) << list->objectName().toStdString();
+            list->hidePopup();
+        }
+        w.bitbtn2->click();
+    });
 }
 
 }  // namespace

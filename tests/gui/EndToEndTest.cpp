@@ -93,7 +93,7 @@ TEST_F(EndToEnd, UpdateDeviceHandsTheImageToTheUpdater) {
 
     serial_test::PseudoTerminal pty;
     fs::create_symlink(pty.slavePath(), m_program / "devices/ttyUSB0");
-    m_forms->FBootSer->useSerialServices(
+    m_forms->window<update::TFBootSer>()->useSerialServices(
         std::make_shared<serial_test::StandInServices>(std::make_shared<serial_test::StandInScript>()));
     // The updater records its arguments and what it found in the bin folder.
     writeFile(m_program / "Ser_48213_Update",

@@ -227,7 +227,7 @@ TEST_F(MainWindow, LinksOpenTheProductPage) {
 
 TEST_F(MainWindow, AboutWindowShowsItsTextsAndLinks) {
     app::TForms& forms = startProgram();
-    project::TFAbout& about = *forms.FAbout;
+    project::TFAbout& about = *forms.window<project::TFAbout>();
     const std::vector<std::pair<QLabel*, std::string>> texts{
         {about.Label1, "Software Tessaro "},   {about.Label2, "PROFIBUS Slave / Modbus Slave - Converter"},
         {about.Label6, "Software Code : "},    {about.Label9, "TK48213"},
@@ -251,6 +251,41 @@ TEST_F(MainWindow, AboutWindowShowsItsTextsAndLinks) {
     EXPECT_FALSE(about.isVisible());
     const std::string page = "url: https://www.orvenna.example/HOME/default.asp?frompg=TK48213";
     EXPECT_EQ(shown(), (std::vector<std::string>{page, page}));
+}
+
+}  // namespace
+
+namespace {
+
+using namespace testing_support;
+
+class MainWindowKeys : public GuiTest {};
+
+// The main window takes the focus when it appears; Tab walks its buttons in
+// reading order, the heading's first.
+TEST_F(MainWindowKeys, FocusAndTabOrder) {
+    startProgram();
+    app::TFTessaroneFirmWare& w = mainWindow();
+    w.show();
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), w.New);
+    std::vector<QWidget*> walked;
+    for (int i = 0; i < 9; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        walked.push_back(QApplication::focusWidget());
+    }
+    const std::vector<QWidget*> expected{w.open,   w.btn_Prm_Gen, w.btn_Sdo,   w.btn_Gds, w.CreateBin,
+                                         w.Label1, w.about,       w.LbButton1, w.New};
+    EXPECT_EQ(walked, expected);
+    w.hide();
+}
+
+// A review run of one window leaves the settings file as it was.
+TEST_F(MainWindowKeys, KeptSettingsFileIsNotWritten) {
+    startProgram();
+    mainWindow().keepSettingsFile();
+    mainWindow().close();
+    EXPECT_FALSE(std::filesystem::exists(m_program / "Tessaro_Ru2Doror.ini"));
 }
 
 }  // namespace

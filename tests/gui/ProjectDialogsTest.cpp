@@ -93,15 +93,13 @@ TEST_F(ProjectDialogs, NewProjectCancelKeepsTheProjectButChangesTheTitle) {
 }
 
 TEST_F(ProjectDialogs, NewProjectWithoutDestinationShowsBothMessages) {
-    project::TFsaveproj& dialog = *m_forms->Fsaveproj;
-    dialog.DialogMode = 0;
-    dialog.DestinationDir.clear();
+    project::TFsaveproj& dialog = *m_forms->window<project::TFsaveproj>();
     whenModal<project::TFsaveproj>([&](project::TFsaveproj& shownDialog) {
         shownDialog.BitBtn1Click();
         EXPECT_TRUE(shownDialog.isVisible());
         shownDialog.BitBtn2Click();
     });
-    EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+    EXPECT_EQ(dialog.askNewProject(""), std::nullopt);
     EXPECT_EQ(shown(), (std::vector<std::string>{"information: directory destination not valid",
                                                  "information: Name project not valid"}));
 }
@@ -115,10 +113,8 @@ TEST_F(ProjectDialogs, NewProjectFolderTheSystemRefusesGivesNoMessage) {
 }
 
 TEST_F(ProjectDialogs, TextEditModeReturnsWhatWasTyped) {
-    project::TFsaveproj& dialog = *m_forms->Fsaveproj;
+    project::TFsaveproj& dialog = *m_forms->window<project::TFsaveproj>();
     for (const std::string& typed : {std::string("Pump 1 & 2"), std::string()}) {
-        dialog.DialogMode = 1;
-        dialog.Edit1->setText(QStringLiteral("old text"));
         whenModal<project::TFsaveproj>([&](project::TFsaveproj& shownDialog) {
             EXPECT_EQ(shownDialog.windowTitle().toStdString(), "Edit XML");
             EXPECT_FALSE(shownDialog.Label1->isVisible());
@@ -126,9 +122,14 @@ TEST_F(ProjectDialogs, TextEditModeReturnsWhatWasTyped) {
             shownDialog.Edit1->setText(QString::fromStdString(typed));
             QTest::mouseClick(shownDialog.bitbtn1, Qt::LeftButton);
         });
-        EXPECT_EQ(dialog.exec(), QDialog::Accepted);
-        EXPECT_EQ(dialog.Edit1->text().toStdString(), typed);
+        EXPECT_EQ(dialog.editText(QStringLiteral("old text")), QString::fromStdString(typed));
     }
+    // Cancel answers nothing; the next New project is a project dialog again.
+    whenModal<project::TFsaveproj>([](project::TFsaveproj& shownDialog) {
+        shownDialog.Edit1->setText(QStringLiteral("changed"));
+        QTest::keyClick(shownDialog.Edit1, Qt::Key_Escape);
+    });
+    EXPECT_EQ(dialog.editText(QStringLiteral("kept")), std::nullopt);
     EXPECT_EQ(shown(), std::vector<std::string>{});
     EXPECT_FALSE(fs::exists(m_program / "PROJECTS/Pump 1 & 2"));
 }

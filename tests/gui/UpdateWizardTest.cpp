@@ -24,7 +24,7 @@ protected:
         GuiTest::SetUp();
         startProgramOn("Plant1");
     }
-    TFBootSer& wizard() { return *m_forms->FBootSer; }
+    TFBootSer& wizard() { return *m_forms->window<update::TFBootSer>(); }
     std::string device(const std::string& name) { return m_program / ("devices/" + name); }
     void link(const PseudoTerminal& pty, const std::string& name) { fs::create_symlink(pty.slavePath(), device(name)); }
     // Ports open through stand-ins that take DTR, which a pseudo-terminal cannot.
@@ -267,6 +267,45 @@ TEST_F(UpdateWizard, MissingUpdaterIsNotReported) {
         EXPECT_TRUE(onOptionsPage(w));
         w.reject();
     });
+    EXPECT_EQ(shown(), std::vector<std::string>{});
+}
+
+}  // namespace
+
+namespace {
+
+// The steps page's controls lie under the options page; once it is shown,
+// Tab walks the options page alone, and Enter means "Execute update firmware".
+TEST_F(UpdateWizard, OptionsPageAloneIsReachable) {
+    PseudoTerminal pty;
+    link(pty, "ttyUSB0");
+    standIn();
+    std::vector<QWidget*> walked;
+    bool nextWasDefault = false, executeIsDefault = false;
+    show([&](TFBootSer& w) {
+        w.activateWindow();
+        QApplication::processEvents();
+        nextWasDefault = w.LbButton2->isDefault();
+        QTest::mouseClick(w.LbButton1, Qt::LeftButton);
+        QTest::keyClick(w.CB_Com, Qt::Key_Return);
+        ASSERT_TRUE(onOptionsPage(w)) << "Enter pressed Next";
+        executeIsDefault = w.LbButton4->isDefault();
+        for (int i = 0; i < 12; ++i) {
+            walked.push_back(QApplication::focusWidget());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        w.reject();
+    });
+    EXPECT_TRUE(nextWasDefault);
+    EXPECT_TRUE(executeIsDefault);
+    TFBootSer& w = wizard();
+    const std::vector<QWidget*> own{w.CB_Firm, w.CB_RFirm, w.CB_Proj, w.CB_RProj, w.LbButton4};
+    for (QWidget* each : walked) {
+        EXPECT_NE(std::find(own.begin(), own.end(), each), own.end())
+            << "Tab reached " << (each ? each->metaObject()->className() : "nothing") << " "
+            << (each ? each->accessibleName().toStdString() : "");
+    }
+    for (QWidget* each : own) EXPECT_NE(std::find(walked.begin(), walked.end(), each), walked.end());
     EXPECT_EQ(shown(), std::vector<std::string>{});
 }
 

@@ -42,7 +42,7 @@ app::TForms& GuiTest::startProgram() {
     // The wizard lists the serial devices of a folder of the test's own,
     // never those of the machine.
     std::filesystem::create_directories(m_program / "devices");
-    m_forms->FBootSer->DeviceFolder = m_program / "devices";
+    m_forms->window<update::TFBootSer>()->DeviceFolder = m_program / "devices";
     return *m_forms;
 }
 

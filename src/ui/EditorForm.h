@@ -1,0 +1,70 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "ui/Form.h"
+
+class QTabWidget;
+
+namespace ui {
+
+class ButtonBar;
+class GraphicButton;
+struct WindowContext;
+
+// The shared shape of the CANopen editors: two pages (the CAN A side first,
+// then the CAN B side) and the bar OK, Cancel | Export, Import, with the flow
+// they all follow:
+// - every showing clears both pages, loads the document and shows the
+//   load's message, if any;
+// - OK saves, then closes; a failed save is reported in the error box and
+//   the window stays open with its content;
+// - Import shows the workbook chooser OpenExcel; on a chosen file it clears
+//   what the editor says and imports the file;
+// - Export writes the CSV file, without any dialog.
+// An editor builds its controls on TabSheet1 and TabSheet2 and overrides the
+// hooks, which convert between its widgets and core's records; files,
+// formats and messages are core's.
+class EditorForm : public Form {
+    Q_OBJECT
+public:
+    EditorForm(QWidget* parent, const WindowContext& context, const QString& caption, const QString& firstPage,
+               const QString& secondPage);
+
+    void BitBtn1Click();  // OK
+    void ImportClick();
+    void ExportClick();
+
+    QTabWidget* PageControl1;
+    QWidget* TabSheet1;
+    QWidget* TabSheet2;
+    GraphicButton* bitbtn1;  // "OK"
+    GraphicButton* bitbtn2;  // "Cancel"
+    GraphicButton* BtnExport;
+    GraphicButton* BtnImport;
+
+protected:
+    const WindowContext& context() const { return m_context; }
+
+    // Empties both pages.
+    virtual void clear() = 0;
+    // Reads the document into the pages; answers the message to show (for
+    // example that the file was not found), or nothing.
+    virtual std::optional<std::string> load() = 0;
+    // Writes the document; throws with the message of a failure.
+    virtual void save() = 0;
+    // Empties what an import replaces (both pages unless the editor says otherwise).
+    virtual void clearForImport() { clear(); }
+    // Places the records of the workbook at path in the pages.
+    virtual void importWorkbook(const std::string& path) = 0;
+    // Writes the pages' content to the editor's CSV file.
+    virtual void exportCsv() = 0;
+
+    void FormShow() final;
+
+private:
+    const WindowContext& m_context;
+};
+
+}  // namespace ui

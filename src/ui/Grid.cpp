@@ -1,0 +1,144 @@
+#include "ui/Grid.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+
+#include "ui/QtText.h"
+#include "ui/WrappingHeader.h"
+
+namespace ui {
+
+GridModel::GridModel(GridSpec spec, QObject* parent) : QAbstractTableModel(parent), m_spec(std::move(spec)) {}
+
+const GridColumn& GridModel::column(int column) const {
+    return column == 0 ? m_spec.numbered : m_spec.columns[static_cast<std::size_t>(column - 1)];
+}
+
+int GridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_spec.rows;
+}
+
+int GridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_spec.columns.size()) + 1;
+}
+
+QString GridModel::text(int row, int column) const {
+    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount()) return {};
+    if (column == 0) return QString::number(m_spec.firstNumber + row);
+    if (m_cells.empty()) return {};
+    return m_cells[static_cast<std::size_t>(row * columnCount() + column)];
+}
+
+void GridModel::setText(int row, int column, const QString& text) {
+    if (row < 0 || row >= rowCount() || column <= 0 || column >= columnCount()) return;
+    if (m_cells.empty()) {
+        if (text.isEmpty()) return;
+        m_cells.resize(static_cast<std::size_t>(rowCount() * columnCount()));
+    }
+    QString& cell = m_cells[static_cast<std::size_t>(row * columnCount() + column)];
+    if (cell == text) return;
+    cell = text;
+    const QModelIndex changed = index(row, column);
+    emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
+}
+
+void GridModel::clear() {
+    if (m_cells.empty()) return;
+    beginResetModel();
+    m_cells.clear();
+    endResetModel();
+}
+
+QVariant GridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    switch (role) {
+        case Qt::DisplayRole:
+        case Qt::EditRole: return text(index.row(), index.column());
+        case Qt::BackgroundRole: return column(index.column()).colour;
+        default: return {};
+    }
+}
+
+bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable)) return false;
+    setText(index.row(), index.column(), value.toString());
+    return true;
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::NoItemFlags;
+    if (index.column() == 0) return Qt::ItemIsEnabled;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (column(index.column()).editable) flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole) return {};
+    if (orientation == Qt::Vertical) return section + m_spec.firstNumber;
+    if (section < 0 || section >= columnCount()) return {};
+    return column(section).title;
+}
+
+Grid::Grid(const GridSpec& spec, QWidget* parent) : QTableView(parent), m_model(new GridModel(spec, this)) {
+    setModel(m_model);
+}
+
+std::vector<std::vector<std::string>> Grid::rowTexts(int count) const {
+    std::vector<std::vector<std::string>> rows;
+    for (int row = 0; row < count && row < m_model->rowCount(); ++row) {
+        std::vector<std::string>& texts = rows.emplace_back();
+        for (int column = 1; column < m_model->columnCount(); ++column) texts.push_back(ss(cell(row, column)));
+    }
+    return rows;
+}
+
+void Grid::setRowTexts(const std::vector<std::vector<std::string>>& rows) {
+    const int count = std::min(static_cast<int>(rows.size()), m_model->rowCount());
+    for (int row = 0; row < count; ++row) {
+        const std::vector<std::string>& texts = rows[static_cast<std::size_t>(row)];
+        for (std::size_t i = 0; i < texts.size(); ++i) setCell(row, static_cast<int>(i) + 1, qs(texts[i]));
+    }
+}
+
+void Grid::keyPressEvent(QKeyEvent* event) {
+    const bool erase = event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace;
+    if (erase && state() != EditingState && event->modifiers() == Qt::NoModifier) {
+        for (const QModelIndex& index : selectionModel()->selectedIndexes()) {
+            m_model->setData(index, QString(), Qt::EditRole);
+        }
+        if (selectionModel()->selectedIndexes().isEmpty() && currentIndex().isValid()) {
+            m_model->setData(currentIndex(), QString(), Qt::EditRole);
+        }
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+Grid* makeGrid(const GridSpec& spec, QWidget* parent) {
+    auto* grid = new Grid(spec, parent);
+    grid->setHorizontalHeader(new WrappingHeader(grid));
+    // The area right of the last column shows the grid's own colour.
+    QPalette colours = grid->palette();
+    colours.setColor(QPalette::Base, spec.numbered.colour);
+    grid->setPalette(colours);
+    for (int column = 0; column < grid->cells()->columnCount(); ++column) {
+        grid->setColumnWidth(
+            column, column == 0 ? spec.numbered.width : spec.columns[static_cast<std::size_t>(column - 1)].width);
+    }
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->verticalHeader()->setDefaultSectionSize(spec.rowHeight);
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    grid->horizontalHeader()->setHighlightSections(false);
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                          QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+    grid->setTabKeyNavigation(true);
+    grid->setWordWrap(false);
+    return grid;
+}
+
+}  // namespace ui

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QColor>
+#include <QString>
+#include <QTableView>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+// One column of a grid.
+struct GridColumn {
+    QString title;
+    int width = 64;
+    QColor colour;
+    bool editable = true;
+};
+
+// A grid as data: the number of rows, the fixed numbered column 0 (its
+// title, width and colour; it shows firstNumber, firstNumber + 1, ... from
+// the top row) and the other columns, from column 1 on.
+struct GridSpec {
+    int rows = 0;
+    GridColumn numbered;
+    std::vector<GridColumn> columns;
+    int firstNumber = 1;
+    int rowHeight = 20;
+};
+
+// The cells of a grid: texts, held only once something was written, so a
+// large grid costs nothing until it is used. Column 0 is the row number.
+class GridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit GridModel(GridSpec spec, QObject* parent = nullptr);
+
+    const GridSpec& spec() const { return m_spec; }
+    QString text(int row, int column) const;
+    void setText(int row, int column, const QString& text);
+    // Empties every cell of columns 1 and up.
+    void clear();
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    const GridColumn& column(int column) const;
+
+    GridSpec m_spec;
+    std::vector<QString> m_cells;  // rows × (columns + 1), empty until the first text
+};
+
+// A grid from a GridSpec, edited as a spreadsheet: typing starts an edit,
+// Tab and the arrow keys move between cells, Delete (and Backspace when not
+// editing) empties the selected editable cells. Its column titles are its
+// header. Rows and columns are counted from 0 as the view shows them; row 0
+// is the first row under the titles.
+class Grid : public QTableView {
+    Q_OBJECT
+public:
+    explicit Grid(const GridSpec& spec, QWidget* parent = nullptr);
+
+    GridModel* cells() const { return m_model; }
+    QString cell(int row, int column) const { return m_model->text(row, column); }
+    void setCell(int row, int column, const QString& text) { m_model->setText(row, column, text); }
+    void clear() { m_model->clear(); }
+
+    // The texts of columns 1 and up of rows [0, count), for core's records.
+    std::vector<std::vector<std::string>> rowTexts(int count) const;
+    // Writes rows from the top, columns 1 and up; rows beyond the grid are dropped.
+    void setRowTexts(const std::vector<std::vector<std::string>>& rows);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    GridModel* m_model;
+};
+
+// A grid laid out as the program's grids are: fixed-height rows, the
+// numbered column, titles that wrap, no horizontal scroll bar.
+Grid* makeGrid(const GridSpec& spec, QWidget* parent);
+
+}  // namespace ui

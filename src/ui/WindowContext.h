@@ -1,0 +1,25 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/Dialogs.h"
+#include "workspace/Workspace.h"
+
+namespace ui {
+
+// What a window may use of the run besides its own controls: the workspace
+// strings, the settings of the workbook chooser of the import (whose initial
+// folder follows the current project) and the run-and-wait operation of the
+// program. Windows get this instead of the main window.
+struct WindowContext {
+    workspace::Workspace& workspace;
+    FileChooserSettings& OpenExcel;
+    // Starts program with arguments and waits for its end (bounded); nothing
+    // is reported. hideWindow asks for the program's window to be hidden.
+    std::function<void(const std::string& program, const std::vector<std::string>& arguments, bool hideWindow)>
+        RunAndWait;
+};
+
+}  // namespace ui

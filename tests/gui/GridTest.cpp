@@ -1,0 +1,52 @@
+// Grids made from a column table: numbering, editable columns, rows as texts.
+
+#include <gtest/gtest.h>
+#include <QTest>
+
+#include "ui/Grid.h"
+
+namespace {
+
+// A grid numbered from 0 with a read-only column, as the CANopen tables have.
+const ui::GridSpec kSpec{
+    3,
+    {QStringLiteral("N"), 40, QColor(0xF8, 0xF7, 0xED), false},
+    {{QStringLiteral("cobid"), 80, QColor(Qt::white)}, {QStringLiteral("fixed"), 60, QColor(0xE0, 0xE0, 0xE0), false}},
+    0};
+
+TEST(Grid, NumbersRowsAndReadsAndWritesRowTexts) {
+    ui::Grid* grid = ui::makeGrid(kSpec, nullptr);
+    EXPECT_EQ(grid->cell(0, 0).toStdString(), "0");
+    EXPECT_EQ(grid->cell(2, 0).toStdString(), "2");
+    EXPECT_EQ(grid->model()->headerData(1, Qt::Horizontal).toString().toStdString(), "cobid");
+    EXPECT_EQ(grid->columnWidth(2), 60);
+    EXPECT_FALSE(grid->model()->flags(grid->model()->index(0, 2)) & Qt::ItemIsEditable);
+    EXPECT_TRUE(grid->model()->flags(grid->model()->index(0, 1)) & Qt::ItemIsEditable);
+
+    // Rows beyond the grid are dropped; the numbers are not the grid's to write.
+    grid->setRowTexts({{"0x181", "a"}, {"0x182", "b"}, {"0x183", "c"}, {"0x184", "d"}});
+    grid->setCell(1, 0, QStringLiteral("99"));
+    EXPECT_EQ(grid->rowTexts(3),
+              (std::vector<std::vector<std::string>>{{"0x181", "a"}, {"0x182", "b"}, {"0x183", "c"}}));
+    EXPECT_EQ(grid->cell(1, 0).toStdString(), "1");
+    // The user cannot type into a read-only column.
+    EXPECT_FALSE(grid->model()->setData(grid->model()->index(0, 2), QStringLiteral("x"), Qt::EditRole));
+    EXPECT_EQ(grid->cell(0, 2).toStdString(), "a");
+
+    grid->clear();
+    EXPECT_EQ(grid->rowTexts(1), (std::vector<std::vector<std::string>>{{"", ""}}));
+    delete grid;
+}
+
+// Delete empties every selected editable cell, and only those.
+TEST(Grid, DeleteEmptiesTheSelectedCells) {
+    ui::Grid* grid = ui::makeGrid(kSpec, nullptr);
+    grid->setRowTexts({{"1", "a"}, {"2", "b"}, {"3", "c"}});
+    grid->selectionModel()->select(QItemSelection(grid->model()->index(0, 1), grid->model()->index(1, 2)),
+                                   QItemSelectionModel::Select);
+    QTest::keyClick(grid, Qt::Key_Delete);
+    EXPECT_EQ(grid->rowTexts(3), (std::vector<std::vector<std::string>>{{"", "a"}, {"", "b"}, {"3", "c"}}));
+    delete grid;
+}
+
+}  // namespace
