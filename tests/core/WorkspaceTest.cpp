@@ -96,7 +96,8 @@ TEST(WorkspaceCurrentProject, SetsNameFolderAndEveryDocumentPath) {
                                          ws.RpdodefPath, ws.SdopdoPath, ws.PdoPath};
     const std::vector<std::string> names{"pargen.xml",  "sdo.xml",    "emcydef.xml", "emcyword.xml",
                                          "rpdodef.xml", "sdopdo.xml", "pdo.xml"};
-    for (std::size_t i = 0; i < paths.size(); ++i) EXPECT_EQ(paths[i], "/programs/PROJECTS/Plant2/" + names[i]);
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        EXPECT_EQ(paths[i], "/programs/PROJECTS/Plant2" + nativePath("/") + names[i]);
 }
 
 TEST(WorkspaceOpenProject, DerivesTheNameByLength) {
