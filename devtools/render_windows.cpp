@@ -68,6 +68,12 @@ int main(int argc, char* argv[]) {
     // Windows whose showing would ask the user something answer from here.
     ui::Dialogs::startRecording();
 
+    // The firmware delivered with the program, so that "Generate Firmware" can run.
+    QDir(program.path()).mkpath(QStringLiteral("MASTER"));
+    QFile firmware(QDir(program.path()).filePath(QStringLiteral("MASTER/sx31570.sx")));
+    if (firmware.open(QIODevice::WriteOnly)) firmware.write("S9030000FC\r\n");
+    firmware.close();
+
     app::TForms forms(program.path().toStdString());
     // The port list comes from a folder of its own: the machine's devices are
     // never probed.

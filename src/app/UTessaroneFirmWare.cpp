@@ -48,6 +48,10 @@ TFTessaroneFirmWare::TFTessaroneFirmWare(const std::string& programDir)
       m_context{m_workspace, OpenExcel,
                 [this](const std::string& program, const std::vector<std::string>& arguments, bool hideWindow) {
                     RunAndWait(program, arguments, hideWindow);
+                },
+                [this](const QString& text) -> std::optional<QString> {
+                    if (!m_forms) return std::nullopt;
+                    return m_forms->window<project::TFsaveproj>()->editText(text);
                 }} {
     setWindowTitle(initialCaption());
     setAutoFillBackground(true);

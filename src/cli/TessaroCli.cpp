@@ -9,6 +9,8 @@
 #include <variant>
 
 #include "cli/MapCommand.h"
+#include "cli/TreeCommand.h"
+#include "cli/FirmwareCommand.h"
 #include "documents/AccessTables.h"
 #include "documents/CommunicationSettings.h"
 #include "documents/IntegerText.h"
@@ -33,6 +35,12 @@ constexpr const char* kUsage =
     "                        print the address map of the project for the PLC\n"
     "                        programmer, with warnings; --html also writes it as\n"
     "                        a page with a picture of both areas to FILE\n"
+    "  tree FILE             print the XML file FILE as the tree of the XML window,\n"
+    "                        one item a line, two blanks of indent per level\n"
+    "  firmware FIRMWARE BIN_DIR OUT_DIR\n"
+    "                        merge the bank files of BIN_DIR into the S-record\n"
+    "                        firmware FIRMWARE and write OUT_DIR/New_<name>\n"
+    "                        (exit status 1 also when a bank was not inserted)\n"
     "  -h, --help            show this help\n"
     "\n"
     "A failure names its place first, e.g. \"pargen.xml, Ser_Baud: ...\". image and\n"
@@ -45,7 +53,7 @@ constexpr const char* kUsage =
 
 int usageError(std::ostream& err, const std::string& problem) {
     err << "tessaro-cli: " << problem << "\n"
-        << "Usage: tessaro-cli image PROJECT_DIR | gsd PROJECT_DIR FILE | check PROJECT_DIR\n"
+        << "Usage: tessaro-cli image PROJECT_DIR | gsd PROJECT_DIR FILE | check PROJECT_DIR | tree FILE\n"
         << "       tessaro-cli map PROJECT_DIR [--html FILE]\n"
         << "Try 'tessaro-cli --help' for more information.\n";
     return kExitUsage;
@@ -163,6 +171,14 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (auto wrong = expect(1, "PROJECT_DIR")) return *wrong;
         const std::string projectDir = projectFolder(args[1]);
         return runOnProject(projectDir, err, [&] { return checkProject(projectDir); });
+    }
+    if (command == "tree") {
+        if (auto wrong = expect(1, "FILE")) return *wrong;
+        return runTree(args[1], out, err);
+    }
+    if (command == "firmware") {
+        if (auto wrong = expect(3, "FIRMWARE, BIN_DIR and OUT_DIR")) return *wrong;
+        return runFirmwareCommand(args[1], args[2], args[3], err);
     }
     return usageError(err, "unknown command '" + command + "'");
 }

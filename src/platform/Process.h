@@ -44,6 +44,10 @@ public:
 // (missing, not executable, no resources). Never throws.
 std::shared_ptr<StartedProcess> startProgram(const std::string& program, const std::vector<std::string>& arguments);
 
+// Starts program with arguments as startProgram does and does not wait for
+// it; it is reaped when it ends. Answers whether it started. Never throws.
+bool startWithoutWaiting(const std::string& program, const std::vector<std::string>& arguments);
+
 // The bound of runAndWait, in milliseconds.
 inline constexpr std::uint32_t kRunAndWaitBound = 150000;
 // One pause of runAndWait's waiting loop, in milliseconds.

@@ -12,6 +12,7 @@
 #include "ui/Dialogs.h"
 #include "ui/Guard.h"
 #include "ui/QtText.h"
+#include "workspace/Workspace.h"
 
 namespace project {
 

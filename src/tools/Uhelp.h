@@ -2,14 +2,27 @@
 
 #include "ui/Form.h"
 
+class QTextEdit;
+
+namespace workspace {
+struct Workspace;
+}
+
 namespace tools {
 
-// Window of the help window, created at start-up with the others. Its controls are
-// not built yet: it opens as an empty dialog with its caption.
+// The Help window: the help file of the program folder, read-only.
 class TFHelp : public ui::Form {
     Q_OBJECT
 public:
-    explicit TFHelp(QWidget* parent);
+    TFHelp(QWidget* parent, const workspace::Workspace& workspace);
+
+    QTextEdit* RichEdit1;
+
+protected:
+    void FormShow() override;
+
+private:
+    const workspace::Workspace& m_workspace;
 };
 
 }  // namespace tools

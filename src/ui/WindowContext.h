@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QString>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,8 +13,8 @@ namespace ui {
 
 // What a window may use of the run besides its own controls: the workspace
 // strings, the settings of the workbook chooser of the import (whose initial
-// folder follows the current project) and the run-and-wait operation of the
-// program. Windows get this instead of the main window.
+// folder follows the current project), the run-and-wait operation of the
+// program and the one-line text editor. Windows get this instead of the main window.
 struct WindowContext {
     workspace::Workspace& workspace;
     FileChooserSettings& OpenExcel;
@@ -20,6 +22,9 @@ struct WindowContext {
     // is reported. hideWindow asks for the program's window to be hidden.
     std::function<void(const std::string& program, const std::vector<std::string>& arguments, bool hideWindow)>
         RunAndWait;
+    // Lets the user edit one line of text in the New project dialog (its text
+    // mode): the edited text on OK, nothing on Cancel.
+    std::function<std::optional<QString>(const QString& text)> EditText;
 };
 
 }  // namespace ui

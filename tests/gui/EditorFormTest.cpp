@@ -110,7 +110,9 @@ TEST_F(EditorFlow, LaidOutWithTwoPagesAndTheBar) {
         const std::vector<std::string> captions{"OK", "Cancel", "Export", "Import"};
         for (std::size_t i = 0; i < bar.size(); ++i) {
             EXPECT_EQ(bar[i]->text().toStdString(), captions[i]);
-            if (i > 0) EXPECT_LT(bar[i - 1]->mapTo(&e, QPoint()).x(), bar[i]->mapTo(&e, QPoint()).x());
+            if (i > 0) {
+                EXPECT_LT(bar[i - 1]->mapTo(&e, QPoint()).x(), bar[i]->mapTo(&e, QPoint()).x());
+            }
         }
         EXPECT_LE(e.bitbtn1->mapTo(&e, QPoint()).x(), 12) << "OK stands at the left end";
         EXPECT_GE(e.BtnImport->mapTo(&e, QPoint(e.BtnImport->width(), 0)).x(), e.width() - 12)

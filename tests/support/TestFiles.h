@@ -3,6 +3,7 @@
 // Small file helpers for tests: a fresh temporary folder per test and whole-file
 // reads and writes. No Qt, so core and window tests share them.
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -123,6 +124,22 @@ inline std::string failureOf(const std::function<void()>& action) {
 
 inline std::string testData(const std::string& relative) {
     return std::string(TESSARO_TEST_DATA) + "/" + relative;
+}
+
+// The names of the case folders below tests/data/<relative>, sorted.
+inline std::vector<std::string> caseFolders(const std::string& relative) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(testData(relative))) {
+        if (entry.is_directory()) names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A case folder's name as a test name ("empty-file" -> "empty_file").
+inline std::string caseName(std::string folder) {
+    std::replace(folder.begin(), folder.end(), '-', '_');
+    return folder;
 }
 
 }  // namespace testing_support

@@ -1,0 +1,26 @@
+#include "cli/TreeCommand.h"
+
+#include <exception>
+#include <filesystem>
+
+#include "cli/TessaroCli.h"
+#include "platform/FileSystem.h"
+#include "tools/XMLReader.h"
+
+namespace cli {
+
+int runTree(const std::string& path, std::ostream& out, std::ostream& err) {
+    std::string tree;
+    try {
+        std::unique_ptr<tools::TXMLNode> document = tools::readXmlText(platform::readFile(path));
+        document->FileName = std::filesystem::path(path).filename().string();
+        tree = tools::treeText(*document);
+    } catch (const std::exception& e) {
+        err << e.what() << "\n";
+        return kExitFailure;
+    }
+    out << tree;
+    return kExitSuccess;
+}
+
+}  // namespace cli

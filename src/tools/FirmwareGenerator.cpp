@@ -1,0 +1,466 @@
+#include "tools/FirmwareGenerator.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string_view>
+
+#include "platform/FileSystem.h"
+#include "platform/MappedFile.h"
+#include "platform/Process.h"
+
+namespace tools {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::uint32_t kFirstBankAddress = 0x388000;
+constexpr std::uint32_t kBankDistance = 0x10000;
+constexpr std::uint32_t kBankSpan = 0x3FFF;
+constexpr std::size_t kBufferBytes = 1 << 20;
+
+#ifdef _WIN32
+constexpr const char* kDegree = "\xB0";
+#else
+constexpr const char* kDegree = "\xC2\xB0";
+#endif
+
+const char kHexDigits[] = "0123456789ABCDEF";
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+[[noreturn]] void failRead(const std::string& path, int error) {
+    throw std::runtime_error("Cannot read file \"" + path + "\". " + std::strerror(error));
+}
+[[noreturn]] void failCreate(const std::string& path, int error) {
+    throw std::runtime_error("Cannot create file \"" + path + "\". " + std::strerror(error));
+}
+
+File openForReading(const std::string& path) {
+    File file(std::fopen(path.c_str(), "rb"));
+    if (!file) failRead(path, errno);
+    return file;
+}
+
+File openForWriting(const std::string& path) {
+    File file(std::fopen(path.c_str(), "wb"));
+    if (!file) failCreate(path, errno);
+    return file;
+}
+
+// Deletes a file; folders and missing files are left alone.
+void deleteFile(const std::string& path) {
+    std::error_code ec;
+    if (fs::is_regular_file(fs::symlink_status(path, ec)) || fs::is_symlink(fs::symlink_status(path, ec)))
+        fs::remove(path, ec);
+}
+
+// The line-end characters of a block of text.
+struct LineEnds {
+    std::size_t lineFeeds = 0;
+    std::size_t carriageReturns = 0;
+    std::size_t pairs = 0;  // CR directly followed by LF
+};
+
+// Counted in rounds of byte-wide counters, one per lane, which the compiler
+// turns into vector adds; a counter takes at most 255 rounds before it is summed.
+LineEnds lineEndsOf(const char* begin, std::size_t size) {
+    constexpr std::size_t kLanes = 32;
+    constexpr std::size_t kRounds = 255;
+    LineEnds ends;
+    std::size_t i = 0;
+    // Every byte of a round has the one after it in the block, for the pairs.
+    while (size - i > kLanes) {
+        const std::size_t rounds = std::min(kRounds, (size - i - 1) / kLanes);
+        unsigned char lineFeeds[kLanes] = {}, carriageReturns[kLanes] = {}, pairs[kLanes] = {};
+        for (std::size_t round = 0; round < rounds; ++round, i += kLanes) {
+            for (std::size_t lane = 0; lane < kLanes; ++lane) {
+                const char here = begin[i + lane];
+                const char next = begin[i + lane + 1];
+                lineFeeds[lane] += here == '\n';
+                carriageReturns[lane] += here == '\r';
+                pairs[lane] += (here == '\r') & (next == '\n');
+            }
+        }
+        for (std::size_t lane = 0; lane < kLanes; ++lane) {
+            ends.lineFeeds += lineFeeds[lane];
+            ends.carriageReturns += carriageReturns[lane];
+            ends.pairs += pairs[lane];
+        }
+    }
+    for (; i < size; ++i) {
+        ends.lineFeeds += begin[i] == '\n';
+        ends.carriageReturns += begin[i] == '\r';
+        if (i + 1 < size) ends.pairs += (begin[i] == '\r') & (begin[i + 1] == '\n');
+    }
+    return ends;
+}
+
+// The lines of a text, whichever of CR LF, LF or CR ends them.
+class TextLines {
+public:
+    explicit TextLines(std::string_view text) : m_text(text), m_ends(lineEndsOf(text.data(), text.size())) {}
+
+    // How many lines next() hands out.
+    int count() const {
+        std::size_t count = m_ends.lineFeeds + m_ends.carriageReturns - m_ends.pairs;
+        if (!m_text.empty() && m_text.back() != '\n' && m_text.back() != '\r') ++count;
+        return static_cast<int>(count);
+    }
+
+    // The next line without its end. Answers false at the end of the text.
+    bool next(std::string_view& line) {
+        if (m_skipLineFeed) {
+            m_skipLineFeed = false;
+            if (m_position < m_text.size() && m_text[m_position] == '\n') ++m_position;
+        }
+        if (m_position == m_text.size()) return false;
+        const std::size_t stop = lineEnd();
+        line = m_text.substr(m_position, stop - m_position);
+        if (stop < m_text.size() && m_text[stop] == '\r') {
+            m_skipLineFeed = true;
+        } else if (everyCarriageReturnPaired() && !line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        m_position = stop == m_text.size() ? stop : stop + 1;
+        return true;
+    }
+
+private:
+    bool everyCarriageReturnPaired() const { return m_ends.carriageReturns == m_ends.pairs; }
+    // Where the line that starts at m_position ends (the size of the text for
+    // none). When every CR is part of a CR LF the LFs alone end lines (the CR
+    // is taken off the line), without LFs the CRs do; otherwise the next of
+    // each is remembered, so that neither is looked for again before it.
+    std::size_t lineEnd() {
+        if (everyCarriageReturnPaired()) return find('\n');
+        if (m_ends.lineFeeds == 0) return find('\r');
+        if (m_nextCarriageReturn <= m_position) m_nextCarriageReturn = find('\r');
+        if (m_nextLineFeed <= m_position) m_nextLineFeed = find('\n');
+        return std::min(m_nextCarriageReturn, m_nextLineFeed);
+    }
+    std::size_t find(char c) const {
+        const void* at = std::memchr(m_text.data() + m_position, c, m_text.size() - m_position);
+        return at ? static_cast<std::size_t>(static_cast<const char*>(at) - m_text.data()) : m_text.size();
+    }
+
+    std::string_view m_text;
+    LineEnds m_ends;
+    std::size_t m_position = 0;
+    std::size_t m_nextCarriageReturn = 0;
+    std::size_t m_nextLineFeed = 0;
+    bool m_skipLineFeed = false;
+};
+
+// A text that could not be written whole.
+struct WriteFailure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+class LineWriter {
+public:
+    LineWriter(std::FILE* file, const std::string& path) : m_file(file), m_path(path) {
+        m_buffer.reserve(kBufferBytes);
+    }
+    void write(std::string_view line) {
+        if (m_buffer.size() + line.size() + 2 > kBufferBytes) drain();
+        m_buffer.append(line);
+        m_buffer.append("\r\n", 2);
+    }
+    void flush() {
+        drain();
+        if (std::fflush(m_file) != 0) fail();
+    }
+
+private:
+    void drain() {
+        if (std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file) != m_buffer.size()) fail();
+        m_buffer.clear();
+    }
+    [[noreturn]] void fail() const {
+        throw WriteFailure("Cannot create file \"" + m_path + "\". " + std::strerror(errno));
+    }
+
+    std::FILE* m_file;
+    const std::string& m_path;
+    std::string m_buffer;
+};
+
+int hexValue(char digit) {
+    if (digit >= '0' && digit <= '9') return digit - '0';
+    if (digit >= 'A' && digit <= 'F') return digit - 'A' + 10;
+    if (digit >= 'a' && digit <= 'f') return digit - 'a' + 10;
+    return -1;
+}
+
+// The address field of an S1 or S2 line: characters 5 to 10 as hexadecimal.
+std::uint32_t addressOf(std::string_view line) {
+    if (line.size() < 10) throw std::runtime_error("address field missing");
+    std::uint32_t address = 0;
+    for (std::size_t i = 4; i < 10; ++i) {
+        const int digit = hexValue(line[i]);
+        if (digit < 0) throw std::runtime_error("address field not hexadecimal");
+        address = address * 16 + static_cast<std::uint32_t>(digit);
+    }
+    return address;
+}
+
+void appendHexByte(std::string& text, unsigned value) {
+    text += kHexDigits[(value >> 4) & 0xF];
+    text += kHexDigits[value & 0xF];
+}
+
+// Deletes Bin.sx when a pass ends, however it ends.
+struct DeleteOnExit {
+    std::string path;
+    ~DeleteOnExit() { deleteFile(path); }
+};
+
+// The first kBankBytes of the bank file, or nothing (after the message) when it is shorter.
+bool readBank(const std::string& path, const Bank& bank, std::vector<unsigned char>& data, GenerationReport& report) {
+    const File file = openForReading(path);
+    data.assign(kBankBytes, 0);
+    const std::size_t read = std::fread(data.data(), 1, kBankBytes, file.get());
+    if (read == kBankBytes) return true;
+    if (std::ferror(file.get())) failRead(path, errno);
+    report.message("File " + bank.fileName + " is shorter than 16384 bytes,Abort Procedure");
+    return false;
+}
+
+void writeBankRecords(const std::string& path, const Bank& bank, const std::vector<unsigned char>& data) {
+    const File file = openForWriting(path);
+    LineWriter writer(file.get(), path);
+    for (int record = 0; record < kBankRecordCount; ++record) {
+        const std::size_t offset = static_cast<std::size_t>(record) * kBankRecordDataBytes;
+        writer.write(bankRecord(bank.firstAddress + static_cast<std::uint32_t>(offset), data.data() + offset));
+    }
+    writer.flush();
+}
+
+std::vector<std::string> readLines(const std::string& path) {
+    const platform::MappedFile file(path);
+    TextLines lines(file.bytes());
+    std::vector<std::string> read;
+    std::string_view line;
+    while (lines.next(line)) read.emplace_back(line);
+    return read;
+}
+
+// Puts from in place of to; a missing from leaves no to behind.
+void handOn(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    if (fs::is_regular_file(from, ec)) {
+        fs::rename(from, to, ec);
+    } else {
+        deleteFile(to);
+    }
+}
+
+}  // namespace
+
+Bank bankOf(int number) {
+    const std::uint32_t first = kFirstBankAddress + static_cast<std::uint32_t>(number - 1) * kBankDistance;
+    return {number, first, first + kBankSpan, "bank" + std::to_string(number) + ".bin"};
+}
+
+std::string intermediateName(int number) {
+    return std::string(kDegree) + "B" + std::to_string(number) + kDegree + ".sx";
+}
+
+bool bankOffered(int boardVariant, int number) {
+    if (boardVariant == 2 || boardVariant == 3) return number <= 2;
+    return true;
+}
+
+std::string bankRecord(std::uint32_t address, const unsigned char* data) {
+    constexpr unsigned kByteCount = 3 + kBankRecordDataBytes + 1;
+    std::string record = "S2";
+    record.reserve(kBankRecordLength);
+    appendHexByte(record, kByteCount);
+    unsigned sum = kByteCount;
+    for (int shift = 16; shift >= 0; shift -= 8) {
+        const unsigned byte = (address >> shift) & 0xFF;
+        appendHexByte(record, byte);
+        sum += byte;
+    }
+    for (std::size_t i = 0; i < kBankRecordDataBytes; ++i) {
+        appendHexByte(record, data[i]);
+        sum += data[i];
+    }
+    appendHexByte(record, ~sum & 0xFF);
+    return record;
+}
+
+std::string withTrailingSeparator(std::string folder) {
+    if (!folder.empty() && folder.back() != platform::kPathSeparator) folder += platform::kPathSeparator;
+    return folder;
+}
+
+std::string firmwarePath(const FirmwareRun& run) {
+    return run.FirmwareDir.empty() ? run.FirmwareName : platform::joinPath(run.FirmwareDir, run.FirmwareName);
+}
+
+int InsertBank(const Bank& bank, const std::string& inputPath, const std::string& outputPath, const FirmwareRun& run,
+               GenerationReport& report) {
+    report.progress(0);
+    int result = -1;
+
+    const std::string bankPath = run.BinDir + bank.fileName;
+    if (!platform::fileExists(inputPath)) {
+        report.message(kFirmwareNotFound);
+        return result;
+    }
+    if (run.NewFirmwareName.empty()) {
+        report.message(kNewNameMissing);
+        return result;
+    }
+    if (!platform::folderExists(run.BinDir)) {
+        report.message(kBinDirNotFound);
+        return result;
+    }
+    if (!platform::fileExists(bankPath)) {
+        report.message("File " + bank.fileName + " Not Found,Abort Procedure");
+        return result;
+    }
+    // A short bank file would leave records that were never in it.
+    std::vector<unsigned char> data;
+    if (!readBank(bankPath, bank, data, report)) return result;
+
+    const DeleteOnExit bankRecordsFile{run.BinDir + kBankRecordsFileName};
+    writeBankRecords(bankRecordsFile.path, bank, data);
+    const std::vector<std::string> bankLines = readLines(bankRecordsFile.path);
+
+    // Mapped, the input is read once for the count and once for the merge without being copied.
+    const platform::MappedFile input(inputPath);
+    TextLines lines(input.bytes());
+    const int maximum = kBankRecordCount + lines.count();
+    report.progressRange(maximum);
+
+    const File output = openForWriting(outputPath);
+    LineWriter writer(output.get(), outputPath);
+    int position = 0;
+    bool inserted = false;
+    try {
+        std::string_view line;
+        while (lines.next(line)) {
+            report.progress(++position);
+            if (line.empty()) throw std::runtime_error("empty line");
+            if (line.size() > 1 && line[0] == 'S' && (line[1] == '1' || line[1] == '2')) {
+                const std::uint32_t address = addressOf(line);
+                if (address >= bank.firstAddress && address <= bank.lastAddress) {
+                    if (!inserted) {
+                        for (const std::string& bankLine : bankLines) {
+                            writer.write(bankLine);
+                            report.progress(++position);
+                        }
+                        inserted = true;
+                    }
+                    continue;
+                }
+            } else if (line.size() > 1 && line[0] == 'S' && line[1] == '9') {
+                result = inserted ? 1 : 0;
+            }
+            writer.write(line);
+        }
+        writer.flush();
+    } catch (const WriteFailure&) {
+        // The lines are written in blocks, so a failure shows late; the output
+        // is incomplete whatever the lines before it said.
+        report.message(kMergeFailed);
+        result = -1;
+    } catch (const std::exception&) {
+        report.message(kMergeFailed);
+        // What was merged before the failure stays in the output.
+        try {
+            writer.flush();
+        } catch (const std::exception&) {
+        }
+    }
+    report.progress(maximum);
+    return result;
+}
+
+std::vector<BankOutcome> GenerateFirmware(const FirmwareRun& run, const std::array<bool, kBankCount>& takesPart,
+                                          GenerationReport& report) {
+    // With no project the outputs would land in the root folder.
+    if (run.OutputDir.empty()) throw std::runtime_error("Project not valid");
+    const auto intermediate = [&](int number) { return run.OutputDir + intermediateName(number); };
+    const auto deleteIntermediates = [&] {
+        for (int number = 1; number <= kBankCount; ++number) deleteFile(intermediate(number));
+    };
+
+    std::vector<BankOutcome> outcomes;
+    int result = 0;
+    try {
+        for (int number = 1; number <= kBankCount; ++number) {
+            const bool last = number == kBankCount;
+            const std::string previous = number == 1 ? firmwarePath(run) : intermediate(number - 1);
+            const std::string target = last ? run.OutputDir + run.NewFirmwareName : intermediate(number);
+            const bool ran = takesPart[static_cast<std::size_t>(number - 1)];
+            if (ran) {
+                // The last pass writes beside the result and the rename puts it in place.
+                const std::string output = intermediate(number);
+                deleteFile(output);
+                result = InsertBank(bankOf(number), previous, output, run, report);
+                if (last && !run.NewFirmwareName.empty()) {
+                    std::error_code ec;
+                    if (fs::is_regular_file(output, ec)) fs::rename(output, target, ec);
+                }
+            } else if (target != run.OutputDir) {
+                if (number == 1) {
+                    // The firmware itself is copied: it may be the user's own
+                    // file, which a rename would take away.
+                    std::error_code ec;
+                    deleteFile(target);
+                    fs::copy_file(previous, target, fs::copy_options::overwrite_existing, ec);
+                } else {
+                    handOn(previous, target);
+                }
+            }
+            outcomes.push_back({number, ran, result});
+            report.bankFinished(number, result);
+            if (result == -1) break;
+        }
+    } catch (...) {
+        deleteIntermediates();
+        throw;
+    }
+    deleteIntermediates();
+    return outcomes;
+}
+
+std::string flasherProgramPath(const std::string& programDir) {
+    return platform::joinPath(programDir, std::string(kFlasherProgramName) + platform::kExecutableSuffix);
+}
+
+std::string flasherParameters(const std::string& outputDir, const std::string& newFirmwareName, int portIndex) {
+    return "\"" + outputDir + newFirmwareName + "\"" + "\xB6" + std::to_string(portIndex);
+}
+
+std::vector<std::string> flasherArguments(const std::string& outputDir, const std::string& newFirmwareName,
+                                          int portIndex) {
+    return {outputDir + newFirmwareName, std::to_string(portIndex)};
+}
+
+bool StartFlasher(const std::string& programDir, const std::string& outputDir, const std::string& newFirmwareName,
+                  int portIndex, GenerationReport& report) {
+    if (outputDir.empty() || newFirmwareName.empty() || !platform::fileExists(outputDir + newFirmwareName)) {
+        report.message(kFirmwareNotFound);
+        return false;
+    }
+    const std::string program = flasherProgramPath(programDir);
+    if (!platform::fileExists(program)) {
+        report.message(kFlasherNotFound);
+        return false;
+    }
+    return platform::startWithoutWaiting(program, flasherArguments(outputDir, newFirmwareName, portIndex));
+}
+
+}  // namespace tools

@@ -1,0 +1,542 @@
+#include "tools/FirmwareGenerator.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <sstream>
+#include <thread>
+
+#include "cli/TessaroCli.h"
+#include "support/SerialTestSupport.h"
+#include "support/TestFiles.h"
+#include "workspace/Workspace.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::exists;
+using testing_support::readFile;
+using testing_support::TempDir;
+using testing_support::writeFile;
+
+const std::string kDegree = "\xC2\xB0";
+
+// The bytes of a generated bank file: they differ from record to record and from bank to bank.
+std::string bankBytes(int bank, std::size_t length) {
+    std::string bytes(length, '\0');
+    for (std::size_t i = 0; i < length; ++i) bytes[i] = static_cast<char>((i * 7 + i / 251 + bank * 29) & 0xFF);
+    return bytes;
+}
+
+// An S2 record of 32 bytes, worked out here on its own.
+std::string s2Record(std::uint32_t address, const std::string& data) {
+    std::ostringstream record;
+    record << std::uppercase << std::hex;
+    unsigned sum = 0x24 + (address >> 16 & 0xFF) + (address >> 8 & 0xFF) + (address & 0xFF);
+    char digits[8];
+    std::snprintf(digits, sizeof digits, "%06X", address);
+    std::string text = std::string("S224") + digits;
+    for (unsigned char byte : data.substr(0, 32)) {
+        std::snprintf(digits, sizeof digits, "%02X", byte);
+        text += digits;
+        sum += byte;
+    }
+    std::snprintf(digits, sizeof digits, "%02X", ~sum & 0xFF);
+    return text + digits;
+}
+
+// The 512 records of a bank, one line each.
+std::string bankLines(int bank, const std::string& data) {
+    std::string lines;
+    const std::uint32_t first = 0x388000 + static_cast<std::uint32_t>(bank - 1) * 0x10000;
+    for (std::size_t record = 0; record < 512; ++record)
+        lines += s2Record(first + static_cast<std::uint32_t>(record * 32), data.substr(record * 32, 32)) + "\r\n";
+    return lines;
+}
+
+std::vector<std::string> folderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Everything a run reports, as the window would show it.
+class RecordedReport : public tools::GenerationReport {
+public:
+    void message(const std::string& text) override { messages.push_back(text); }
+    void progressRange(int value) override { maximum = value; }
+    void progress(int position) override {
+        if (position != 0 && position != last + 1 && position != maximum) ++jumps;
+        last = position;
+        ++steps;
+    }
+    void bankFinished(int bank, int result) override { results.emplace_back(bank, result); }
+
+    std::vector<std::string> messages;
+    std::vector<std::pair<int, int>> results;
+    int maximum = -1, last = -1, steps = 0, jumps = 0;
+};
+
+// A program folder as a run meets it: the firmware in master/, bank files in bin/, results in out/.
+struct RunFolders {
+    TempDir dir;
+    std::string master = dir / "master", bin = dir / "bin", out = dir / "out";
+    RunFolders() {
+        for (const std::string& folder : {master, bin, out}) fs::create_directories(folder);
+    }
+    tools::FirmwareRun run() const {
+        return {master, tools::kFirmwareFileName, bin + "/", std::string("New_") + tools::kFirmwareFileName, out + "/"};
+    }
+    std::string result() const { return out + "/New_sx31570.sx"; }
+};
+
+std::array<bool, tools::kBankCount> productBanks() {
+    std::array<bool, tools::kBankCount> banks{};
+    for (int bank = 1; bank <= tools::kBankCount; ++bank)
+        banks[bank - 1] = tools::bankOffered(workspace::BoardVariant, bank);
+    return banks;
+}
+
+// ---------------------------------------------------------------------------
+// Golden cases: tests/data/firmware/<case>/ holds the firmware sx31570.sx,
+// optionally "banks" (the bank files to make, "name length" a line; without
+// it bank1.bin and bank2.bin of 16384 bytes), "outcome" (the results after
+// each bank, then the messages, one a line) and, when the run writes a
+// result, expected.sx, in which "<bankN.bin>" stands for that bank's records.
+
+enum class Runner { Core, CliInProcess, CliProgram };
+
+struct GoldenCase {
+    std::string name;
+    Runner runner;
+};
+
+void PrintTo(const GoldenCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+std::vector<std::string> caseFolders() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(testing_support::testData("firmware")))
+        if (entry.is_directory()) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<GoldenCase> goldenCases() {
+    std::vector<GoldenCase> cases;
+    for (const std::string& name : caseFolders())
+        for (Runner runner : {Runner::Core, Runner::CliInProcess, Runner::CliProgram}) cases.push_back({name, runner});
+    return cases;
+}
+
+std::string goldenName(const ::testing::TestParamInfo<GoldenCase>& info) {
+    std::string name;
+    bool upper = true;
+    for (char c : info.param.name) {
+        if (!std::isalnum(static_cast<unsigned char>(c))) {
+            upper = true;
+            continue;
+        }
+        name += upper ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : c;
+        upper = false;
+    }
+    const char* runners[] = {"_Core", "_CliInProcess", "_CliProgram"};
+    return name + runners[static_cast<int>(info.param.runner)];
+}
+
+std::string shellQuoted(const std::string& text) {
+    return "'" + text + "'";
+}
+
+class FirmwareGolden : public ::testing::TestWithParam<GoldenCase> {};
+
+TEST_P(FirmwareGolden, ResultFileResultsAndMessages) {
+    const GoldenCase& c = GetParam();
+    const std::string folder = testing_support::testData("firmware/" + c.name);
+    RunFolders f;
+    const std::string firmware = readFile(folder + "/sx31570.sx");
+    writeFile(f.master + "/sx31570.sx", firmware);
+
+    std::vector<std::pair<std::string, std::size_t>> banks{{"bank1.bin", 16384}, {"bank2.bin", 16384}};
+    if (exists(folder + "/banks")) {
+        banks.clear();
+        std::istringstream list(readFile(folder + "/banks"));
+        std::string name;
+        std::size_t length;
+        while (list >> name >> length) banks.emplace_back(name, length);
+    }
+    std::vector<std::string> bankNames;
+    for (const auto& [name, length] : banks) {
+        writeFile(f.bin + "/" + name, bankBytes(name[4] - '0', length));
+        bankNames.push_back(name);
+    }
+    const bool expectResult = exists(folder + "/expected.sx");
+    // A result of an earlier run stays when this one writes none.
+    if (!expectResult) writeFile(f.result(), "earlier");
+
+    std::istringstream outcome(readFile(folder + "/outcome"));
+    std::string resultsLine, line;
+    std::getline(outcome, resultsLine);
+    std::vector<std::string> expectedMessages;
+    while (std::getline(outcome, line)) expectedMessages.push_back(line);
+
+    if (c.runner == Runner::Core) {
+        RecordedReport report;
+        const std::vector<tools::BankOutcome> outcomes = tools::GenerateFirmware(f.run(), productBanks(), report);
+        std::string results = "results";
+        for (const auto& [bank, result] : report.results) results += " " + std::to_string(result);
+        EXPECT_EQ(results, resultsLine);
+        EXPECT_EQ(report.messages, expectedMessages);
+        ASSERT_EQ(outcomes.size(), report.results.size());
+        for (const tools::BankOutcome& o : outcomes) EXPECT_EQ(o.ran, o.bank <= 2) << o.bank;
+    } else {
+        const std::vector<std::string> args{"firmware", f.master + "/sx31570.sx", f.bin, f.out};
+        const int expectedExit = resultsLine == "results 1 1 1 1 1" ? 0 : 1;
+        std::string err;
+        int exitCode = -1;
+        if (c.runner == Runner::CliInProcess) {
+            std::ostringstream out, errStream;
+            exitCode = cli::runCli(args, out, errStream);
+            EXPECT_EQ(out.str(), "");
+            err = errStream.str();
+        } else {
+            std::string command = shellQuoted(TESSARO_CLI_PROGRAM);
+            for (const std::string& arg : args) command += " " + shellQuoted(arg);
+            command += " >" + shellQuoted(f.dir / "stdout") + " 2>" + shellQuoted(f.dir / "stderr") + " </dev/null";
+            const int status = std::system(command.c_str());
+            ASSERT_TRUE(WIFEXITED(status));
+            exitCode = WEXITSTATUS(status);
+            EXPECT_EQ(readFile(f.dir / "stdout"), "");
+            err = readFile(f.dir / "stderr");
+        }
+        EXPECT_EQ(exitCode, expectedExit);
+        std::string expectedErr;
+        for (const std::string& message : expectedMessages) expectedErr += message + "\n";
+        EXPECT_EQ(err, expectedErr);
+    }
+
+    if (expectResult) {
+        std::string expected = readFile(folder + "/expected.sx");
+        for (const auto& [name, length] : banks) {
+            const std::string marker = "<" + name + ">\r\n";
+            const auto at = expected.find(marker);
+            if (at != std::string::npos)
+                expected.replace(at, marker.size(), bankLines(name[4] - '0', bankBytes(name[4] - '0', length)));
+        }
+        ASSERT_TRUE(exists(f.result()));
+        EXPECT_EQ(readFile(f.result()), expected);
+    } else {
+        EXPECT_EQ(readFile(f.result()), "earlier");
+    }
+    EXPECT_EQ(folderEntries(f.out), std::vector<std::string>{"New_sx31570.sx"}) << "intermediates left behind";
+    EXPECT_EQ(folderEntries(f.bin), bankNames) << "Bin.sx left behind";
+    EXPECT_EQ(readFile(f.master + "/sx31570.sx"), firmware);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FirmwareGolden, ::testing::ValuesIn(goldenCases()), goldenName);
+
+// ---------------------------------------------------------------------------
+
+TEST(FirmwareBanks, TableRecordAndNames) {
+    const std::vector<std::tuple<int, std::uint32_t, std::uint32_t, std::string>> table{
+        {1, 0x388000, 0x38BFFF, "bank1.bin"},
+        {2, 0x398000, 0x39BFFF, "bank2.bin"},
+        {3, 0x3A8000, 0x3ABFFF, "bank3.bin"},
+        {4, 0x3B8000, 0x3BBFFF, "bank4.bin"},
+        {5, 0x3C8000, 0x3CBFFF, "bank5.bin"}};
+    for (const auto& [number, first, last, file] : table) {
+        const tools::Bank bank = tools::bankOf(number);
+        EXPECT_EQ(bank.firstAddress, first) << number;
+        EXPECT_EQ(bank.lastAddress, last) << number;
+        EXPECT_EQ(bank.fileName, file) << number;
+        EXPECT_EQ(tools::intermediateName(number), kDegree + "B" + std::to_string(number) + kDegree + ".sx");
+        EXPECT_EQ(tools::bankOffered(2, number), number <= 2);
+        EXPECT_EQ(tools::bankOffered(3, number), number <= 2);
+        EXPECT_TRUE(tools::bankOffered(1, number));
+    }
+
+    const std::string ones(32, '\xFF');
+    const std::string record = tools::bankRecord(0x388000, reinterpret_cast<const unsigned char*>(ones.data()));
+    EXPECT_EQ(record, "S224388000" + std::string(64, 'F') + "43");
+    EXPECT_EQ(record.size(), tools::kBankRecordLength);
+    const std::string mixed = bankBytes(3, 32);
+    EXPECT_EQ(tools::bankRecord(0x3AB5E0, reinterpret_cast<const unsigned char*>(mixed.data())),
+              s2Record(0x3AB5E0, mixed));
+}
+
+// A firmware of whole banks' worth of records, as the device's is: the run
+// must write valid S-records that hold the bank files' bytes at the banks.
+TEST(FirmwareRun, WritesValidRecordsThatHoldTheBanks) {
+    RunFolders f;
+    std::string firmware = "S0030000FC\r\n";
+    const std::string filler(32, '\x11');
+    for (std::uint32_t address = 0x380000; address < 0x3A0000; address += 32)
+        firmware += s2Record(address, filler) + "\r\n";
+    firmware += "S9030000FC\r\n";
+    writeFile(f.master + "/sx31570.sx", firmware);
+    for (int bank : {1, 2}) writeFile(f.bin + "/bank" + std::to_string(bank) + ".bin", bankBytes(bank, 16384));
+
+    RecordedReport report;
+    tools::GenerateFirmware(f.run(), productBanks(), report);
+    ASSERT_TRUE(exists(f.result()));
+    EXPECT_EQ(report.messages, std::vector<std::string>{});
+
+    const std::string result = shellQuoted(f.result());
+    const std::string warnings = f.dir / "warnings";
+    EXPECT_EQ(std::system(("srec_info " + result + " >/dev/null 2>" + shellQuoted(warnings)).c_str()), 0);
+    EXPECT_EQ(readFile(warnings), "") << "srec_info found fault with the result";
+    for (int bank : {1, 2}) {
+        const std::string binary = f.dir / ("bank" + std::to_string(bank) + ".check");
+        const std::uint32_t first = 0x388000 + (bank - 1) * 0x10000;
+        char command[1024];
+        std::snprintf(command, sizeof command, "srec_cat %s -crop 0x%X 0x%X -offset -0x%X -o %s -binary",
+                      result.c_str(), first, first + 0x4000, first, shellQuoted(binary).c_str());
+        ASSERT_EQ(std::system(command), 0) << command;
+        EXPECT_EQ(readFile(binary), bankBytes(bank, 16384)) << "bank " << bank;
+    }
+    // The records around the banks are the firmware's own.
+    const std::string text = readFile(f.result());
+    EXPECT_NE(text.find(s2Record(0x387FE0, filler)), std::string::npos);
+    EXPECT_NE(text.find(s2Record(0x38C000, filler)), std::string::npos);
+    EXPECT_EQ(text.find(s2Record(0x388000, filler)), std::string::npos);
+}
+
+TEST(FirmwareRun, ProgressAdvancesByOnePerLineUpToItsMaximum) {
+    RunFolders f;
+    writeFile(f.master + "/sx31570.sx",
+              "S0030000FC\r\n" + s2Record(0x388000, std::string(32, 'a')) + "\r\nS9030000FC\r\n");
+    writeFile(f.bin + "/bank1.bin", bankBytes(1, 16384));
+    RecordedReport report;
+    const int result =
+        tools::InsertBank(tools::bankOf(1), f.master + "/sx31570.sx", f.out + "/pass.sx", f.run(), report);
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(report.maximum, 512 + 3);
+    EXPECT_EQ(report.last, report.maximum);
+    EXPECT_EQ(report.jumps, 0);
+    // 0, one step for each of the 3 lines read and the 512 records copied, then the maximum once more.
+    EXPECT_EQ(report.steps, 1 + 3 + 512 + 1);
+}
+
+TEST(FirmwareRun, AnOutputThatCannotBeWrittenWholeStopsTheRun) {
+    RunFolders f;
+    std::string firmware = s2Record(0x388000, std::string(32, 'a')) + "\r\n";
+    for (std::uint32_t address = 0; address < 400 * 32; address += 32)
+        firmware += s2Record(address, std::string(32, 'b')) + "\r\n";
+    writeFile(f.master + "/sx31570.sx", firmware + "S9030000FC\r\n");
+    writeFile(f.bin + "/bank1.bin", bankBytes(1, 16384));
+    writeFile(f.bin + "/bank2.bin", bankBytes(2, 16384));
+    writeFile(f.result(), "earlier");
+    RecordedReport report;
+    {
+        // Room for Bin.sx (512 records), not for a whole pass output.
+        const testing_support::FileSizeLimit limit(50000);
+        tools::GenerateFirmware(f.run(), productBanks(), report);
+    }
+    EXPECT_EQ(report.messages, std::vector<std::string>{"File New Sx Not Create,Abort Procedure"});
+    EXPECT_EQ(report.results, (std::vector<std::pair<int, int>>{{1, -1}}));
+    EXPECT_EQ(readFile(f.result()), "earlier");
+    EXPECT_EQ(folderEntries(f.out), std::vector<std::string>{"New_sx31570.sx"});
+}
+
+// The checks of a pass, in their order: each refuses the pass before anything is written.
+struct CheckCase {
+    const char* name;
+    std::function<void(RunFolders&, tools::FirmwareRun&)> arrange;
+    std::string message;
+};
+
+void PrintTo(const CheckCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FirmwareChecks : public ::testing::TestWithParam<CheckCase> {};
+
+TEST_P(FirmwareChecks, RefuseThePassBeforeWriting) {
+    const CheckCase& c = GetParam();
+    RunFolders f;
+    writeFile(f.master + "/sx31570.sx", "S9030000FC\r\n");
+    writeFile(f.bin + "/bank1.bin", bankBytes(1, 16384));
+    writeFile(f.bin + "/bank2.bin", bankBytes(2, 16384));
+    tools::FirmwareRun run = f.run();
+    c.arrange(f, run);
+
+    RecordedReport report;
+    const std::vector<tools::BankOutcome> outcomes = tools::GenerateFirmware(run, productBanks(), report);
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].result, -1);
+    EXPECT_EQ(report.messages, std::vector<std::string>{c.message});
+    EXPECT_EQ(folderEntries(f.out), std::vector<std::string>{});
+    EXPECT_FALSE(exists(f.bin + "/Bin.sx"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pass, FirmwareChecks,
+    ::testing::Values(
+        CheckCase{"FirmwareMissing", [](RunFolders& f, tools::FirmwareRun&) { fs::remove(f.master + "/sx31570.sx"); },
+                  "File *.Sx Not Found,Abort Procedure"},
+        CheckCase{"FirmwareIsAFolder",
+                  [](RunFolders& f, tools::FirmwareRun& run) {
+                      run.FirmwareName = "sub";
+                      fs::create_directories(f.master + "/sub");
+                  },
+                  "File *.Sx Not Found,Abort Procedure"},
+        CheckCase{"FirmwareMissingComesBeforeTheBinFolder",
+                  [](RunFolders& f, tools::FirmwareRun& run) {
+                      fs::remove(f.master + "/sx31570.sx");
+                      run.BinDir = f.dir / "none/";
+                  },
+                  "File *.Sx Not Found,Abort Procedure"},
+        CheckCase{"NoNewName", [](RunFolders&, tools::FirmwareRun& run) { run.NewFirmwareName.clear(); },
+                  "File New *.Sx Not Found,Abort Procedure"},
+        CheckCase{"BinFolderMissing", [](RunFolders& f, tools::FirmwareRun& run) { run.BinDir = f.dir / "none/"; },
+                  "Directory Bin Not Found,Abort Procedure"},
+        CheckCase{"BankFileMissing", [](RunFolders& f, tools::FirmwareRun&) { fs::remove(f.bin + "/bank1.bin"); },
+                  "File bank1.bin Not Found,Abort Procedure"},
+        CheckCase{"BankFileEmpty", [](RunFolders& f, tools::FirmwareRun&) { writeFile(f.bin + "/bank1.bin", ""); },
+                  "File bank1.bin is shorter than 16384 bytes,Abort Procedure"}),
+    [](const ::testing::TestParamInfo<CheckCase>& info) { return std::string(info.param.name); });
+
+TEST(FirmwareRun, SkippedBanksHandTheFileOnAndTheFirmwareStays) {
+    RunFolders f;
+    const std::string firmware = "S0030000FC\n" + s2Record(0x3A8000, std::string(32, 'x')) + "\nS9030000FC\n";
+    writeFile(f.master + "/sx31570.sx", firmware);
+    writeFile(f.bin + "/bank3.bin", bankBytes(3, 16384));
+    // Bank 3 alone: bank 1 copies the firmware on, 2 renames it on, 3 merges, 4 and 5 rename to the result.
+    RecordedReport report;
+    const std::vector<tools::BankOutcome> outcomes =
+        tools::GenerateFirmware(f.run(), {false, false, true, false, false}, report);
+    ASSERT_EQ(outcomes.size(), 5u);
+    for (const tools::BankOutcome& o : outcomes) {
+        EXPECT_EQ(o.ran, o.bank == 3) << o.bank;
+        EXPECT_EQ(o.result, o.bank < 3 ? 0 : 1) << o.bank;
+    }
+    EXPECT_EQ(readFile(f.result()), "S0030000FC\r\n" + bankLines(3, bankBytes(3, 16384)) + "S9030000FC\r\n");
+    EXPECT_EQ(readFile(f.master + "/sx31570.sx"), firmware);
+
+    // Nothing takes part, with the firmware in the output folder itself: the
+    // result is a copy, and the user's firmware is neither moved nor deleted.
+    writeFile(f.out + "/sx31570.sx", firmware);
+    tools::FirmwareRun run = f.run();
+    run.FirmwareDir = f.out;
+    RecordedReport none;
+    tools::GenerateFirmware(run, {false, false, false, false, false}, none);
+    EXPECT_EQ(readFile(f.result()), firmware);
+    EXPECT_EQ(readFile(f.out + "/sx31570.sx"), firmware);
+    EXPECT_EQ(folderEntries(f.out), (std::vector<std::string>{"New_sx31570.sx", "sx31570.sx"}));
+}
+
+TEST(FirmwareRun, AllFiveBanksMergeAndTheLastPassIsRenamedIntoPlace) {
+    RunFolders f;
+    std::string firmware = "S0030000FC\r\n", expected = firmware;
+    for (int bank = 1; bank <= 5; ++bank) {
+        const std::uint32_t first = 0x388000 + (bank - 1) * 0x10000;
+        firmware +=
+            s2Record(first + 0x100, std::string(32, 'q')) + "\r\n" + s2Record(first, std::string(32, 'r')) + "\r\n";
+        writeFile(f.bin + "/bank" + std::to_string(bank) + ".bin", bankBytes(bank, 16384));
+        expected += bankLines(bank, bankBytes(bank, 16384));
+    }
+    firmware += "S9030000FC\r\n";
+    expected += "S9030000FC\r\n";
+    writeFile(f.master + "/sx31570.sx", firmware);
+    writeFile(f.result(), "earlier");
+    RecordedReport report;
+    tools::GenerateFirmware(f.run(), {true, true, true, true, true}, report);
+    EXPECT_EQ(report.results, (std::vector<std::pair<int, int>>{{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}}));
+    EXPECT_EQ(readFile(f.result()), expected);
+    EXPECT_EQ(folderEntries(f.out), std::vector<std::string>{"New_sx31570.sx"});
+}
+
+TEST(FirmwareRun, AFileThatCannotBeCreatedEndsTheRunAndCleansUp) {
+    RunFolders f;
+    writeFile(f.master + "/sx31570.sx", s2Record(0x388000, std::string(32, 'a')) + "\r\nS9030000FC\r\n");
+    writeFile(f.bin + "/bank1.bin", bankBytes(1, 16384));
+    writeFile(f.bin + "/bank2.bin", bankBytes(2, 16384));
+    tools::FirmwareRun run = f.run();
+    run.OutputDir = f.dir / "none/";
+    RecordedReport report;
+    EXPECT_EQ(testing_support::failureOf([&] { tools::GenerateFirmware(run, productBanks(), report); }),
+              "Cannot create file \"" + run.OutputDir + kDegree + "B1" + kDegree + ".sx\". No such file or directory");
+    EXPECT_FALSE(exists(f.bin + "/Bin.sx"));
+
+    run.OutputDir.clear();
+    EXPECT_EQ(testing_support::failureOf([&] { tools::GenerateFirmware(run, productBanks(), report); }),
+              "Project not valid");
+}
+
+// ---------------------------------------------------------------------------
+
+class Flasher : public ::testing::Test {
+protected:
+    // A stand-in flasher that records its arguments, one a line, a moment after it starts.
+    void installFlasher() {
+        const std::string path = dir / "FlashWrite";
+        writeFile(path, "#!/bin/sh\nsleep 0.3\nprintf '%s\\n' \"$@\" > \"$0.tmp\"\nmv \"$0.tmp\" \"$0.args\"\n");
+        ::chmod(path.c_str(), 0755);
+    }
+    TempDir dir;
+    RecordedReport report;
+};
+
+TEST_F(Flasher, ParameterStringOfTheWindowsFlasher) {
+    EXPECT_EQ(tools::flasherParameters("C:\\Tessaro\\PROJECTS\\Plant1\\", "New_sx31570.sx", 4),
+              "\"C:\\Tessaro\\PROJECTS\\Plant1\\New_sx31570.sx\"\xB6"
+              "4");
+    EXPECT_EQ(tools::flasherArguments("/p/Plant1/", "New_sx31570.sx", 0),
+              (std::vector<std::string>{"/p/Plant1/New_sx31570.sx", "0"}));
+}
+
+TEST_F(Flasher, StartsWithoutWaitingOnTheResultAndThePort) {
+    installFlasher();
+    fs::create_directories(dir / "out");
+    writeFile(dir / "out/New_sx31570.sx", "S9030000FC\r\n");
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(tools::StartFlasher(dir.path(), dir / "out/", "New_sx31570.sx", 4, report));
+    EXPECT_FALSE(exists(dir / "FlashWrite.args")) << "waited for the flasher";
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(250));
+    ASSERT_TRUE(serial_test::eventually([&] { return exists(dir / "FlashWrite.args"); }));
+    EXPECT_EQ(readFile(dir / "FlashWrite.args"), dir / "out/New_sx31570.sx\n4\n");
+    EXPECT_EQ(report.messages, std::vector<std::string>{});
+}
+
+TEST_F(Flasher, NothingStartsWithoutTheResultOrTheFlasher) {
+    installFlasher();
+    EXPECT_FALSE(tools::StartFlasher(dir.path(), dir / "out/", "New_sx31570.sx", 0, report));
+    EXPECT_FALSE(tools::StartFlasher(dir.path(), "", "New_sx31570.sx", 0, report));
+    writeFile(dir / "out/New_sx31570.sx", "S9030000FC\r\n");
+    EXPECT_FALSE(tools::StartFlasher(dir / "elsewhere", dir / "out/", "New_sx31570.sx", 0, report));
+    EXPECT_EQ(report.messages,
+              (std::vector<std::string>{"File *.Sx Not Found,Abort Procedure", "File *.Sx Not Found,Abort Procedure",
+                                        "FlashWrite.exe Not Found, Procedure Aborted"}));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_FALSE(exists(dir / "FlashWrite.args"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FirmwareCommand, WrongCallsAndAFailedRun) {
+    std::ostringstream out, err;
+    EXPECT_EQ(cli::runCli({"firmware", "a", "b"}, out, err), cli::kExitUsage);
+    EXPECT_EQ(err.str().rfind("tessaro-cli: 'firmware' takes FIRMWARE, BIN_DIR and OUT_DIR\n", 0), 0u) << err.str();
+
+    RunFolders f;
+    writeFile(f.master + "/sx31570.sx", "S9030000FC\r\n");
+    writeFile(f.bin + "/bank1.bin", bankBytes(1, 16384));
+    std::ostringstream failed;
+    EXPECT_EQ(cli::runCli({"firmware", f.master + "/sx31570.sx", f.bin, f.dir / "none"}, out, failed),
+              cli::kExitFailure);
+    EXPECT_EQ(failed.str(), "Cannot create file \"" + f.dir / "none/" + kDegree + "B1" + kDegree +
+                                ".sx\". No such file or directory\n");
+    EXPECT_EQ(out.str(), "");
+}
+
+}  // namespace

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/TessaroCli.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::readFile;
+using testing_support::TempDir;
+
+struct TreeOutcome {
+    int exitCode;
+    std::string out, err;
+};
+
+TreeOutcome treeInProcess(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int exitCode = cli::runCli(args, out, err);
+    return {exitCode, out.str(), err.str()};
+}
+
+std::string quoted(const std::string& text) {
+    return "'" + text + "'";
+}
+
+// The real companion, as a script would call it.
+TreeOutcome treeProgram(const std::string& file) {
+    TempDir scratch;
+    const std::string command = quoted(TESSARO_CLI_PROGRAM) + " tree " + quoted(file) + " >" + quoted(scratch / "out") +
+                                " 2>" + quoted(scratch / "err") + " </dev/null";
+    const int status = std::system(command.c_str());
+    if (status == -1 || !WIFEXITED(status)) {
+        ADD_FAILURE() << "tessaro-cli did not run to its end";
+        return {-1, "", ""};
+    }
+    return {WEXITSTATUS(status), readFile(scratch / "out"), readFile(scratch / "err")};
+}
+
+// Case folders below tests/data/tree: input.xml and either expected.txt (the
+// tree on standard output) or expected-error.txt (the message on standard error).
+class TreeCommand : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(TreeCommand, PrintsTheTreeOrTheReadersMessage) {
+    const std::string folder = testing_support::testData("tree/" + GetParam());
+    const std::string input = folder + "/input.xml";
+    const bool fails = fs::exists(folder + "/expected-error.txt");
+    const std::string expected = readFile(folder + (fails ? "/expected-error.txt" : "/expected.txt"));
+
+    for (const TreeOutcome& outcome : {treeInProcess({"tree", input}), treeProgram(input)}) {
+        if (fails) {
+            EXPECT_EQ(outcome.exitCode, 1);
+            EXPECT_EQ(outcome.err, expected);
+            EXPECT_EQ(outcome.out, "") << "nothing on standard output after a failure";
+        } else {
+            EXPECT_EQ(outcome.exitCode, 0);
+            EXPECT_EQ(outcome.out, expected);
+            EXPECT_EQ(outcome.err, "");
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, TreeCommand, ::testing::ValuesIn(testing_support::caseFolders("tree")),
+                         [](const auto& info) { return testing_support::caseName(info.param); });
+
+TEST(TreeCommandCall, MissingFileAndWrongCalls) {
+    TempDir dir;
+    const TreeOutcome missing = treeInProcess({"tree", dir / "none.xml"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_EQ(missing.err.rfind("Cannot read file \"" + (dir / "none.xml") + "\".", 0), 0u) << missing.err;
+
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"tree"}, std::vector<std::string>{"tree", "a.xml", "b.xml"}}) {
+        const TreeOutcome wrong = treeInProcess(args);
+        EXPECT_EQ(wrong.exitCode, 2);
+        EXPECT_EQ(wrong.out, "");
+        EXPECT_NE(wrong.err.find("'tree' takes FILE"), std::string::npos) << wrong.err;
+    }
+
+    const TreeOutcome help = treeInProcess({"--help"});
+    EXPECT_NE(help.out.find("\n  tree FILE "), std::string::npos) << help.out;
+}
+
+}  // namespace
