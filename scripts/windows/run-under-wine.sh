@@ -101,6 +101,18 @@ for case_dir in tests/data/addressmap/*/; do
     fi
 done
 
+# The tree of a document, or the reader's message for a broken one.
+for case_dir in tests/data/tree/*/; do
+    name=$(basename "$case_dir")
+    cp "$case_dir/input.xml" "$project/tree-input.xml"
+    if [ -f "$case_dir/expected-error.txt" ]; then
+        run_cli "tree-$name" 1 tree "$(windows_path "$project/tree-input.xml")" &&
+            check_same "tree $name" "$trip/tree-$name.err" "$case_dir/expected-error.txt"
+    elif run_cli "tree-$name" 0 tree "$(windows_path "$project/tree-input.xml")"; then
+        check_same "tree $name" "$trip/tree-$name.out" "$case_dir/expected.txt"
+    fi
+done
+
 if [ "$failures" -ne 0 ]; then
     echo "tessaro-cli.exe round trip: $failures failed"
 else
