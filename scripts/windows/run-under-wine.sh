@@ -104,11 +104,11 @@ done
 # The tree of a document, or the reader's message for a broken one.
 for case_dir in tests/data/tree/*/; do
     name=$(basename "$case_dir")
-    cp "$case_dir/input.xml" "$project/tree-input.xml"
+    cp "$case_dir/input.xml" "$project/input.xml"
     if [ -f "$case_dir/expected-error.txt" ]; then
-        run_cli "tree-$name" 1 tree "$(windows_path "$project/tree-input.xml")" &&
+        run_cli "tree-$name" 1 tree "$(windows_path "$project/input.xml")" &&
             check_same "tree $name" "$trip/tree-$name.err" "$case_dir/expected-error.txt"
-    elif run_cli "tree-$name" 0 tree "$(windows_path "$project/tree-input.xml")"; then
+    elif run_cli "tree-$name" 0 tree "$(windows_path "$project/input.xml")"; then
         check_same "tree $name" "$trip/tree-$name.out" "$case_dir/expected.txt"
     fi
 done

@@ -74,6 +74,10 @@ std::shared_ptr<StartedProcess> startProgram(const std::string& program, const s
     }
 }
 
+bool startWithoutWaiting(const std::string& program, const std::vector<std::string>& arguments) {
+    return startProgram(program, arguments) != nullptr;
+}
+
 void runAndWait(const std::string& program, const std::vector<std::string>& arguments, bool hideWindow,
                 std::uint32_t boundMilliseconds, const std::function<std::uint32_t()>& tick) {
     try {
