@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing need, when
-# they are missing (as root, or through sudo).
+# they are missing (as root, or through sudo). With --windows: those of the
+# Windows cross build and its test run under Wine (scripts/test-windows.sh).
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libxml2-dev libfreexl-dev pkg-config libgtest-dev fonts-dejavu-core libpng-dev chromium srecord clang libclang-rt-14-dev
           desktop-file-utils appstream)
+if [ "${1:-}" = --windows ]; then
+    packages=(cmake ninja-build ccache pkg-config dpkg-dev gcc g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest
+              wine wine64)
+fi
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")

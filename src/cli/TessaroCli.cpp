@@ -94,7 +94,7 @@ std::optional<std::string> checkProject(const std::string& projectDir) {
 // The project folder as given, without trailing separators, so that the paths
 // made from it have one separator.
 std::string projectFolder(std::string given) {
-    while (given.size() > 1 && given.back() == '/') given.pop_back();
+    while (given.size() > 1 && (given.back() == '/' || given.back() == platform::kPathSeparator)) given.pop_back();
     return given;
 }
 

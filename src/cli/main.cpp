@@ -3,8 +3,9 @@
 #include <vector>
 
 #include "cli/TessaroCli.h"
+#include "platform/ConsoleProgram.h"
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = platform::consoleProgramArguments(argc, argv);
     return cli::runCli(args, std::cout, std::cerr);
 }

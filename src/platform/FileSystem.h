@@ -1,10 +1,13 @@
 #pragma once
 
+#include <cstdio>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
 // Thin wrappers over the file system. Paths are plain strings in the platform's
-// own form; every path the program keeps is built with kPathSeparator.
+// own form; every path the program keeps is built with kPathSeparator. Paths
+// are UTF-8 on every system (on Windows they reach the system as UTF-16).
 namespace platform {
 
 #ifdef _WIN32
@@ -14,7 +17,12 @@ inline constexpr char kPathSeparator = '/';
 #endif
 
 // Joins a folder and a name with one separator. Reads nothing.
-std::string joinPath(std::string_view folder, std::string_view name);
+inline std::string joinPath(std::string_view folder, std::string_view name) {
+    std::string joined(folder);
+    joined += kPathSeparator;
+    joined += name;
+    return joined;
+}
 
 // Folder holding the running executable, as the operating system reports it
 // (not argv[0]), without a trailing separator. Throws std::runtime_error when
@@ -27,6 +35,17 @@ bool fileExists(const std::string& path);
 // Creates one folder level. Answers false when it could not be created
 // (missing parent, no rights, a file in the way); never throws.
 bool createFolder(const std::string& path);
+
+// The std::filesystem path of a UTF-8 path, for the library's operations
+// (remove, rename, copy) on every system. Reads nothing.
+inline std::filesystem::path fileSystemPath(const std::string& path) {
+    return std::filesystem::path(std::u8string(path.begin(), path.end()));
+}
+
+// Opens a file with the C library's fopen modes ("rb", "wb"), the path as the
+// system takes it (UTF-16 on Windows). Answers null with errno set when it
+// cannot be opened; never throws.
+std::FILE* openFile(const std::string& path, const char* mode);
 
 // Reads a whole file. Throws std::runtime_error ("Cannot read file "<path>". <reason>").
 std::string readFile(const std::string& path);

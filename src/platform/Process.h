@@ -12,8 +12,13 @@ namespace platform {
 
 #ifdef _WIN32
 inline constexpr const char* kExecutableSuffix = ".exe";
+// A Windows program gets one parameter string and splits it itself: the
+// arguments are joined with one blank between them, each as it is, so a
+// caller that wants quotes writes them.
+inline constexpr bool kArgumentsFormOneParameterString = true;
 #else
 inline constexpr const char* kExecutableSuffix = "";
+inline constexpr bool kArgumentsFormOneParameterString = false;
 #endif
 
 // Milliseconds of a steady clock as an unsigned 32-bit tick count: it wraps
@@ -32,8 +37,11 @@ public:
 };
 
 // Starts program directly (no shell) with arguments; it inherits the current
-// folder, the environment and the standard streams. Answers null when it
-// cannot be started (missing, not executable, no resources). Never throws.
+// folder, the environment and the standard streams. On Windows the program is
+// started with the system's default action on the file (ShellExecuteEx, its
+// window shown normally) and the arguments form its parameter string (see
+// kArgumentsFormOneParameterString). Answers null when it cannot be started
+// (missing, not executable, no resources). Never throws.
 std::shared_ptr<StartedProcess> startProgram(const std::string& program, const std::vector<std::string>& arguments);
 
 // Starts program with arguments as startProgram does and does not wait for

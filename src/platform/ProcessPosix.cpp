@@ -1,5 +1,3 @@
-#ifndef _WIN32
-
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -139,5 +137,3 @@ void runAndWait(const std::string& program, const std::vector<std::string>& argu
 }
 
 }  // namespace platform
-
-#endif

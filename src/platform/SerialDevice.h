@@ -8,7 +8,7 @@
 // operating system, in the form of the classic serial-port interface (a
 // line-settings record, time-out record, queue sizes, event mask, error state,
 // purge and escape functions). Every operation answers 0 on success or the
-// platform's error code (errno on Linux); none throws.
+// platform's error code (errno on Linux, GetLastError on Windows); none throws.
 namespace platform {
 
 // The line settings of an open device.
@@ -157,18 +157,20 @@ public:
     virtual ~SerialPortServices() = default;
 
     // Opens an existing device by name for reading and writing, not shared
-    // with other programs. Answers the device, or null with error set to the
-    // platform's error code.
+    // with other programs (on Windows overlapped, and a bare "COM12" in its
+    // device form \\.\COM12). Answers the device, or null with error set to
+    // the platform's error code.
     virtual std::shared_ptr<SerialDevice> openDevice(const std::string& name, int& error) = 0;
 };
 
 // The operating system's serial-device services.
 std::shared_ptr<SerialPortServices> systemSerialPortServices();
 
-// Probes one device path: opens it for reading and writing (without making it
-// the controlling terminal and without waiting for a carrier) and closes it at
-// once. True when the open succeeds or fails only because the device is held
-// or forbidden (EACCES, EBUSY); false for every other failure.
+// Probes one device path: opens it for reading and writing, not shared
+// (without making it the controlling terminal and without waiting for a
+// carrier) and closes it at once. True when the open succeeds or fails only
+// because the device is held or forbidden (EACCES, EBUSY on Linux; access
+// denied on Windows); false for every other failure.
 bool serialDevicePresent(const std::string& path);
 
 }  // namespace platform

@@ -1,5 +1,3 @@
-#ifdef __linux__
-
 #include <asm/termbits.h>
 #include <fcntl.h>
 #include <linux/serial.h>
@@ -383,5 +381,3 @@ bool serialDevicePresent(const std::string& path) {
 }
 
 }  // namespace platform
-
-#endif

@@ -1,5 +1,3 @@
-#ifdef __linux__
-
 #include "platform/SerialTermiosLinux.h"
 
 #include <asm/termbits.h>
@@ -170,5 +168,3 @@ WantedLines wantedModemLines(const DataControlBlock& settings) {
 }
 
 }  // namespace platform::linuxserial
-
-#endif

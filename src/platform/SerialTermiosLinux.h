@@ -1,7 +1,5 @@
 #pragma once
 
-#ifdef __linux__
-
 #include <array>
 #include <cstdint>
 
@@ -60,5 +58,3 @@ struct WantedLines {
 WantedLines wantedModemLines(const DataControlBlock& settings);
 
 }  // namespace platform::linuxserial
-
-#endif

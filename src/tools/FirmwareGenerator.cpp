@@ -23,11 +23,10 @@ constexpr std::uint32_t kBankDistance = 0x10000;
 constexpr std::uint32_t kBankSpan = 0x3FFF;
 constexpr std::size_t kBufferBytes = 1 << 20;
 
-#ifdef _WIN32
-constexpr const char* kDegree = "\xB0";
-#else
+// The degree sign in UTF-8, as every path the program keeps; on Windows the
+// file functions hand it to the system as U+00B0, the byte 0xB0 of the ANSI
+// code page.
 constexpr const char* kDegree = "\xC2\xB0";
-#endif
 
 const char kHexDigits[] = "0123456789ABCDEF";
 
@@ -44,13 +43,13 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 }
 
 File openForReading(const std::string& path) {
-    File file(std::fopen(path.c_str(), "rb"));
+    File file(platform::openFile(path, "rb"));
     if (!file) failRead(path, errno);
     return file;
 }
 
 File openForWriting(const std::string& path) {
-    File file(std::fopen(path.c_str(), "wb"));
+    File file(platform::openFile(path, "wb"));
     if (!file) failCreate(path, errno);
     return file;
 }
@@ -58,8 +57,9 @@ File openForWriting(const std::string& path) {
 // Deletes a file; folders and missing files are left alone.
 void deleteFile(const std::string& path) {
     std::error_code ec;
-    if (fs::is_regular_file(fs::symlink_status(path, ec)) || fs::is_symlink(fs::symlink_status(path, ec)))
-        fs::remove(path, ec);
+    const fs::path file = platform::fileSystemPath(path);
+    if (fs::is_regular_file(fs::symlink_status(file, ec)) || fs::is_symlink(fs::symlink_status(file, ec)))
+        fs::remove(file, ec);
 }
 
 // The line-end characters of a block of text.
@@ -256,8 +256,8 @@ std::vector<std::string> readLines(const std::string& path) {
 // Puts from in place of to; a missing from leaves no to behind.
 void handOn(const std::string& from, const std::string& to) {
     std::error_code ec;
-    if (fs::is_regular_file(from, ec)) {
-        fs::rename(from, to, ec);
+    if (fs::is_regular_file(platform::fileSystemPath(from), ec)) {
+        fs::rename(platform::fileSystemPath(from), platform::fileSystemPath(to), ec);
     } else {
         deleteFile(to);
     }
@@ -411,7 +411,8 @@ std::vector<BankOutcome> GenerateFirmware(const FirmwareRun& run, const std::arr
                 result = InsertBank(bankOf(number), previous, output, run, report);
                 if (last && !run.NewFirmwareName.empty()) {
                     std::error_code ec;
-                    if (fs::is_regular_file(output, ec)) fs::rename(output, target, ec);
+                    if (fs::is_regular_file(platform::fileSystemPath(output), ec))
+                        fs::rename(platform::fileSystemPath(output), platform::fileSystemPath(target), ec);
                 }
             } else if (target != run.OutputDir) {
                 if (number == 1) {
@@ -419,7 +420,8 @@ std::vector<BankOutcome> GenerateFirmware(const FirmwareRun& run, const std::arr
                     // file, which a rename would take away.
                     std::error_code ec;
                     deleteFile(target);
-                    fs::copy_file(previous, target, fs::copy_options::overwrite_existing, ec);
+                    fs::copy_file(platform::fileSystemPath(previous), platform::fileSystemPath(target),
+                                  fs::copy_options::overwrite_existing, ec);
                 } else {
                     handOn(previous, target);
                 }

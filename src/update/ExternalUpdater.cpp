@@ -44,4 +44,12 @@ std::vector<std::string> updaterArguments(const std::string& devicePath, const U
             binFolder};
 }
 
+std::vector<std::string> updaterCommand(const std::string& port, const UpdateOptions& options,
+                                        const std::string& masterDir, const std::string& projectDir) {
+    if constexpr (platform::kArgumentsFormOneParameterString)
+        return {updaterParameters(port, options, masterDir, projectDir)};
+    else
+        return updaterArguments(port, options, masterDir, projectDir);
+}
+
 }  // namespace update

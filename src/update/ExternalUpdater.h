@@ -35,4 +35,11 @@ std::string updaterParameters(const std::string& port, const UpdateOptions& opti
 std::vector<std::string> updaterArguments(const std::string& devicePath, const UpdateOptions& options,
                                           const std::string& masterDir, const std::string& projectDir);
 
+// What this system's updater is started with (platform::startProgram): on
+// Windows the parameter string of updaterParameters as the one argument, on
+// Linux the arguments of updaterArguments. port is the port list's entry.
+// Reads nothing.
+std::vector<std::string> updaterCommand(const std::string& port, const UpdateOptions& options,
+                                        const std::string& masterDir, const std::string& projectDir);
+
 }  // namespace update

@@ -220,7 +220,7 @@ void TFBootSer::LbButton4Click() {
                                 CB_RProj->isChecked()};
     m_context.RunAndWait(
         updaterProgramPath(workspace.ProgramDir),
-        updaterArguments(ui::ss(CB_Com->currentText()), options, workspace.MasterDir, workspace.ProjectDir), false);
+        updaterCommand(ui::ss(CB_Com->currentText()), options, workspace.MasterDir, workspace.ProjectDir), false);
 }
 
 void TFBootSer::done(int result) {

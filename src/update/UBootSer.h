@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ui/Form.h"
+#include "update/ComPortList.h"
 
 class QCheckBox;
 class QComboBox;
@@ -35,7 +36,7 @@ public:
     ~TFBootSer() override;
 
     // Folder whose serial devices the port list offers.
-    std::string DeviceFolder = "/dev";
+    std::string DeviceFolder = kSerialDeviceFolder;
     // True once a Connect test has succeeded since the wizard was last shown.
     bool PortTested = false;
 

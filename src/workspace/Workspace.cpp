@@ -12,8 +12,10 @@ using platform::joinPath;
 using platform::kPathSeparator;
 
 std::string normaliseRememberedName(std::string name) {
-    // A settings file carried over from Windows holds "\Plant1".
-    if (kPathSeparator == '/') std::replace(name.begin(), name.end(), '\\', '/');
+    // A settings file carried over from Windows holds "\Plant1", one from
+    // Linux "/Plant1".
+    const char otherSeparator = kPathSeparator == '/' ? '\\' : '/';
+    std::replace(name.begin(), name.end(), otherSeparator, kPathSeparator);
     if (!name.empty() && name.front() != kPathSeparator) name.insert(name.begin(), kPathSeparator);
     return name;
 }

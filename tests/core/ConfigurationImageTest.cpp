@@ -135,8 +135,8 @@ TEST_P(ConfigurationImageFailure, StopsTheBuildAndLeavesTheEarlierFile) {
         expected = failureOf([&] { reference.load(project / file); });
         ASSERT_NE(expected, "no failure");
     }
-    for (auto at = expected.find("{dir}"); at != std::string::npos; at = expected.find("{dir}")) {
-        expected.replace(at, 5, project.path());
+    for (auto at = expected.find("{dir}/"); at != std::string::npos; at = expected.find("{dir}/")) {
+        expected.replace(at, 6, project.path() + platform::kPathSeparator);
     }
 
     EXPECT_EQ(failureOf([&] { image.BuildConfigurationImage(project.path()); }), expected);
@@ -206,7 +206,7 @@ TEST(ConfigurationImageBuffer, TakesRowsUpToItsRoomAndRefusesOneMore) {
 
         testing_support::writeFile(project / "sdo.xml", sdoWithRows(room - 3, 4));
         EXPECT_EQ(failureOf([&] { image.BuildConfigurationImage(project.path()); }),
-                  "\"" + project.path() + "/sdo.xml\" holds " + std::to_string(room + 1) +
+                  "\"" + (project / "sdo.xml") + "\" holds " + std::to_string(room + 1) +
                       " access rows; the configuration image has room for at most " + std::to_string(room) + ".");
         EXPECT_TRUE(image.image().empty());
     }
@@ -237,11 +237,13 @@ TEST(ConfigurationImageBuffer, ReusedBufferGivesIdenticalFiles) {
 TEST(ConfigurationImageWriting, ReportsAFileThatCannotBeCreated) {
     TempDir project;  // no bin folder
     ConfigurationImage image;
-    EXPECT_EQ(failureOf([&] { image.WriteConfigurationImage(project.path()); }),
-              "No configuration image has been built for \"" + project.path() + "/bin/bank.bin\"");
+    EXPECT_EQ(
+        failureOf([&] { image.WriteConfigurationImage(project.path()); }),
+        "No configuration image has been built for \"" + (project / "bin") + platform::kPathSeparator + "bank.bin\"");
     image.BuildConfigurationImage(project.path());
     EXPECT_EQ(failureOf([&] { image.WriteConfigurationImage(project.path()); }),
-              "Cannot create file \"" + project.path() + "/bin/bank.bin\". No such file or directory");
+              "Cannot create file \"" + (project / "bin") + platform::kPathSeparator +
+                  "bank.bin\". No such file or directory");
     EXPECT_FALSE(testing_support::exists(project / "bin"));
 }
 

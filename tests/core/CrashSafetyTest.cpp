@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "crash/SaveKinds.h"
+#include "support/FileSizeLimit.h"
 #include "support/TestFiles.h"
 
 namespace crash_safety {

@@ -2,14 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Process.h"
 #include "support/CaseNames.h"
+#include "support/TestFiles.h"
 
 namespace {
 
+using testing_support::nativePath;
 using update::UpdateOptions;
 
 TEST(UpdaterProgram, LivesInTheProgramFolder) {
-    EXPECT_EQ(update::updaterProgramPath("/opt/tessaro"), "/opt/tessaro/Ser_48213_Update");
+    EXPECT_EQ(update::updaterProgramPath(nativePath("/opt/tessaro")),
+              nativePath("/opt/tessaro/Ser_48213_Update") + platform::kExecutableSuffix);
 }
 
 struct FlagCase {
@@ -25,10 +29,11 @@ TEST_P(UpdaterCommandLine, CarriesTheFlagsInTheirPositions) {
               "\\\\.\\COM3 " + c.flags + "\"C:\\Tools\\MASTER\\sim48213.sim\" \"C:\\Tools\\PROJECTS\\Plant1\\bin\\\"");
 
     const std::string& flags = c.flags;
-    EXPECT_EQ(
-        update::updaterArguments("/dev/ttyUSB0", c.options, "/opt/t/MASTER", "/opt/t/PROJECTS/Plant1"),
-        (std::vector<std::string>{"/dev/ttyUSB0", flags.substr(0, 2), flags.substr(3, 2), flags.substr(6, 2),
-                                  flags.substr(9, 2), "/opt/t/MASTER/sim48213.sim", "/opt/t/PROJECTS/Plant1/bin/"}));
+    EXPECT_EQ(update::updaterArguments("/dev/ttyUSB0", c.options, nativePath("/opt/t/MASTER"),
+                                       nativePath("/opt/t/PROJECTS/Plant1")),
+              (std::vector<std::string>{"/dev/ttyUSB0", flags.substr(0, 2), flags.substr(3, 2), flags.substr(6, 2),
+                                        flags.substr(9, 2), nativePath("/opt/t/MASTER/sim48213.sim"),
+                                        nativePath("/opt/t/PROJECTS/Plant1/bin/")}));
 }
 
 std::vector<FlagCase> allFlagCombinations() {
@@ -59,7 +64,7 @@ TEST(UpdaterCommandLine, TheExampleReadsAsDocumented) {
 TEST(UpdaterCommandLine, WithoutAProjectTheBinFolderStandsAlone) {
     EXPECT_EQ(update::updaterParameters("COM2", {}, "C:\\M", ""),
               "\\\\.\\COM2 FW FR PW PR \"C:\\M\\sim48213.sim\" \"\\bin\\\"");
-    EXPECT_EQ(update::updaterArguments("/dev/ttyS0", {}, "/m", "").back(), "/bin/");
+    EXPECT_EQ(update::updaterArguments("/dev/ttyS0", {}, nativePath("/m"), "").back(), nativePath("/bin/"));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "cli/TessaroCli.h"
+#include "support/FileSizeLimit.h"
 #include "support/SerialTestSupport.h"
 #include "support/TestFiles.h"
 #include "workspace/Workspace.h"

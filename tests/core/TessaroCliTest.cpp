@@ -1,10 +1,8 @@
 #include "cli/TessaroCli.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -13,6 +11,7 @@
 #include <vector>
 
 #include "support/NotWellFormed.h"
+#include "support/ProgramRun.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -33,27 +32,12 @@ Outcome runInProcess(const std::vector<std::string>& args) {
 // Runs the real tessaro-cli with its output streams in files of scratch.
 Outcome runProgram(const std::vector<std::string>& args, const TempDir& scratch) {
     const std::string outPath = scratch / "stdout", errPath = scratch / "stderr";
-    std::vector<std::string> argv = {TESSARO_CLI_PROGRAM};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<char*> pointers;
-    for (std::string& arg : argv) pointers.push_back(arg.data());
-    pointers.push_back(nullptr);
-
-    const pid_t child = fork();
-    if (child == 0) {
-        const int in = open("/dev/null", O_RDONLY);
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) _exit(126);
-        execv(pointers[0], pointers.data());
-        _exit(127);
-    }
-    int status = 0;
-    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+    const int exitCode = testing_support::runProgram(TESSARO_CLI_PROGRAM, args, outPath, errPath);
+    if (exitCode < 0) {
         ADD_FAILURE() << "tessaro-cli did not run to its end";
         return {-1, "", ""};
     }
-    return {WEXITSTATUS(status), testing_support::readFile(outPath), testing_support::readFile(errPath)};
+    return {exitCode, testing_support::readFile(outPath), testing_support::readFile(errPath)};
 }
 
 enum class Runner { InProcess, Program };
@@ -73,9 +57,13 @@ void PrintTo(const CliCase& c, std::ostream* os) {
     *os << c.name;
 }
 
+// "{dir}" stands for the folder; a path below it is written with "/" and
+// given in the platform's form.
 std::string expand(std::string text, const TempDir& dir) {
-    for (auto at = text.find("{dir}"); at != std::string::npos; at = text.find("{dir}"))
-        text.replace(at, 5, dir.path());
+    for (auto at = text.find("{dir}"); at != std::string::npos; at = text.find("{dir}")) {
+        const std::size_t end = std::min(text.find_first_of("\" \n", at), text.size());
+        text.replace(at, end - at, dir.path() + testing_support::nativePath(text.substr(at + 5, end - at - 5)));
+    }
     if (text.rfind("@data:", 0) == 0) return testing_support::readFile(testing_support::testData(text.substr(6)));
     return text;
 }

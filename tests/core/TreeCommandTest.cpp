@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -9,6 +8,7 @@
 #include <vector>
 
 #include "cli/TessaroCli.h"
+#include "support/ProgramRun.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -28,21 +28,16 @@ TreeOutcome treeInProcess(const std::vector<std::string>& args) {
     return {exitCode, out.str(), err.str()};
 }
 
-std::string quoted(const std::string& text) {
-    return "'" + text + "'";
-}
-
 // The real companion, as a script would call it.
 TreeOutcome treeProgram(const std::string& file) {
     TempDir scratch;
-    const std::string command = quoted(TESSARO_CLI_PROGRAM) + " tree " + quoted(file) + " >" + quoted(scratch / "out") +
-                                " 2>" + quoted(scratch / "err") + " </dev/null";
-    const int status = std::system(command.c_str());
-    if (status == -1 || !WIFEXITED(status)) {
+    const int exitCode =
+        testing_support::runProgram(TESSARO_CLI_PROGRAM, {"tree", file}, scratch / "out", scratch / "err");
+    if (exitCode < 0) {
         ADD_FAILURE() << "tessaro-cli did not run to its end";
         return {-1, "", ""};
     }
-    return {WEXITSTATUS(status), readFile(scratch / "out"), readFile(scratch / "err")};
+    return {exitCode, readFile(scratch / "out"), readFile(scratch / "err")};
 }
 
 // Case folders below tests/data/tree: input.xml and either expected.txt (the

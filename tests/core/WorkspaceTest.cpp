@@ -4,12 +4,14 @@
 
 #include <filesystem>
 
+#include "platform/FileSystem.h"
 #include "project/NewProject.h"
 #include "support/CaseNames.h"
 #include "support/TestFiles.h"
 
 namespace {
 
+using testing_support::nativePath;
 using testing_support::TempDir;
 
 void remember(const TempDir& program, const std::string& name) {
@@ -19,7 +21,7 @@ void remember(const TempDir& program, const std::string& name) {
 TEST(WorkspaceStartUp, FirstStartMakesTheFoldersAndUsesProjects) {
     TempDir program;
     workspace::Workspace ws;
-    EXPECT_FALSE(ws.startUp(program.path() + "/"));
+    EXPECT_FALSE(ws.startUp(program.path() + platform::kPathSeparator));
     EXPECT_EQ(ws.ProgramDir, program.path());
     EXPECT_EQ(ws.MasterDir, program / "MASTER");
     EXPECT_EQ(ws.ProjectsDir, program / "PROJECTS");
@@ -27,8 +29,8 @@ TEST(WorkspaceStartUp, FirstStartMakesTheFoldersAndUsesProjects) {
     EXPECT_TRUE(testing_support::exists(program / "PROJECTS"));
     EXPECT_EQ(ws.ProjectName, "");
     EXPECT_EQ(ws.ProjectDir, ws.ProjectsDir);
-    EXPECT_EQ(ws.PargenPath, program / "PROJECTS/pargen.xml");
-    EXPECT_EQ(ws.PdoPath, program / "PROJECTS/pdo.xml");
+    EXPECT_EQ(ws.PargenPath, program / nativePath("PROJECTS/pargen.xml"));
+    EXPECT_EQ(ws.PdoPath, program / nativePath("PROJECTS/pdo.xml"));
 }
 
 struct RememberedCase {
@@ -48,9 +50,9 @@ TEST_P(WorkspaceRemembered, StartsOnTheRememberedProject) {
 
     workspace::Workspace ws;
     EXPECT_EQ(ws.startUp(program.path()), c.opened);
-    EXPECT_EQ(ws.ProjectName, c.projectName);
-    EXPECT_EQ(ws.ProjectDir, c.opened ? ws.ProjectsDir + c.projectName : ws.ProjectsDir);
-    EXPECT_EQ(ws.SdoPath, ws.ProjectDir + "/sdo.xml");
+    EXPECT_EQ(ws.ProjectName, nativePath(c.projectName));
+    EXPECT_EQ(ws.ProjectDir, c.opened ? ws.ProjectsDir + nativePath(c.projectName) : ws.ProjectsDir);
+    EXPECT_EQ(ws.SdoPath, ws.ProjectDir + nativePath("/sdo.xml"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -94,7 +96,8 @@ TEST(WorkspaceCurrentProject, SetsNameFolderAndEveryDocumentPath) {
                                          ws.RpdodefPath, ws.SdopdoPath, ws.PdoPath};
     const std::vector<std::string> names{"pargen.xml",  "sdo.xml",    "emcydef.xml", "emcyword.xml",
                                          "rpdodef.xml", "sdopdo.xml", "pdo.xml"};
-    for (std::size_t i = 0; i < paths.size(); ++i) EXPECT_EQ(paths[i], "/programs/PROJECTS/Plant2/" + names[i]);
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        EXPECT_EQ(paths[i], "/programs/PROJECTS/Plant2" + nativePath("/") + names[i]);
 }
 
 TEST(WorkspaceOpenProject, DerivesTheNameByLength) {
@@ -104,10 +107,10 @@ TEST(WorkspaceOpenProject, DerivesTheNameByLength) {
     ws.startUp(program.path());
 
     EXPECT_EQ(ws.prepareOpenProject(), ws.ProjectsDir);
-    const std::string nested = ws.ProjectsDir + "/Area/Plant1";
+    const std::string nested = ws.ProjectsDir + nativePath("/Area/Plant1");
     ws.finishOpenProject(&nested);
-    EXPECT_EQ(ws.ProjectName, "/Area/Plant1");
-    EXPECT_EQ(ws.PargenPath, nested + "/pargen.xml");
+    EXPECT_EQ(ws.ProjectName, nativePath("/Area/Plant1"));
+    EXPECT_EQ(ws.PargenPath, nested + nativePath("/pargen.xml"));
 
     ws.finishOpenProject(&ws.ProjectsDir);
     EXPECT_EQ(ws.ProjectName, "");
@@ -118,14 +121,14 @@ TEST(WorkspaceOpenProject, DerivesTheNameByLength) {
     ws.ProjectName = "Plant1";
     EXPECT_EQ(ws.prepareOpenProject(), nested);
     ws.finishOpenProject(nullptr);
-    EXPECT_EQ(ws.ProjectName, "/Area/Plant1");
+    EXPECT_EQ(ws.ProjectName, nativePath("/Area/Plant1"));
 
-    std::filesystem::remove_all(nested);
+    std::filesystem::remove_all(testing_support::pathOf(nested));
     EXPECT_EQ(ws.prepareOpenProject(), "");
     ws.finishOpenProject(nullptr);
     EXPECT_EQ(ws.ProjectDir, "");
     EXPECT_EQ(ws.ProjectName, "");
-    EXPECT_EQ(ws.PargenPath, "/pargen.xml");
+    EXPECT_EQ(ws.PargenPath, nativePath("/pargen.xml"));
 }
 
 struct NewProjectCase {
@@ -147,7 +150,7 @@ TEST_P(NewProjectNames, ChecksThenCreates) {
     EXPECT_EQ(outcome.messages, c.messages);
     EXPECT_EQ(outcome.created, c.created);
     if (c.created) {
-        EXPECT_EQ(outcome.projectDir, destination + "/" + c.name);
+        EXPECT_EQ(outcome.projectDir, platform::joinPath(destination, c.name));
         EXPECT_TRUE(testing_support::exists(outcome.projectDir + "/bin"));
     }
     // Nothing is ever made outside the destination.

@@ -16,6 +16,7 @@
 
 #include "app/UForms.h"
 #include "app/UTessaroneFirmWare.h"
+#include "support/FileSizeLimit.h"
 #include "support/TestFiles.h"
 #include "ui/Dialogs.h"
 

@@ -3,90 +3,113 @@
 // Small file helpers for tests: a fresh temporary folder per test and whole-file
 // reads and writes. No Qt, so core and window tests share them.
 
-#include <sys/resource.h>
 #include <algorithm>
-#include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "platform/FileSystem.h"
+
 namespace testing_support {
 
+// A path as the program keeps it: UTF-8 on every system.
+inline std::string pathText(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+inline std::filesystem::path pathOf(const std::string& text) {
+    return platform::fileSystemPath(text);
+}
+
+// A path written with "/" in the platform's own form ("\\" on Windows).
+inline std::string nativePath(std::string path) {
+    for (char& c : path)
+        if (c == '/') c = platform::kPathSeparator;
+    return path;
+}
+
+// A fresh folder below the system's temporary folder; its path and the paths
+// made with "/" use the platform's separator, as the program's own do.
 class TempDir {
 public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tessaro-test-XXXXXX").string();
-        std::vector<char> name(pattern.begin(), pattern.end());
-        name.push_back('\0');
-        if (!mkdtemp(name.data())) throw std::runtime_error("mkdtemp failed");
-        m_path = name.data();
+        std::random_device seed;
+        std::mt19937_64 random(seed());
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+            const std::filesystem::path candidate = base / ("tessaro-test-" + std::to_string(random() % 1000000000));
+            std::error_code ec;
+            if (std::filesystem::create_directory(candidate, ec)) m_path = pathText(candidate.lexically_normal());
+        }
+        if (m_path.empty()) throw std::runtime_error("cannot make a temporary folder");
+        while (m_path.size() > 1 && (m_path.back() == '/' || m_path.back() == '\\')) m_path.pop_back();
     }
     ~TempDir() {
         std::error_code ec;
         // Tests may leave folders without write permission behind.
-        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
-        for (auto it = std::filesystem::recursive_directory_iterator(m_path, ec);
+        std::filesystem::permissions(pathOf(m_path), std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
+        for (auto it = std::filesystem::recursive_directory_iterator(pathOf(m_path), ec);
              it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
             std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
                                          std::filesystem::perm_options::add, ec);
         }
-        std::filesystem::remove_all(m_path, ec);
+        std::filesystem::remove_all(pathOf(m_path), ec);
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& path() const { return m_path; }
-    std::string operator/(const std::string& name) const { return m_path + "/" + name; }
+    std::string operator/(const std::string& name) const { return platform::joinPath(m_path, name); }
 
 private:
     std::string m_path;
 };
 
 inline void writeFile(const std::string& path, const std::string& contents) {
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::filesystem::create_directories(pathOf(path).parent_path());
+    std::ofstream out(pathOf(path), std::ios::binary | std::ios::trunc);
     out << contents;
     if (!out) throw std::runtime_error("cannot write " + path);
 }
 
 inline std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(pathOf(path), std::ios::binary);
     if (!in) throw std::runtime_error("cannot read " + path);
     std::ostringstream contents;
     contents << in.rdbuf();
     return contents.str();
 }
 
-// While it lives, the system refuses to let files of this process grow past
-// a few bytes: a real write failure, also for a user who may write anywhere.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes = 8) {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit limit = m_saved;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+// Number of entries in a folder.
+inline std::size_t entriesIn(const std::string& folder) {
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(pathOf(folder))) ++count;
+    return count;
+}
 
-private:
-    struct rlimit m_saved {};
-    void (*m_oldHandler)(int) = nullptr;
-};
+// How often what occurs in text, overlapping occurrences included.
+inline std::size_t occurrences(const std::string& text, const std::string& what) {
+    std::size_t count = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
+    return count;
+}
+
+// The names in a folder, one a line, for failure messages.
+inline std::string namesIn(const std::string& folder) {
+    std::string names;
+    for (const auto& entry : std::filesystem::directory_iterator(pathOf(folder)))
+        names += pathText(entry.path().filename()) + "\n";
+    return names;
+}
 
 inline bool exists(const std::string& path) {
-    return std::filesystem::exists(path);
+    return std::filesystem::exists(pathOf(path));
 }
 
 // The text of the exception that action throws, or "no failure".

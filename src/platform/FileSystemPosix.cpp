@@ -8,18 +8,12 @@
 #include <stdexcept>
 #include <vector>
 
-#ifdef _WIN32
-#include <windows.h>
-
-#include <atomic>
-#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
-#endif
 
 namespace platform {
 namespace fs = std::filesystem;
@@ -36,24 +30,10 @@ std::string systemReason(int error) {
 
 }  // namespace
 
-std::string joinPath(std::string_view folder, std::string_view name) {
-    std::string joined(folder);
-    joined += kPathSeparator;
-    joined += name;
-    return joined;
-}
-
 std::string executableDirectory() {
     std::error_code ec;
-#ifdef _WIN32
-    std::vector<wchar_t> buffer(32768);
-    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) throw std::runtime_error("Cannot determine the program folder");
-    const fs::path exe(std::wstring(buffer.data(), length));
-#else
     const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
     if (ec) throw std::runtime_error("Cannot determine the program folder: " + ec.message());
-#endif
     return exe.parent_path().string();
 }
 
@@ -69,11 +49,11 @@ bool fileExists(const std::string& path) {
 
 bool createFolder(const std::string& path) {
     if (path.empty()) return false;
-#ifdef _WIN32
-    return CreateDirectoryA(path.c_str(), nullptr) != 0;
-#else
     return ::mkdir(path.c_str(), 0777) == 0;
-#endif
+}
+
+std::FILE* openFile(const std::string& path, const char* mode) {
+    return std::fopen(path.c_str(), mode);
 }
 
 std::string readFile(const std::string& path) {
@@ -85,29 +65,6 @@ std::string readFile(const std::string& path) {
     return contents.str();
 }
 
-#ifdef _WIN32
-void writeFileAtomically(const std::string& path, std::string_view data) {
-    // One name per save, so that two saves never share a temporary file.
-    static std::atomic<unsigned> saves{0};
-    const std::string temporary =
-        path + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(saves++) + ".saving";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) failCreate(path, errno);
-        out.write(data.data(), static_cast<std::streamsize>(data.size()));
-        out.flush();
-        if (!out) {
-            const int error = errno;
-            std::remove(temporary.c_str());
-            failCreate(path, error);
-        }
-    }
-    if (!MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        std::remove(temporary.c_str());
-        throw std::runtime_error("Cannot create file \"" + path + "\". Rename failed");
-    }
-}
-#else
 namespace {
 
 // A save writes to ".<name>.saving-<pid>-XXXXXX" beside the file: hidden, and
@@ -199,6 +156,5 @@ void writeFileAtomically(const std::string& path, std::string_view data) {
     }
     syncFolder(folder);
 }
-#endif
 
 }  // namespace platform

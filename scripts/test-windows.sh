@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# The Windows build of the core and tessaro-cli, tested under Wine.
+#
+# Installs what is missing (mingw-w64, Wine, googletest's sources), fetches the
+# Debian source packages of the libraries the core links and cross-builds them
+# for 64-bit Windows into build-windows-deps/, cross-builds the core library,
+# tessaro-cli.exe and the core test program into build-windows/, then runs the
+# core tests and a tessaro-cli.exe round trip on the test fixtures under Wine,
+# with a Wine prefix of its own in build-windows/wine. Fails when anything
+# fails.
+#
+# TESSARO_BUILD_LOCK=<file>: run each build and each Wine run under flock on
+# that file (a machine whose cores several developers share).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+deps=$root/build-windows-deps
+prefix=$deps/prefix
+build=$root/build-windows
+toolchain=$root/cmake/mingw-w64-x86_64.cmake
+jobs=$(nproc)
+
+locked() {
+    if [ -n "${TESSARO_BUILD_LOCK:-}" ]; then flock "$TESSARO_BUILD_LOCK" "$@"; else "$@"; fi
+}
+step() { printf '\n== %s\n' "$*"; }
+
+step "Packages"
+bash scripts/install-packages.sh --windows
+
+# --- Sources of the libraries, from Debian's own source packages ------------
+
+source_packages=(libxml2 freexl)
+sources=$deps/sources
+fetch_sources() {
+    mkdir -p "$sources"
+    local package missing=()
+    for package in "${source_packages[@]}"; do
+        compgen -G "$sources/$package-*/" >/dev/null || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if ! apt-get source --download-only --print-uris "${missing[@]}" >/dev/null 2>&1; then
+        # Enable the source lists of the Debian archive the machine already uses.
+        local list=/etc/apt/sources.list.d/debian.sources
+        local added=/etc/apt/sources.list.d/tessaro-deb-src.sources
+        if [ -f "$list" ]; then
+            sed 's/^Types: deb$/Types: deb-src/' "$list" >"$added"
+        else
+            grep -h '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' >/etc/apt/sources.list.d/tessaro-deb-src.list
+        fi
+        apt-get update
+    fi
+    (cd "$sources" && apt-get source --download-only "${missing[@]}")
+    for package in "${missing[@]}"; do
+        local dsc
+        dsc=$(ls "$sources"/"${package}"_*.dsc | head -n 1)
+        (cd "$sources" && dpkg-source --no-check -x "$(basename "$dsc")")
+    done
+}
+source_dir() { compgen -G "$sources/$1-*/" | head -n 1; }
+
+step "Source packages"
+fetch_sources
+
+# --- Libraries for the target -------------------------------------------------
+
+cross_cmake() {  # name source-folder cmake-options...
+    local name=$1 source=$2
+    shift 2
+    [ -f "$deps/done-$name" ] && return 0
+    cmake -S "$source" -B "$deps/build/$name" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DTESSARO_WINDOWS_PREFIX="$prefix" \
+        -DBUILD_SHARED_LIBS=OFF "$@"
+    locked cmake --build "$deps/build/$name" -j "$jobs"
+    cmake --install "$deps/build/$name"
+    touch "$deps/done-$name"
+}
+
+step "googletest for Windows"
+cross_cmake googletest /usr/src/googletest -DBUILD_GMOCK=OFF -DINSTALL_GTEST=ON
+
+step "libxml2 for Windows"
+cross_cmake libxml2 "$(source_dir libxml2)" -DLIBXML2_WITH_ICONV=OFF -DLIBXML2_WITH_LZMA=OFF \
+    -DLIBXML2_WITH_ZLIB=OFF -DLIBXML2_WITH_PYTHON=OFF -DLIBXML2_WITH_HTTP=OFF -DLIBXML2_WITH_FTP=OFF \
+    -DLIBXML2_WITH_MODULES=OFF -DLIBXML2_WITH_TESTS=OFF -DLIBXML2_WITH_PROGRAMS=OFF -DLIBXML2_WITH_LEGACY=OFF
+
+step "iconv for Windows"
+cross_cmake iconv "$root/scripts/windows/iconv"
+
+step "FreeXL for Windows"
+if [ ! -f "$deps/done-freexl" ]; then
+    mkdir -p "$deps/build/freexl"
+    (cd "$deps/build/freexl" &&
+        "$(source_dir freexl)/configure" --host=x86_64-w64-mingw32 --prefix="$prefix" --disable-shared \
+            --enable-static CC=x86_64-w64-mingw32-gcc-posix CPPFLAGS="-I$prefix/include" LDFLAGS="-L$prefix/lib" \
+            LIBS="-liconv" &&
+        locked make -j "$jobs" &&
+        make install)
+    # A static FreeXL needs the iconv above wherever it is linked.
+    sed -i '/^Libs:/ s/$/ -liconv/' "$prefix/lib/pkgconfig/freexl.pc"
+    touch "$deps/done-freexl"
+fi
+
+# --- The core, tessaro-cli.exe and the core tests -----------------------------
+
+step "Core, tessaro-cli.exe and core tests for Windows"
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Debug \
+    -DTESSARO_WINDOWS_PREFIX="$prefix" "${launcher[@]}"
+locked cmake --build "$build" -j "$jobs" --target tessaro-cli tessaro_core_tests
+
+# --- Under Wine ---------------------------------------------------------------
+
+locked bash scripts/windows/run-under-wine.sh "$build"

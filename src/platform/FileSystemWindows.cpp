@@ -1,0 +1,181 @@
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+#include "platform/FileSystem.h"
+#include "platform/WideTextWindows.h"
+
+namespace platform {
+namespace {
+
+using windows::errnoOf;
+using windows::narrow;
+using windows::OwnedHandle;
+using windows::widen;
+
+// The reasons read as on every other system ("No such file or directory").
+[[noreturn]] void failCreateBecause(const std::string& path, int reason) {
+    throw std::runtime_error("Cannot create file \"" + path + "\". " + std::strerror(reason));
+}
+
+[[noreturn]] void failCreate(const std::string& path, DWORD error) {
+    failCreateBecause(path, errnoOf(error));
+}
+
+[[noreturn]] void failRead(const std::string& path, DWORD error) {
+    throw std::runtime_error("Cannot read file \"" + path + "\". " + std::strerror(errnoOf(error)));
+}
+
+DWORD attributesOf(const std::string& path) {
+    return path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(widen(path).c_str());
+}
+
+// Where path's file name starts: after its last "\" or "/".
+std::size_t nameStart(const std::string& path) {
+    const std::size_t separator = path.find_last_of("\\/");
+    return separator == std::string::npos ? 0 : separator + 1;
+}
+
+bool writeAll(HANDLE file, std::string_view data, DWORD& error) {
+    const char* cursor = data.data();
+    std::size_t left = data.size();
+    while (left > 0) {
+        const DWORD chunk = left > (1u << 30) ? (1u << 30) : static_cast<DWORD>(left);
+        DWORD written = 0;
+        if (!WriteFile(file, cursor, chunk, &written, nullptr)) {
+            error = GetLastError();
+            return false;
+        }
+        cursor += written;
+        left -= written;
+    }
+    if (!FlushFileBuffers(file)) {
+        error = GetLastError();
+        return false;
+    }
+    return true;
+}
+
+// A process killed mid-save leaves its temporary file behind; each save of
+// the same file removes those whose process has ended, so they never pile
+// up. Files of a saving process that still runs are left alone.
+void removeStaleTemporaries(const std::string& folder, const std::string& prefix) {
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW(widen(folder + prefix + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        // The search also matches short names and other letter cases.
+        const std::string name = narrow(found.cFileName);
+        if (name.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string rest = name.substr(prefix.size());
+        const std::size_t dash = rest.find('-');
+        if (dash == 0 || dash > 10 || dash == std::string::npos || rest.find_first_not_of("0123456789") != dash)
+            continue;
+        const DWORD process = static_cast<DWORD>(std::stoul(rest.substr(0, dash)));
+        const HANDLE running = OpenProcess(SYNCHRONIZE, FALSE, process);
+        if (running) {
+            const bool ended = WaitForSingleObject(running, 0) == WAIT_OBJECT_0;
+            CloseHandle(running);
+            if (!ended) continue;
+        } else if (GetLastError() != ERROR_INVALID_PARAMETER) {
+            continue;  // a process of another user, say: not ours to judge
+        }
+        DeleteFileW(widen(folder + name).c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+// A temporary file of its own beside path, created so that no other save can
+// have it: ".<name>.saving-<process>-<ending>", hidden from readers of
+// documents by its ending, the ending tried anew until the name is free.
+OwnedHandle createTemporary(const std::string& path, std::wstring& temporary, DWORD& error) {
+    static std::atomic<unsigned> saves{0};
+    const std::string folder = path.substr(0, nameStart(path));
+    const std::string prefix = "." + path.substr(nameStart(path)) + ".saving-";
+    removeStaleTemporaries(folder, prefix);
+    const std::string own = folder + prefix + std::to_string(GetCurrentProcessId()) + "-";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const unsigned ending = (saves++ * 2654435761u) ^ static_cast<unsigned>(GetTickCount());
+        temporary = widen(own + std::to_string(ending));
+        OwnedHandle file(
+            CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file.valid()) return file;
+        error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+    }
+    return OwnedHandle();
+}
+
+}  // namespace
+
+std::string executableDirectory() {
+    std::wstring buffer(32768, L'\0');
+    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0 || length >= buffer.size()) throw std::runtime_error("Cannot determine the program folder");
+    buffer.resize(length);
+    const std::size_t separator = buffer.find_last_of(L"\\/");
+    return narrow(separator == std::wstring::npos ? std::wstring_view()
+                                                  : std::wstring_view(buffer).substr(0, separator));
+}
+
+bool folderExists(const std::string& path) {
+    const DWORD attributes = attributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool fileExists(const std::string& path) {
+    const DWORD attributes = attributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE));
+}
+
+bool createFolder(const std::string& path) {
+    return !path.empty() && CreateDirectoryW(widen(path).c_str(), nullptr) != 0;
+}
+
+std::FILE* openFile(const std::string& path, const char* mode) {
+    return _wfopen(widen(path).c_str(), widen(mode).c_str());
+}
+
+std::string readFile(const std::string& path) {
+    OwnedHandle file(CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) failRead(path, GetLastError());
+    std::string contents;
+    char buffer[65536];
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) failRead(path, GetLastError());
+        if (got == 0) break;
+        contents.append(buffer, got);
+    }
+    return contents;
+}
+
+void writeFileAtomically(const std::string& path, std::string_view data) {
+    // A folder is never replaced by a file.
+    if (folderExists(path)) failCreateBecause(path, EISDIR);
+    std::wstring temporary;
+    DWORD error = ERROR_SUCCESS;
+    OwnedHandle file = createTemporary(path, temporary, error);
+    if (!file.valid()) failCreate(path, error);
+    if (!writeAll(file.get(), data, error)) {
+        file.reset();
+        DeleteFileW(temporary.c_str());
+        failCreate(path, error);
+    }
+    file.reset();
+
+    // A rename within one folder replaces the old file in one step; with
+    // write-through it returns once the rename is on disk. (ReplaceFileW
+    // would keep the old file's attributes, but leaves files of its own
+    // behind when it fails half-way.)
+    if (!MoveFileExW(temporary.c_str(), widen(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        error = GetLastError();
+        DeleteFileW(temporary.c_str());
+        failCreate(path, error);
+    }
+}
+
+}  // namespace platform
