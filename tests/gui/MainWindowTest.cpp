@@ -169,6 +169,11 @@ TEST_F(MainWindow, ProgramFolderThatCannotBeWritten) {
 
 TEST_F(MainWindow, DispatcherOpensEachStepWindow) {
     startProgramOn("Plant1");
+    // The editors' documents, so that no showing reports a missing one.
+    for (const char* document : {"emcydef", "emcyword", "rpdodef", "sdopdo"}) {
+        writeFile(m_program / ("PROJECTS/Plant1/" + std::string(document) + ".xml"),
+                  "<" + std::string(document) + "/>");
+    }
     app::TFTessaroneFirmWare& w = mainWindow();
     const std::vector<std::pair<QAbstractButton*, std::string>> steps{
         {w.btn_Prm_Gen, "documents::TFpargen"}, {w.btn_Sdo, "documents::TFSetVar"}, {w.btn_Pdo, "canopen::TFpdo"},
