@@ -15,6 +15,7 @@
 
 #include "ui/Dialogs.h"
 #include "ui/Guard.h"
+#include "ui/LineClick.h"
 #include "ui/QtText.h"
 #include "ui/WindowContext.h"
 
@@ -111,8 +112,7 @@ void TFemcy::buildPage(std::size_t page, QWidget* sheet) {
     layout->addWidget(p.translate);
     layout->addLayout(middle, 1);
 
-    connect(p.list, &QListWidget::currentRowChanged, this,
-            [this, page] { ui::guarded(this, [&] { ListClick(page); }); });
+    ui::onLineClick(p.list, this, [this, page] { ui::guarded(this, [&] { ListClick(page); }); });
     ui::onClicked(p.newButton, this, [this, page] { NewClick(page); });
     ui::onClicked(p.modifyButton, this, [this, page] { ModifyClick(page); });
     ui::onClicked(p.deleteButton, this, [this, page] { DeleteClick(page); });
