@@ -35,7 +35,12 @@ EditorForm::EditorForm(QWidget* parent, const WindowContext& context, const QStr
 
 void EditorForm::FormShow() {
     clear();
-    if (const std::optional<std::string> message = load()) Dialogs::information(this, qs(*message));
+    for (const std::string& message : loadMessages()) Dialogs::information(this, qs(message));
+}
+
+std::vector<std::string> EditorForm::loadMessages() {
+    if (std::optional<std::string> message = load()) return {std::move(*message)};
+    return {};
 }
 
 // A failed save throws; the guard of the button shows it and the window stays.

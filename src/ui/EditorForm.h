@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ui/Form.h"
 
@@ -51,7 +52,10 @@ protected:
     virtual void clear() = 0;
     // Reads the document into the pages; answers the message to show (for
     // example that the file was not found), or nothing.
-    virtual std::optional<std::string> load() = 0;
+    virtual std::optional<std::string> load() { return std::nullopt; }
+    // For an editor that reads several documents: the messages to show, in
+    // order. By default the one of load().
+    virtual std::vector<std::string> loadMessages();
     // Writes the document; throws with the message of a failure.
     virtual void save() = 0;
     // Empties what an import replaces (both pages unless the editor says otherwise).
