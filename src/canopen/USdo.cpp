@@ -21,7 +21,7 @@ constexpr int kHeadingHeight = 20;
 constexpr std::size_t kLastIndexColumn = 3;
 
 const ui::GridSpec& sdoGrid() {
-    static const ui::GridSpec spec = [] {
+    static const ui::GridSpec gridSpec = [] {
         ui::GridSpec made{static_cast<int>(kSdoTableEntries),
                           {QString::fromUtf8(kSdoColumnTitles[0]), 60, QColor(0xF8, 0xF7, 0xED), false},
                           {},
@@ -32,7 +32,7 @@ const ui::GridSpec& sdoGrid() {
         }
         return made;
     }();
-    return spec;
+    return gridSpec;
 }
 
 QLabel* heading(const char* text, const QColor& colour, QWidget* page) {

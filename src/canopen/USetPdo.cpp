@@ -20,13 +20,13 @@ ui::GridColumn gridColumn(const PdoAccessColumn& column) {
 }
 
 const ui::GridSpec& pdoAccessGrid() {
-    static const ui::GridSpec spec = [] {
+    static const ui::GridSpec gridSpec = [] {
         ui::GridSpec made{static_cast<int>(kPdoAccessRows), gridColumn(kPdoAccessColumns[0]), {}};
         for (std::size_t c = 1; c < kPdoAccessColumns.size(); ++c)
             made.columns.push_back(gridColumn(kPdoAccessColumns[c]));
         return made;
     }();
-    return spec;
+    return gridSpec;
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ namespace {
 constexpr std::size_t kFirstShadedColumn = 4;  // posind and n_tpdo
 
 const ui::GridSpec& translatePdoGrid() {
-    static const ui::GridSpec spec = [] {
+    static const ui::GridSpec gridSpec = [] {
         ui::GridSpec made{static_cast<int>(kTranslatePdoEntries),
                           {QString::fromUtf8(kTranslatePdoColumnTitles[0]), 72, QColor(0xF8, 0xF7, 0xED), false},
                           {},
@@ -26,7 +26,7 @@ const ui::GridSpec& translatePdoGrid() {
         }
         return made;
     }();
-    return spec;
+    return gridSpec;
 }
 
 }  // namespace

@@ -21,13 +21,13 @@ namespace {
 constexpr int kRows = static_cast<int>(kMaxAccessRows);
 
 const ui::GridSpec& accessGrid() {
-    static const ui::GridSpec spec{kRows,
-                                   {QStringLiteral("N\u00B0"), 64, QColor(0xF8, 0xF7, 0xED), false},
-                                   {{QStringLiteral("Address Register"), 101, QColor(0xE0, 0xFA, 0xFE)},
-                                    {QStringLiteral("Address ProfiBus High"), 115, QColor(0xFC, 0xD6, 0xF4)},
-                                    {QStringLiteral("Address ProfiBus Low"), 115, QColor(0xFC, 0xD6, 0xF4)},
-                                    {QStringLiteral("Mnemonic"), 157, QColor(0xFF, 0xFF, 0xA8)}}};
-    return spec;
+    static const ui::GridSpec gridSpec{kRows,
+                                       {QStringLiteral("N\u00B0"), 64, QColor(0xF8, 0xF7, 0xED), false},
+                                       {{QStringLiteral("Address Register"), 101, QColor(0xE0, 0xFA, 0xFE)},
+                                        {QStringLiteral("Address ProfiBus High"), 115, QColor(0xFC, 0xD6, 0xF4)},
+                                        {QStringLiteral("Address ProfiBus Low"), 115, QColor(0xFC, 0xD6, 0xF4)},
+                                        {QStringLiteral("Mnemonic"), 157, QColor(0xFF, 0xFF, 0xA8)}}};
+    return gridSpec;
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 
 namespace ui {
 
-GridModel::GridModel(GridSpec spec, QObject* parent) : QAbstractTableModel(parent), m_spec(std::move(spec)) {}
+GridModel::GridModel(GridSpec gridSpec, QObject* parent) : QAbstractTableModel(parent), m_spec(std::move(gridSpec)) {}
 
 const GridColumn& GridModel::column(int column) const {
     return column == 0 ? m_spec.numbered : m_spec.columns[static_cast<std::size_t>(column - 1)];
@@ -80,7 +80,7 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
     return column(section).title;
 }
 
-Grid::Grid(const GridSpec& spec, QWidget* parent) : QTableView(parent), m_model(new GridModel(spec, this)) {
+Grid::Grid(const GridSpec& gridSpec, QWidget* parent) : QTableView(parent), m_model(new GridModel(gridSpec, this)) {
     setModel(m_model);
 }
 
@@ -115,20 +115,20 @@ void Grid::keyPressEvent(QKeyEvent* event) {
     QTableView::keyPressEvent(event);
 }
 
-Grid* makeGrid(const GridSpec& spec, QWidget* parent) {
-    auto* grid = new Grid(spec, parent);
+Grid* makeGrid(const GridSpec& gridSpec, QWidget* parent) {
+    auto* grid = new Grid(gridSpec, parent);
     grid->setHorizontalHeader(new WrappingHeader(grid));
     // The area right of the last column shows the grid's own colour.
     QPalette colours = grid->palette();
-    colours.setColor(QPalette::Base, spec.numbered.colour);
+    colours.setColor(QPalette::Base, gridSpec.numbered.colour);
     grid->setPalette(colours);
     for (int column = 0; column < grid->cells()->columnCount(); ++column) {
-        grid->setColumnWidth(
-            column, column == 0 ? spec.numbered.width : spec.columns[static_cast<std::size_t>(column - 1)].width);
+        grid->setColumnWidth(column, column == 0 ? gridSpec.numbered.width
+                                                 : gridSpec.columns[static_cast<std::size_t>(column - 1)].width);
     }
     grid->verticalHeader()->hide();
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid->verticalHeader()->setDefaultSectionSize(spec.rowHeight);
+    grid->verticalHeader()->setDefaultSectionSize(gridSpec.rowHeight);
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     grid->horizontalHeader()->setHighlightSections(false);
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -33,9 +33,9 @@ struct GridSpec {
 class GridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit GridModel(GridSpec spec, QObject* parent = nullptr);
+    explicit GridModel(GridSpec gridSpec, QObject* parent = nullptr);
 
-    const GridSpec& spec() const { return m_spec; }
+    const GridSpec& gridSpec() const { return m_spec; }
     QString text(int row, int column) const;
     void setText(int row, int column, const QString& text);
     // Empties every cell of columns 1 and up.
@@ -63,7 +63,7 @@ private:
 class Grid : public QTableView {
     Q_OBJECT
 public:
-    explicit Grid(const GridSpec& spec, QWidget* parent = nullptr);
+    explicit Grid(const GridSpec& gridSpec, QWidget* parent = nullptr);
 
     GridModel* cells() const { return m_model; }
     QString cell(int row, int column) const { return m_model->text(row, column); }
@@ -84,6 +84,6 @@ private:
 
 // A grid laid out as the program's grids are: fixed-height rows, the
 // numbered column, titles that wrap, no horizontal scroll bar.
-Grid* makeGrid(const GridSpec& spec, QWidget* parent);
+Grid* makeGrid(const GridSpec& gridSpec, QWidget* parent);
 
 }  // namespace ui

@@ -95,9 +95,14 @@ TEST_P(CrashSafety, KilledMidSaveLeavesOldOrNewContentWhole) {
     ASSERT_NE(oldContent, newContent);
 
     std::mt19937 random(20261210);
-    std::uniform_int_distribution<int> delayMicroseconds(0, 5000);
+    // On a busy machine one save can take longer than the kills' window, so
+    // every kill would land in the first save; the window then widens until
+    // kills have landed on both sides of a replace.
+    int windowMicroseconds = 5000;
     bool sawOld = false, sawNew = false;
-    for (int kill = 1; kill <= kKills; ++kill) {
+    for (int kill = 1; kill <= kKills || (!(sawOld && sawNew) && kill <= 4 * kKills); ++kill) {
+        if (kill > kKills && kill % 50 == 1) windowMicroseconds *= 2;
+        std::uniform_int_distribution<int> delayMicroseconds(0, windowMicroseconds);
         const Child child = startSaveLoop(kind, dir.path());
         char started = 0;
         const ssize_t got = ::read(child.output, &started, 1);
