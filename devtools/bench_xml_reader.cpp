@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchFigure.h"
 #include "documents/XmlDocument.h"
 #include "tools/XMLReader.h"
 
@@ -79,5 +80,8 @@ int main(int argc, char* argv[]) {
     std::printf("own reader:       %8.1f MB/s\n", megabytes / own);
     std::printf("document service: %8.1f MB/s\n", megabytes / service);
     std::printf("ratio own/service: %.2f\n", service / own);
+    bench::printFigure("own XML reader, 10 MB", megabytes / own, "MB/s", std::nullopt, ">= 100");
+    bench::printFigure("own XML reader against the document service", megabytes / own, "MB/s", megabytes / service,
+                       "ratio >= 0.25");
     return 0;
 }

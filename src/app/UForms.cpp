@@ -79,13 +79,19 @@ const WindowEntry* findWindow(const QString& className) {
 
 TForms::TForms(const std::string& programDir) {
     FTessaroneFirmWare = new TFTessaroneFirmWare(programDir);
+    FTessaroneFirmWare->setObjectName(windowList().front().objectName);
+    m_windows.append(FTessaroneFirmWare);
+    FTessaroneFirmWare->setForms(this);
+}
+
+void TForms::createAll() const {
+    if (allCreated()) return;
     for (const WindowEntry& each : windowList()) {
-        QWidget* window =
-            each.create ? each.create(FTessaroneFirmWare, FTessaroneFirmWare->context()) : FTessaroneFirmWare;
+        if (!each.create) continue;
+        QWidget* window = each.create(FTessaroneFirmWare, FTessaroneFirmWare->context());
         window->setObjectName(each.objectName);
         m_windows.append(window);
     }
-    FTessaroneFirmWare->setForms(this);
 }
 
 // The other windows are children of the main window and go with it.
@@ -96,7 +102,7 @@ TForms::~TForms() {
 QWidget* TForms::byClass(const QString& className) const {
     const std::vector<WindowEntry>& list = windowList();
     for (std::size_t i = 0; i < list.size(); ++i) {
-        if (list[i].className == className) return m_windows.value(static_cast<int>(i));
+        if (list[i].className == className) return all().value(static_cast<int>(i));
     }
     return nullptr;
 }

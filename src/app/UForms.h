@@ -37,21 +37,32 @@ const WindowEntry* findWindow(const QString& className);
 // Every window of the program, created once, in the order of windowList(),
 // and living until the end of the run. The main window comes first and runs
 // the start-up procedure before any other window exists; the others are its
-// children.
+// children. They are created together by createAll(), which the program runs
+// right after the main window's first paint so that the user sees it without
+// waiting for fifteen windows nobody has asked for yet; any earlier question
+// for a window creates them all first, so the order of creation never changes.
 struct TForms {
     explicit TForms(const std::string& programDir);
     ~TForms();
     TForms(const TForms&) = delete;
     TForms& operator=(const TForms&) = delete;
 
+    // Creates the windows after the main window, unless done already.
+    void createAll() const;
+    // Whether createAll() has run.
+    bool allCreated() const { return m_windows.size() > 1; }
+
     // All sixteen windows in the order of their creation.
-    QList<QWidget*> all() const { return m_windows; }
+    QList<QWidget*> all() const {
+        createAll();
+        return m_windows;
+    }
     // The window of a class name ("TFSetVar"), or null.
     QWidget* byClass(const QString& className) const;
     // The one window of class T.
     template <class T>
     T* window() const {
-        for (QWidget* each : m_windows) {
+        for (QWidget* each : all()) {
             if (auto* found = qobject_cast<T*>(each)) return found;
         }
         return nullptr;
@@ -60,7 +71,7 @@ struct TForms {
     TFTessaroneFirmWare* FTessaroneFirmWare;
 
 private:
-    QList<QWidget*> m_windows;
+    mutable QList<QWidget*> m_windows;
 };
 
 }  // namespace app

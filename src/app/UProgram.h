@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 class QApplication;
 
@@ -9,10 +10,13 @@ namespace app {
 struct TForms;
 
 // Starts the program in application: sets its name and looks, lets the
-// termination signals close the windows, creates every window for the folder
-// of the running executable and shows the main window. The caller runs the
-// event loop while the answer lives. Throws std::runtime_error when the
-// system cannot tell the executable's folder.
+// termination signals close the windows, creates the main window for the
+// folder of the running executable and shows it; the event loop creates the
+// other windows right after its first paint. The caller runs the event loop
+// while the answer lives. Throws std::runtime_error when the system cannot
+// tell the executable's folder.
 std::unique_ptr<TForms> startProgram(QApplication& application);
+// The same for the program folder programDir.
+std::unique_ptr<TForms> startProgram(QApplication& application, const std::string& programDir);
 
 }  // namespace app

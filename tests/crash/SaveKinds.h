@@ -5,8 +5,7 @@
 // prepares, in a folder, whatever its saves read, and then saves one of two
 // contents (variant 0 or 1) of its document, through the program's own code.
 // To add a kind, add one entry to saveKinds(); a save that reads nothing
-// prepared is one line through plainKind, for example a CSV export:
-//   plainKind("csv", "export.csv", [](const std::string& path, int variant) { writeCsv(path, kRows[variant]); }),
+// prepared is one entry through plainKind.
 
 #include <cstdint>
 #include <functional>
@@ -14,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "canopen/EditorDocuments.h"
+#include "canopen/SdoTranslation.h"
 #include "documents/AccessTables.h"
 #include "documents/CommunicationSettings.h"
 #include "outputs/ConfigurationImage.h"
@@ -57,6 +58,19 @@ inline documents::AccessTables tablesVariant(int variant) {
     return tables;
 }
 
+// The SDO editor's tables: all 1500 entries of both directions filled, or three.
+inline canopen::SdoTranslationTables sdoTranslationVariant(int variant) {
+    canopen::SdoTranslationTables tables;
+    const std::size_t rows = variant == 0 ? canopen::kSdoTableEntries : 3;
+    for (auto* side : {&tables.first, &tables.second}) {
+        for (std::size_t r = 0; r < rows; ++r) {
+            side->push_back({"1", "0x" + std::to_string(2000 + r), std::to_string(r % 256), "5",
+                             std::to_string(4096 + r), "0", "2", "entry " + std::to_string(r)});
+        }
+    }
+    return tables;
+}
+
 inline std::string sourceProject(const std::string& folder, int variant) {
     return in(folder, "source" + std::to_string(variant));
 }
@@ -85,10 +99,16 @@ inline const std::vector<SaveKind>& saveKinds() {
                   [](const std::string& path, int variant) {
                       documents::writeCommunicationSettings(path, communicationVariant(variant));
                   }),
-        plainKind("sdo", "sdo.xml",
-                  [](const std::string& path, int variant) {
-                      documents::writeAccessTables(path, tablesVariant(variant));
-                  }),
+        plainKind(
+            "sdo", "sdo.xml",
+            [](const std::string& path, int variant) { documents::writeAccessTables(path, tablesVariant(variant)); }),
+        {"csv", "sdo.csv", [](const std::string&) {},
+         [](const std::string& folder) -> Save {
+             auto exports = std::make_shared<std::vector<std::vector<canopen::CsvLine>>>();
+             for (int variant = 0; variant < 2; ++variant)
+                 exports->push_back(canopen::exportSdoTranslation(sdoTranslationVariant(variant)));
+             return [=](int variant) { canopen::writeCsv(folder, canopen::kSdoDocumentName, (*exports)[variant]); };
+         }},
         {"bank", "bin/bank.bin",
          [](const std::string& folder) {
              prepareSourceProjects(folder);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <set>
 
+#include "app/UProgram.h"
 #include "support/GuiTest.h"
 
 namespace {
@@ -37,6 +38,20 @@ TEST_F(WindowList, StartUpCreatesTheListedWindows) {
     EXPECT_EQ(list.back().objectName.toStdString(), "FBootSer");
     EXPECT_EQ(forms.byClass(QStringLiteral("TFNoSuchWindow")), nullptr);
     EXPECT_EQ(app::findWindow(QStringLiteral("TFNoSuchWindow")), nullptr);
+}
+
+// The program shows its main window before it creates the others, which the
+// event loop's next turn after the first paint creates, all of them in order.
+TEST_F(WindowList, TheOtherWindowsFollowTheMainWindowsFirstPaint) {
+    const std::unique_ptr<app::TForms> forms = app::startProgram(*qApp, m_program.path());
+    EXPECT_TRUE(forms->FTessaroneFirmWare->isVisible());
+    EXPECT_FALSE(forms->allCreated());
+    for (int turn = 0; turn < 500 && !forms->allCreated(); ++turn) QTest::qWait(10);
+    ASSERT_TRUE(forms->allCreated());
+    ASSERT_EQ(forms->all().size(), 16);
+    for (std::size_t i = 0; i < app::windowList().size(); ++i)
+        EXPECT_EQ(forms->all()[static_cast<int>(i)]->objectName(), app::windowList()[i].objectName);
+    forms->FTessaroneFirmWare->close();
 }
 
 // tessaro-window runs from a program folder of its own: a copy of the
