@@ -10,8 +10,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-packages.sh
+source scripts/compiler-cache.sh
 build=build-release
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTESSARO_BUILD_TESTS=OFF
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTESSARO_BUILD_TESTS=OFF "${cache_launcher[@]}"
 cmake --build "$build" --target tessaro-benchmarks
 
 export QT_QPA_PLATFORM=offscreen

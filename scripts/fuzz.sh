@@ -14,15 +14,17 @@ shift || true
 case "$seconds" in ''|*[!0-9]*) echo "fuzz.sh: SECONDS must be a whole number" >&2; exit 2 ;; esac
 
 bash scripts/install-packages.sh
+source scripts/compiler-cache.sh
 build=build-fuzz
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARO_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++-14
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARO_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++-14 \
+    "${cache_launcher[@]}"
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
     for source in fuzz/fuzz_*.cpp; do targets+=("$(basename "$source" .cpp)"); done
 fi
 cmake --build "$build" --target "${targets[@]}"
 
-export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=0
+export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=0:suppressions=$PWD/tests/sanitizer/asan.supp
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 shopt -s globstar nullglob
 failed=()

@@ -15,12 +15,13 @@ case "${1:-}" in
         ;;
     --sanitize)
         bash scripts/install-packages.sh
+        source scripts/compiler-cache.sh
         build=build-asan
-        cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSARO_SANITIZE=ON
+        cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSARO_SANITIZE=ON "${cache_launcher[@]}"
         cmake --build "$build"
         # A leak, a memory error or undefined behaviour ends the process with a
         # failure status, also in child processes the tests start.
-        export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=0:exitcode=86:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1
+        export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=0:exitcode=86:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1:suppressions=$PWD/tests/sanitizer/asan.supp
         export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1:exitcode=87
         export LSAN_OPTIONS=suppressions=$PWD/tests/sanitizer/lsan.supp:print_suppressions=0
         ;;

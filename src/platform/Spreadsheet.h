@@ -34,8 +34,10 @@ class SheetQuery;
 
 class Workbook {
 public:
-    // Opens the workbook at path. Throws SpreadsheetError "'<path>' is not an
-    // Excel workbook (<reason>)" when the file is missing or not a workbook.
+    // Opens the workbook at path, after reading all of it once apart from
+    // the program (see platform/Isolated.h). Throws SpreadsheetError
+    // "'<path>' is not an Excel workbook (<reason>)" when the file is missing
+    // or not a workbook, also when that trial reading crashed.
     explicit Workbook(const std::string& path);
     ~Workbook();
     Workbook(const Workbook&) = delete;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support/TestFiles.h"
 
 namespace {
@@ -44,6 +46,21 @@ TEST(Spreadsheet, FileThatIsNoWorkbookFailsToOpen) {
     EXPECT_THROW(Workbook{testData("canopen/workbooks/absent.xls")}, SpreadsheetError);
     EXPECT_EQ(testing_support::failureOf([&] { Workbook workbook(text); }).rfind("'" + text + "' is not an Excel", 0),
               0u);
+}
+
+// Workbooks that fuzzing damaged: each is refused as no workbook, with
+// nothing read from it, whatever the damage made the library read.
+TEST(Spreadsheet, DamagedWorkbooksAreRefused) {
+    const std::filesystem::path folder = testData("canopen/workbooks/damaged");
+    int seen = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string path = entry.path().string();
+        EXPECT_EQ(testing_support::failureOf([&] { Workbook workbook(path); }).rfind("'" + path + "' is not an Excel", 0),
+                  0u)
+            << path;
+        ++seen;
+    }
+    EXPECT_GT(seen, 0);
 }
 
 TEST(Spreadsheet, NumbersReadBackAsTheSameValue) {
