@@ -8,15 +8,13 @@
 // Usage: tessaro-bench-sdo-editor [SHOWINGS]
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <vector>
 
 #include "BenchFigure.h"
+#include "BenchProgram.h"
 #include "app/UForms.h"
 #include "canopen/USdo.h"
 #include "ui/Dialogs.h"
@@ -24,14 +22,6 @@
 #include "ui/Style.h"
 
 namespace {
-
-void write(const QString& path, const QByteArray& text) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size()) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        std::exit(1);
-    }
-}
 
 QByteArray fullTables() {
     QByteArray text = "<sdo>";
@@ -60,24 +50,17 @@ double showOnce(QDialog& window) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::useOffscreenPlatform();
     QApplication application(argc, argv);
     ui::applyLooks(application);
     const int showings = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
 
-    QTemporaryDir program;
-    const QDir folder(program.path());
-    folder.mkpath(QStringLiteral("PROJECTS/Plant1/bin"));
-    write(folder.filePath(QStringLiteral("Tessaro_Ru2Doror.ini")), "[lastproj]\r\nprojectname=/Plant1\r\n");
-    write(folder.filePath(QStringLiteral("PROJECTS/Plant1/sdo-table.xml")), fullTables());
-
-    ui::Dialogs::startRecording();  // a failure would be recorded, never block
-    app::TForms forms(program.path().toStdString());
+    const bench::ProgramFolder program({{QStringLiteral("sdo-table.xml"), fullTables()}});
+    app::TForms forms(program.path());
     canopen::TFsdo& window = *forms.window<canopen::TFsdo>();
     // As in the program, where the editor's document path stays empty, then with full tables.
     for (const bool full : {false, true}) {
-        window.documentPath =
-            full ? folder.filePath(QStringLiteral("PROJECTS/Plant1/sdo-table.xml")).toStdString() : std::string();
+        window.documentPath = full ? program.projectFile(QStringLiteral("sdo-table.xml")).toStdString() : std::string();
         const double first = showOnce(window);
         std::vector<double> milliseconds;
         for (int i = 0; i < showings; ++i) milliseconds.push_back(showOnce(window));

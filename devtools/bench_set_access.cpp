@@ -7,29 +7,19 @@
 // Usage: tessaro-bench-set-access [SHOWINGS]
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <vector>
 
 #include "BenchFigure.h"
+#include "BenchProgram.h"
 #include "app/UForms.h"
 #include "documents/USetVar.h"
 #include "ui/Dialogs.h"
 #include "ui/Style.h"
 
 namespace {
-
-void write(const QString& path, const QByteArray& text) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size()) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        std::exit(1);
-    }
-}
 
 QByteArray fullTables() {
     QByteArray text = "<Serial_to_ProfiBus>";
@@ -48,21 +38,16 @@ QByteArray fullTables() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::useOffscreenPlatform();
     QApplication application(argc, argv);
     ui::applyLooks(application);
     const int showings = argc > 1 ? std::max(1, std::atoi(argv[1])) : 50;
 
-    QTemporaryDir program;
-    const QDir folder(program.path());
-    folder.mkpath(QStringLiteral("PROJECTS/Plant1/bin"));
-    write(folder.filePath(QStringLiteral("Tessaro_Ru2Doror.ini")), "[lastproj]\r\nprojectname=/Plant1\r\n");
-    write(folder.filePath(QStringLiteral("PROJECTS/Plant1/pargen.xml")),
-          "<Par_Gen><Profi_NB_IN>244</Profi_NB_IN><Profi_NB_OUT>244</Profi_NB_OUT></Par_Gen>");
-    write(folder.filePath(QStringLiteral("PROJECTS/Plant1/sdo.xml")), fullTables());
-
-    ui::Dialogs::startRecording();  // a failure would be recorded, never block
-    app::TForms forms(program.path().toStdString());
+    const bench::ProgramFolder program(
+        {{QStringLiteral("pargen.xml"),
+          "<Par_Gen><Profi_NB_IN>244</Profi_NB_IN><Profi_NB_OUT>244</Profi_NB_OUT></Par_Gen>"},
+         {QStringLiteral("sdo.xml"), fullTables()}});
+    app::TForms forms(program.path());
     documents::TFSetVar& window = *forms.window<documents::TFSetVar>();
 
     std::vector<double> milliseconds;
