@@ -38,11 +38,9 @@ GridTables<N> gridTables(const ui::Grid* first, const ui::Grid* second) {
 template <std::size_t N>
 void placeTables(QWidget* window, ui::Grid* first, ui::Grid* second, const GridTables<N>& tables) {
     for (auto [grid, rows] : {std::pair{first, &tables.first}, std::pair{second, &tables.second}}) {
-        const int count = std::min(static_cast<int>(rows->size()), grid->cells()->rowCount());
-        for (int r = 0; r < count; ++r) {
-            const GridRow<N>& row = (*rows)[static_cast<std::size_t>(r)];
-            for (std::size_t c = 0; c < N; ++c) grid->setCell(r, int(c) + 1, ui::qs(row[c]));
-        }
+        grid->cells()->setTexts(static_cast<int>(rows->size()), static_cast<int>(N), [rows](int r, int c) {
+            return std::optional<QString>(ui::qs((*rows)[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]));
+        });
     }
     if (tables.leftOut > 0) ui::Dialogs::information(window, ui::qs(leftOutMessage(tables.leftOut)));
 }

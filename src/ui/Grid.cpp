@@ -42,6 +42,30 @@ void GridModel::setText(int row, int column, const QString& text) {
     emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
 }
 
+void GridModel::setTexts(int rows, int columns,
+                         const std::function<std::optional<QString>(int row, int column)>& textOf) {
+    rows = std::min(rows, rowCount());
+    columns = std::min(columns, columnCount() - 1);
+    int lastRow = -1, lastColumn = -1;
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 1; column <= columns; ++column) {
+            std::optional<QString> given = textOf(row, column - 1);
+            if (!given) continue;
+            QString text = std::move(*given);
+            if (m_cells.empty()) {
+                if (text.isEmpty()) continue;
+                m_cells.resize(static_cast<std::size_t>(rowCount() * columnCount()));
+            }
+            QString& cell = m_cells[static_cast<std::size_t>(row * columnCount() + column)];
+            if (cell == text) continue;
+            cell = std::move(text);
+            lastRow = std::max(lastRow, row);
+            lastColumn = std::max(lastColumn, column);
+        }
+    }
+    if (lastRow >= 0) emit dataChanged(index(0, 1), index(lastRow, lastColumn), {Qt::DisplayRole, Qt::EditRole});
+}
+
 void GridModel::clear() {
     if (m_cells.empty()) return;
     beginResetModel();
@@ -94,11 +118,13 @@ std::vector<std::vector<std::string>> Grid::rowTexts(int count) const {
 }
 
 void Grid::setRowTexts(const std::vector<std::vector<std::string>>& rows) {
-    const int count = std::min(static_cast<int>(rows.size()), m_model->rowCount());
-    for (int row = 0; row < count; ++row) {
+    int columns = 0;
+    for (const std::vector<std::string>& texts : rows) columns = std::max(columns, static_cast<int>(texts.size()));
+    m_model->setTexts(static_cast<int>(rows.size()), columns, [&](int row, int column) {
         const std::vector<std::string>& texts = rows[static_cast<std::size_t>(row)];
-        for (std::size_t i = 0; i < texts.size(); ++i) setCell(row, static_cast<int>(i) + 1, qs(texts[i]));
-    }
+        if (static_cast<std::size_t>(column) >= texts.size()) return std::optional<QString>();
+        return std::optional<QString>(qs(texts[static_cast<std::size_t>(column)]));
+    });
 }
 
 void Grid::keyPressEvent(QKeyEvent* event) {

@@ -4,6 +4,8 @@
 #include <QColor>
 #include <QString>
 #include <QTableView>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +40,11 @@ public:
     const GridSpec& gridSpec() const { return m_spec; }
     QString text(int row, int column) const;
     void setText(int row, int column, const QString& text);
+    // Writes textOf(row, c) into column c + 1 of the rows [0, rows), for c in
+    // [0, columns), as far as the grid reaches, and tells the views once: a
+    // signal per cell would cost more than the writing. A cell for which
+    // textOf answers nothing keeps its text.
+    void setTexts(int rows, int columns, const std::function<std::optional<QString>(int row, int column)>& textOf);
     // Empties every cell of columns 1 and up.
     void clear();
 

@@ -1,6 +1,7 @@
 // Grids made from a column table: numbering, editable columns, rows as texts.
 
 #include <gtest/gtest.h>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "ui/Grid.h"
@@ -35,6 +36,24 @@ TEST(Grid, NumbersRowsAndReadsAndWritesRowTexts) {
 
     grid->clear();
     EXPECT_EQ(grid->rowTexts(1), (std::vector<std::vector<std::string>>{{"", ""}}));
+    delete grid;
+}
+
+// Filling a block tells the views once, over the cells that changed; a short
+// row leaves the cells it does not reach as they were.
+TEST(Grid, RowTextsAreWrittenWithOneChangeSignal) {
+    ui::Grid* grid = ui::makeGrid(kSpec, nullptr);
+    grid->setCell(2, 2, QStringLiteral("kept"));
+    QSignalSpy changes(grid->cells(), &QAbstractItemModel::dataChanged);
+    grid->setRowTexts({{"0x181", "a"}, {"0x182"}});
+    ASSERT_EQ(changes.size(), 1);
+    EXPECT_EQ(changes[0][0].toModelIndex(), grid->model()->index(0, 1));
+    EXPECT_EQ(changes[0][1].toModelIndex(), grid->model()->index(1, 2));
+    EXPECT_EQ(grid->rowTexts(3),
+              (std::vector<std::vector<std::string>>{{"0x181", "a"}, {"0x182", ""}, {"", "kept"}}));
+    // The same texts again change nothing, so nothing is signalled.
+    grid->setRowTexts({{"0x181", "a"}});
+    EXPECT_EQ(changes.size(), 1);
     delete grid;
 }
 
