@@ -170,11 +170,25 @@ public:
         m_buffer.reserve(kBufferBytes);
     }
     void write(std::string_view line) {
+        writeRun();
         if (m_buffer.size() + line.size() + 2 > kBufferBytes) drain();
         m_buffer.append(line);
         m_buffer.append("\r\n", 2);
     }
+    // A line of source written as it stands there: when it already ends in
+    // CR LF it joins the run of such lines before it, which goes out in one
+    // write straight from source, without a copy through the buffer.
+    void writeFrom(std::string_view source, std::string_view line) {
+        const std::size_t after = static_cast<std::size_t>(line.data() - source.data()) + line.size();
+        if (after + 2 > source.size() || source[after] != '\r' || source[after + 1] != '\n') return write(line);
+        if (line.data() != m_runEnd) {
+            writeRun();
+            m_runBegin = line.data();
+        }
+        m_runEnd = source.data() + after + 2;
+    }
     void flush() {
+        writeRun();
         drain();
         if (std::fflush(m_file) != 0) fail();
     }
@@ -184,6 +198,14 @@ private:
         if (std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file) != m_buffer.size()) fail();
         m_buffer.clear();
     }
+    void writeRun() {
+        if (m_runBegin == m_runEnd) return;
+        drain();
+        const char* begin = m_runBegin;
+        const auto size = static_cast<std::size_t>(m_runEnd - m_runBegin);
+        m_runBegin = m_runEnd = nullptr;
+        if (std::fwrite(begin, 1, size, m_file) != size) fail();
+    }
     [[noreturn]] void fail() const {
         throw WriteFailure("Cannot create file \"" + m_path + "\". " + std::strerror(errno));
     }
@@ -191,6 +213,8 @@ private:
     std::FILE* m_file;
     const std::string& m_path;
     std::string m_buffer;
+    const char* m_runBegin = nullptr;  // the run of source lines not yet written
+    const char* m_runEnd = nullptr;
 };
 
 int hexValue(char digit) {
@@ -367,7 +391,7 @@ int InsertBank(const Bank& bank, const std::string& inputPath, const std::string
             } else if (line.size() > 1 && line[0] == 'S' && line[1] == '9') {
                 result = inserted ? 1 : 0;
             }
-            writer.write(line);
+            writer.writeFrom(input.bytes(), line);
         }
         writer.flush();
     } catch (const WriteFailure&) {
