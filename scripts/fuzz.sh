@@ -26,6 +26,7 @@ cmake --build "$build" --target "${targets[@]}"
 
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=0:suppressions=$PWD/tests/sanitizer/asan.supp
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/sanitizer/lsan.supp:print_suppressions=0
 shopt -s globstar nullglob
 failed=()
 for target in "${targets[@]}"; do
