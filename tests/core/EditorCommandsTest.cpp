@@ -3,13 +3,13 @@
 #include "cli/EditorCommands.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
 #include "cli/TessaroCli.h"
+#include "support/ExportText.h"
+#include "support/ProgramRun.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -42,8 +42,9 @@ TEST(EditorExport, WritesTheCsvFileAsTheWindowWould) {
     TempDir project;
     copyInput("rpdodef-load-mixed", project);
     EXPECT_EQ(run({"export", project.path(), "rpdodef"}).exitCode, cli::kExitSuccess);
-    EXPECT_EQ(testing_support::readFile(project / "rpdodef.csv"),
-              testing_support::readFile(caseFile("rpdodef-load-mixed", "expected/rpdodef.csv")));
+    EXPECT_EQ(
+        testing_support::readFile(project / "rpdodef.csv"),
+        testing_support::exportText(testing_support::readFile(caseFile("rpdodef-load-mixed", "expected/rpdodef.csv"))));
 }
 
 TEST(EditorExport, MessageAboutTheDocumentFailsAndWritesNothing) {
@@ -108,12 +109,11 @@ TEST(EditorImport, KeyThatIsNoIntegerTextWritesNothing) {
 
 TEST(EditorImport, RealProgramWritesTheDocument) {
     TempDir project, scratch;
-    const std::string command = std::string("'") + TESSARO_CLI_PROGRAM + "' import '" + project.path() + "' rpdodef '" +
-                                caseFile("rpdodef-import-capitals", "input/workbook.xls") + "' 2>'" +
-                                (scratch / "err") + "'";
-    const int status = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), cli::kExitSuccess);
+    const int exitCode = testing_support::runProgram(
+        TESSARO_CLI_PROGRAM,
+        {"import", project.path(), "rpdodef", caseFile("rpdodef-import-capitals", "input/workbook.xls")},
+        scratch / "out", scratch / "err");
+    EXPECT_EQ(exitCode, cli::kExitSuccess);
     EXPECT_EQ(testing_support::readFile(scratch / "err"), "");
     EXPECT_EQ(testing_support::readFile(project / "rpdodef.xml"),
               testing_support::readFile(caseFile("rpdodef-import-capitals", "expected/rpdodef.xml")));

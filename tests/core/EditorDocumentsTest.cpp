@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/ExportText.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -62,7 +63,8 @@ TEST(CsvExport, EveryValueFollowedByCommaUnquotedLinesEndedByCrLf) {
     EXPECT_EQ(canopen::csvPath(project.path(), "emcydef"), project.path() + "/emcydef.csv");
     testing_support::writeFile(project / "emcydef.csv", std::string(5000, 'x'));
     canopen::writeCsv(project.path(), "emcydef", {{"a,b", "", "\"q\""}, {}, {"Temp\xC3\xA9rature"}});
-    EXPECT_EQ(testing_support::readFile(project / "emcydef.csv"), "a,b,,\"q\",\r\n\r\nTemp\xC3\xA9rature,\r\n");
+    EXPECT_EQ(testing_support::readFile(project / "emcydef.csv"),
+              testing_support::exportText("a,b,,\"q\",\r\n\r\nTemp\xC3\xA9rature,\r\n"));
 }
 
 TEST(CsvExport, FolderThatIsMissingFailsWithTheFilesMessage) {
