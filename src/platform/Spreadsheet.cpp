@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "platform/FileSystem.h"
+
 namespace platform {
 namespace {
 
@@ -35,7 +37,7 @@ std::string numberText(double value) {
 }
 
 Workbook::Workbook(const std::string& path) : m_path(path) {
-    const int code = freexl_open(path.c_str(), &m_handle);
+    const int code = freexl_open(narrowOpenPath(path).c_str(), &m_handle);
     if (code != FREEXL_OK) {
         if (m_handle) freexl_close(m_handle);
         m_handle = nullptr;
