@@ -68,7 +68,8 @@ TEST(EditorExport, EntriesBeyondTheRowsAreAWarning) {
     EXPECT_EQ(outcome.exitCode, cli::kExitSuccess);
     EXPECT_EQ(outcome.err, "warning: 2 entries beyond the rows of the tables could not be placed and were left out\n");
     EXPECT_EQ(testing_support::readFile(project / "rpdodef.csv"),
-              testing_support::readFile(caseFile("rpdodef-load-overflow", "expected/rpdodef.csv")));
+              testing_support::exportText(
+                  testing_support::readFile(caseFile("rpdodef-load-overflow", "expected/rpdodef.csv"))));
 }
 
 TEST(EditorImport, WritesTheDocumentInTheOrderedWriteOut) {
@@ -154,7 +155,7 @@ TEST_P(EditorExportOf, EachDocumentExportsAsItsWindow) {
     EXPECT_EQ(outcome.exitCode, cli::kExitSuccess) << outcome.err;
     const std::string csv = std::string(c.document) + ".csv";
     EXPECT_EQ(testing_support::readFile(project / csv),
-              testing_support::readFile(caseFile(c.caseName, "expected/" + csv)));
+              testing_support::exportText(testing_support::readFile(caseFile(c.caseName, "expected/" + csv))));
 }
 
 INSTANTIATE_TEST_SUITE_P(Documents, EditorExportOf,
@@ -200,8 +201,9 @@ TEST(StorePdoCommands, SdoXmlMessagesOnlyWarnWhileTheOthersFail) {
     Outcome outcome = run({"export", project.path(), "sdopdo"});
     EXPECT_EQ(outcome.exitCode, cli::kExitSuccess);
     EXPECT_EQ(outcome.err, "warning: File SDO XML not found\n");
-    EXPECT_EQ(testing_support::readFile(project / "sdopdo.csv"),
-              testing_support::readFile(caseFile("sdopdo-load-three", "expected/sdopdo.csv")));
+    EXPECT_EQ(
+        testing_support::readFile(project / "sdopdo.csv"),
+        testing_support::exportText(testing_support::readFile(caseFile("sdopdo-load-three", "expected/sdopdo.csv"))));
 
     TempDir noEntries;
     copyInput("sdopdo-load-missing", noEntries);
