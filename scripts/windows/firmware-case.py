@@ -7,7 +7,7 @@ Writes the case's bank files into BIN_FOLDER ("banks" names them, "name length"
 a line; without it bank1.bin and bank2.bin of 16384 bytes) and, when the case
 has an expected.sx, writes it to EXPECTED_FILE with every "<bankN.bin>" line
 replaced by that bank's 512 S2 records. The bytes and records are made as
-tests/core/FirmwareGeneratorTest.cpp makes them, so one golden file serves both.
+tests/support/FirmwareFixtures.h makes them, so one golden file serves both.
 """
 import os
 import sys
