@@ -11,13 +11,15 @@
 #
 # TESSARO_BUILD_LOCK=<file>: run each build and each Wine run under flock on
 # that file (a machine whose cores several developers share).
+# TESSARO_WINDOWS_DEPS=<folder>, TESSARO_WINDOWS_BUILD=<folder>: other folders
+# for the libraries and for the build (a run from scratch beside the usual one).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
-deps=$root/build-windows-deps
+deps=${TESSARO_WINDOWS_DEPS:-$root/build-windows-deps}
 prefix=$deps/prefix
-build=$root/build-windows
+build=${TESSARO_WINDOWS_BUILD:-$root/build-windows}
 toolchain=$root/cmake/mingw-w64-x86_64.cmake
 jobs=$(nproc)
 

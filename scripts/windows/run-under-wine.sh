@@ -113,6 +113,106 @@ for case_dir in tests/data/tree/*/; do
     fi
 done
 
+# The firmware generator on the firmware cases: bank files and the expected
+# result as the core tests make them, the messages on standard error.
+for case_dir in tests/data/firmware/*/; do
+    name=$(basename "$case_dir")
+    rm -rf "$project" && mkdir -p "$project/out"
+    cp "$case_dir/sx31570.sx" "$project/"
+    python3 scripts/windows/firmware-case.py "$case_dir" "$project/bin" "$trip/firmware-$name.expected"
+    if [ ! -f "$case_dir/expected.sx" ]; then
+        # A run that writes no result leaves the one of an earlier run.
+        printf 'earlier' >"$trip/firmware-$name.expected"
+        cp "$trip/firmware-$name.expected" "$project/out/New_sx31570.sx"
+    fi
+    expected_exit=1
+    [ "$(head -n 1 "$case_dir/outcome")" = "results 1 1 1 1 1" ] && expected_exit=0
+    if run_cli "firmware-$name" "$expected_exit" firmware "$(windows_path "$project/sx31570.sx")" \
+        "$(windows_path "$project/bin")" "$(windows_path "$project/out")"; then
+        tail -n +2 "$case_dir/outcome" >"$trip/firmware-$name.messages"
+        check_same "firmware $name" "$project/out/New_sx31570.sx" "$trip/firmware-$name.expected"
+        check_same "firmware $name messages" "$trip/firmware-$name.err" "$trip/firmware-$name.messages"
+        check_same "firmware $name keeps the firmware" "$project/sx31570.sx" "$case_dir/sx31570.sx"
+        # No intermediate stays behind.
+        ls "$project/out" >"$trip/firmware-$name.entries"
+        check_same "firmware $name cleans up" "$trip/firmware-$name.entries" <(echo New_sx31570.sx)
+    fi
+done
+
+# The CANopen editors' import and export on the editor cases
+# (tests/data/canopen/cases/<document>-<import|load>-<name>): input/ is the
+# project folder, expected/ holds what was read (content.txt), the document
+# the import writes and the CSV file of the export. A failure in content.txt
+# is the command's message; the messages about sdo.xml, and entries left out,
+# are warnings. The CSV files are written in Windows-1252, the golden ones are
+# kept in UTF-8.
+shopt -u patsub_replacement 2>/dev/null || true
+expected_messages() {  # content.txt windows-project-folder: the expected standard error
+    local line text
+    while IFS= read -r line; do
+        case $line in
+            "failure: "* | "message: "*)
+                text=${line#*: }
+                text=${text//<project>\//$2\\}
+                if [[ $line == "message: "* && $text == *" SDO XML"* ]]; then echo "warning: $text"; else echo "$text"; fi
+                ;;
+            "left out: 1") echo "warning: 1 entry beyond the rows of the tables could not be placed and were left out" ;;
+            "left out: "*) echo "warning: ${line#left out: } entries beyond the rows of the tables could not be placed and were left out" ;;
+        esac
+    done <"$1"
+}
+for case_dir in tests/data/canopen/cases/*/; do
+    name=$(basename "$case_dir")
+    document=${name%%-*}
+    kind=${name#*-}
+    kind=${kind%%-*}
+    # The SDO and the PROFIBUS-to-PDO tables have no command.
+    case $document in rpdodef | sdopdo | emcydef | emcyword) ;; *) continue ;; esac
+    rm -rf "$project" && mkdir -p "$project"
+    cp -r "$case_dir/input/." "$project/"
+    wproject=$(windows_path "$project")
+    expected_messages "$case_dir/expected/content.txt" "$wproject" >"$trip/$name.messages"
+    # The import's "OK" may refuse what was read.
+    if [ "$kind" = import ] && [ -f "$case_dir/expected/save-failure.txt" ]; then
+        cat "$case_dir/expected/save-failure.txt" >>"$trip/$name.messages"
+    fi
+    # A message that is no warning fails the command, which then writes nothing.
+    expected_exit=0
+    grep -qv '^warning: ' "$trip/$name.messages" && expected_exit=1
+    if [ "$kind" = import ]; then
+        output=$document.xml
+        run_cli "$name" "$expected_exit" import "$wproject" "$document" "$wproject\\workbook.xls" || continue
+    else
+        output=$document.csv
+        run_cli "$name" "$expected_exit" export "$wproject" "$document" || continue
+        iconv -f UTF-8 -t CP1252 "$case_dir/expected/$output" >"$trip/$name.csv"
+    fi
+    check_same "$kind $name messages" "$trip/$name.err" "$trip/$name.messages"
+    if [ "$expected_exit" -ne 0 ]; then
+        if [ -e "$project/$output" ] && ! cmp -s "$project/$output" "$case_dir/input/$output"; then
+            echo "FAIL  $kind $name: wrote $output"
+            failures=$((failures + 1))
+        else
+            echo "ok    $kind $name writes nothing"
+        fi
+    elif [ "$kind" = import ]; then
+        check_same "import $name" "$project/$output" "$case_dir/expected/$output"
+    else
+        check_same "export $name" "$project/$output" "$trip/$name.csv"
+    fi
+    # The workbook of the document holds the case's records before the one
+    # that ends the import, so importing it writes the case's document.
+    workbook=tests/data/canopen/workbooks/$document.xls
+    if [ "$kind" = import ] && [ "$expected_exit" -ne 0 ] && [ -f "$workbook" ] &&
+        [ -f "$case_dir/expected/$output" ]; then
+        rm -rf "$project" && mkdir -p "$project"
+        cp -r "$case_dir/input/." "$project/"
+        if run_cli "$name-workbook" 0 import "$wproject" "$document" "$(windows_path "$workbook")"; then
+            check_same "import $name from $document.xls" "$project/$output" "$case_dir/expected/$output"
+        fi
+    fi
+done
+
 if [ "$failures" -ne 0 ]; then
     echo "tessaro-cli.exe round trip: $failures failed"
 else

@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "documents/IntegerText.h"
+#include "platform/ExportCodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/Spreadsheet.h"
 
@@ -17,36 +18,6 @@ std::string lowerCase(std::string text) {
     }
     return text;
 }
-
-#ifdef _WIN32
-// UTF-8 to Windows-1252, the code page the program writes its exports in on
-// Windows; a character that the code page lacks becomes "?".
-std::string toSystemCodePage(const std::string& utf8) {
-    static const char16_t specials[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                          0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                          0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                          0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-    std::string out;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const unsigned char lead = static_cast<unsigned char>(utf8[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t code = length == 1 ? lead : lead & (0x3F >> (length - 1));
-        for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k) code = (code << 6) | (utf8[i + k] & 0x3F);
-        i += length;
-        if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
-            out += static_cast<char>(code);
-            continue;
-        }
-        const auto special = std::find(std::begin(specials), std::end(specials), code);
-        out += special != std::end(specials) && code != 0 ? static_cast<char>(0x80 + (special - specials)) : '?';
-    }
-    return out;
-}
-#else
-const std::string& toSystemCodePage(const std::string& utf8) {
-    return utf8;
-}
-#endif
 
 }  // namespace
 
@@ -150,7 +121,7 @@ std::string csvText(const std::vector<CsvLine>& lines) {
     text.reserve(size);
     for (const CsvLine& line : lines) {
         for (const std::string& value : line) {
-            text += toSystemCodePage(value);
+            platform::appendInExportCodePage(text, value);
             text += ',';
         }
         text += "\r\n";

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "cli/TessaroCli.h"
+#include "platform/FileSystem.h"
 #include "tools/FirmwareGenerator.h"
 #include "workspace/Workspace.h"
 
@@ -25,10 +26,10 @@ int runFirmwareCommand(const std::string& firmware, const std::string& binDir, c
                        std::ostream& err) {
     ErrorStreamReport report(err);
     try {
-        const std::filesystem::path firmwarePath(firmware);
+        const std::filesystem::path firmwarePath = platform::fileSystemPath(firmware);
         tools::FirmwareRun run;
-        run.FirmwareDir = firmwarePath.parent_path().string();
-        run.FirmwareName = firmwarePath.filename().string();
+        run.FirmwareDir = platform::pathText(firmwarePath.parent_path());
+        run.FirmwareName = platform::pathText(firmwarePath.filename());
         run.BinDir = tools::withTrailingSeparator(binDir);
         run.NewFirmwareName = tools::kNewFirmwarePrefix + run.FirmwareName;
         run.OutputDir = tools::withTrailingSeparator(outDir);

@@ -8,10 +8,10 @@
 #include <string_view>
 #include <variant>
 
+#include "cli/EditorCommands.h"
+#include "cli/FirmwareCommand.h"
 #include "cli/MapCommand.h"
 #include "cli/TreeCommand.h"
-#include "cli/FirmwareCommand.h"
-#include "cli/EditorCommands.h"
 #include "documents/AccessTables.h"
 #include "documents/CommunicationSettings.h"
 #include "documents/IntegerText.h"

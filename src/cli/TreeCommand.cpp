@@ -13,7 +13,7 @@ int runTree(const std::string& path, std::ostream& out, std::ostream& err) {
     std::string tree;
     try {
         std::unique_ptr<tools::TXMLNode> document = tools::readXmlText(platform::readFile(path));
-        document->FileName = std::filesystem::path(path).filename().string();
+        document->FileName = platform::pathText(platform::fileSystemPath(path).filename());
         tree = tools::treeText(*document);
     } catch (const std::exception& e) {
         err << e.what() << "\n";

@@ -42,10 +42,25 @@ inline std::filesystem::path fileSystemPath(const std::string& path) {
     return std::filesystem::path(std::u8string(path.begin(), path.end()));
 }
 
+// The UTF-8 text of a std::filesystem path (its parent_path(), filename()),
+// the inverse of fileSystemPath; string() would answer the ANSI code page on
+// Windows. Reads nothing.
+inline std::string pathText(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 // Opens a file with the C library's fopen modes ("rb", "wb"), the path as the
 // system takes it (UTF-16 on Windows). Answers null with errno set when it
 // cannot be opened; never throws.
 std::FILE* openFile(const std::string& path, const char* mode);
+
+// The path as a library that opens files with the C library's narrow fopen
+// takes it (FreeXL): unchanged on Linux; on Windows in the ANSI code page when
+// every character has its own there, else the folder's and file's short names
+// where the system keeps them. Reads the file system's names only on
+// Windows; never throws.
+std::string narrowOpenPath(const std::string& path);
 
 // Reads a whole file. Throws std::runtime_error ("Cannot read file "<path>". <reason>").
 std::string readFile(const std::string& path);

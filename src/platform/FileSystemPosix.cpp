@@ -56,6 +56,10 @@ std::FILE* openFile(const std::string& path, const char* mode) {
     return std::fopen(path.c_str(), mode);
 }
 
+std::string narrowOpenPath(const std::string& path) {
+    return path;
+}
+
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw std::runtime_error("Cannot read file \"" + path + "\". " + systemReason(errno));

@@ -1,6 +1,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -136,6 +137,43 @@ bool createFolder(const std::string& path) {
 
 std::FILE* openFile(const std::string& path, const char* mode) {
     return _wfopen(widen(path).c_str(), widen(mode).c_str());
+}
+
+namespace {
+
+// wide in the ANSI code page, or nothing when a character has no exact form there.
+std::optional<std::string> exactlyInAnsiCodePage(const std::wstring& wide) {
+    if (wide.empty()) return std::string();
+    // Under a UTF-8 code page every character has its form (and the call
+    // takes no flags).
+    if (GetACP() == CP_UTF8) return windows::narrow(wide);
+    const int size = static_cast<int>(wide.size());
+    BOOL lossy = FALSE;
+    const int length =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, nullptr, &lossy);
+    if (length <= 0 || lossy) return std::nullopt;
+    std::string text(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, text.data(), length, nullptr, &lossy);
+    if (lossy) return std::nullopt;
+    return text;
+}
+
+}  // namespace
+
+std::string narrowOpenPath(const std::string& path) {
+    const std::wstring wide = widen(path);
+    if (const std::optional<std::string> ansi = exactlyInAnsiCodePage(wide)) return *ansi;
+    const DWORD length = GetShortPathNameW(wide.c_str(), nullptr, 0);
+    if (length > 0) {
+        std::wstring shortPath(length, L'\0');
+        const DWORD written = GetShortPathNameW(wide.c_str(), shortPath.data(), length);
+        if (written > 0 && written < length) {
+            shortPath.resize(written);
+            if (const std::optional<std::string> ansi = exactlyInAnsiCodePage(shortPath)) return *ansi;
+        }
+    }
+    // No form opens it; the library then reports the file as missing.
+    return windows::toAnsiCodePage(path);
 }
 
 std::string readFile(const std::string& path) {

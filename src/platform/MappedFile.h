@@ -7,8 +7,9 @@
 namespace platform {
 
 // The bytes of a file, read-only, for as long as the object lives: mapped into
-// memory where the platform can, so that a large file is read without being
-// copied, else read whole. The file must not shrink while it is mapped.
+// memory, so that a large file is read without being copied. The file must not
+// shrink while it is mapped. Each system has its own file
+// (MappedFilePosix.cpp, MappedFileWindows.cpp).
 class MappedFile {
 public:
     // Throws std::runtime_error ("Cannot read file "<path>". <reason>") when
@@ -24,7 +25,6 @@ private:
     const char* m_data = nullptr;
     std::size_t m_size = 0;
     bool m_mapped = false;
-    std::string m_copy;
 };
 
 }  // namespace platform

@@ -14,7 +14,8 @@ namespace platform {
 inline constexpr const char* kExecutableSuffix = ".exe";
 // A Windows program gets one parameter string and splits it itself: the
 // arguments are joined with one blank between them, each as it is, so a
-// caller that wants quotes writes them.
+// caller that wants quotes writes them. They are UTF-8, but a byte that is not
+// is taken as a character of code page 1252 (the flasher's pilcrow 0xB6).
 inline constexpr bool kArgumentsFormOneParameterString = true;
 #else
 inline constexpr const char* kExecutableSuffix = "";

@@ -41,7 +41,7 @@ std::string parameterString(const std::vector<std::string>& arguments) {
 std::shared_ptr<WindowsProcess> start(const std::string& program, const std::vector<std::string>& arguments,
                                       bool hideWindow) {
     const std::wstring file = widen(program);
-    const std::wstring parameters = widen(parameterString(arguments));
+    const std::wstring parameters = windows::widenParameters(parameterString(arguments));
     SHELLEXECUTEINFOW request{};
     request.cbSize = sizeof request;
     // The handle of the started process is kept; the start is complete when

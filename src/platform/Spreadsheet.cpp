@@ -7,6 +7,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "platform/FileSystem.h"
+
 namespace platform {
 namespace {
 
@@ -30,7 +32,7 @@ std::string reasonOf(int code) {
 void readWholeWorkbook(const std::string& path) {
     constexpr unsigned long long kCellsPerSheet = 1'000'000;
     const void* handle = nullptr;
-    if (freexl_open(path.c_str(), &handle) == FREEXL_OK) {
+    if (freexl_open(narrowOpenPath(path).c_str(), &handle) == FREEXL_OK) {
         unsigned int count = 0;
         if (freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &count) == FREEXL_OK) {
             for (unsigned int index = 0; index < count; ++index) {
@@ -73,7 +75,7 @@ Workbook::Workbook(const std::string& path) : m_path(path) {
     if (const std::optional<std::string> end = endOfIsolatedRun([&] { readWholeWorkbook(path); }))
         throw SpreadsheetError("'" + path + "' is not an Excel workbook (damaged file: the reader ended with " + *end +
                                ")");
-    const int code = freexl_open(path.c_str(), &m_handle);
+    const int code = freexl_open(narrowOpenPath(path).c_str(), &m_handle);
     if (code != FREEXL_OK) {
         if (m_handle) freexl_close(m_handle);
         m_handle = nullptr;

@@ -11,6 +11,11 @@ namespace platform::windows {
 
 // UTF-8 to UTF-16; a byte sequence that is not UTF-8 becomes U+FFFD.
 std::wstring widen(std::string_view utf8);
+// UTF-8 to UTF-16 for a parameter string that may mix UTF-8 (paths, names)
+// with single bytes of code page 1252 (the flasher's pilcrow 0xB6): a byte
+// that does not belong to a well-formed UTF-8 sequence is read as the
+// Windows-1252 character it stands for.
+std::wstring widenParameters(std::string_view text);
 // UTF-16 to UTF-8; a lone surrogate becomes U+FFFD.
 std::string narrow(std::wstring_view utf16);
 // UTF-8 to the ANSI code page of the system (CP_ACP); a character the code

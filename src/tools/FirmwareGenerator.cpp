@@ -475,6 +475,14 @@ std::vector<std::string> flasherArguments(const std::string& outputDir, const st
     return {outputDir + newFirmwareName, std::to_string(portIndex)};
 }
 
+std::vector<std::string> flasherCommand(const std::string& outputDir, const std::string& newFirmwareName,
+                                        int portIndex) {
+    if constexpr (platform::kArgumentsFormOneParameterString)
+        return {flasherParameters(outputDir, newFirmwareName, portIndex)};
+    else
+        return flasherArguments(outputDir, newFirmwareName, portIndex);
+}
+
 bool StartFlasher(const std::string& programDir, const std::string& outputDir, const std::string& newFirmwareName,
                   int portIndex, GenerationReport& report) {
     if (outputDir.empty() || newFirmwareName.empty() || !platform::fileExists(outputDir + newFirmwareName)) {
@@ -486,7 +494,7 @@ bool StartFlasher(const std::string& programDir, const std::string& outputDir, c
         report.message(kFlasherNotFound);
         return false;
     }
-    return platform::startWithoutWaiting(program, flasherArguments(outputDir, newFirmwareName, portIndex));
+    return platform::startWithoutWaiting(program, flasherCommand(outputDir, newFirmwareName, portIndex));
 }
 
 }  // namespace tools

@@ -138,6 +138,12 @@ std::string flasherParameters(const std::string& outputDir, const std::string& n
 std::vector<std::string> flasherArguments(const std::string& outputDir, const std::string& newFirmwareName,
                                           int portIndex);
 
+// What startProgram is given for the flasher on this platform: the parameter
+// string as its one argument where a program gets one (Windows), else the
+// two arguments. Reads nothing.
+std::vector<std::string> flasherCommand(const std::string& outputDir, const std::string& newFirmwareName,
+                                        int portIndex);
+
 // Starts the flasher in programDir on outputDir + newFirmwareName and the
 // port, without waiting for it. A missing result (kFirmwareNotFound) or
 // flasher (kFlasherNotFound) is reported through report.message and nothing

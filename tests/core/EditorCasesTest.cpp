@@ -22,6 +22,7 @@
 #include "canopen/StorePdo.h"
 #include "canopen/TranslateEmcy.h"
 #include "canopen/TranslatePdo.h"
+#include "support/ExportText.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -207,7 +208,9 @@ std::vector<std::string> caseNames() {
     return names;
 }
 
-void expectGolden(const std::string& caseName, const std::string& file, const std::string& actual) {
+// A golden text is kept as written on Linux; encode turns it into this system's form.
+void expectGolden(const std::string& caseName, const std::string& file, const std::string& actual,
+                  std::string (*encode)(const std::string&) = nullptr) {
     const fs::path expected = casesRoot() / caseName / "expected" / file;
     if (!fs::exists(expected)) {
         const fs::path review = fs::temp_directory_path() / "tessaro-golden" / caseName / file;
@@ -215,7 +218,8 @@ void expectGolden(const std::string& caseName, const std::string& file, const st
         ADD_FAILURE() << "no golden file " << expected << "; the output is in " << review;
         return;
     }
-    EXPECT_EQ(actual, testing_support::readFile(expected.string())) << caseName << "/" << file;
+    const std::string golden = testing_support::readFile(expected.string());
+    EXPECT_EQ(actual, encode ? encode(golden) : golden) << caseName << "/" << file;
 }
 
 class EditorCases : public ::testing::TestWithParam<std::string> {};
@@ -235,6 +239,10 @@ TEST_P(EditorCases, MatchTheGoldenFiles) {
     const EditorRun run = editor->second.run(project.path(), workbook);
     // Messages that name a file name it below the project folder, wherever the test runs.
     std::string content = run.content;
+    const std::string below = project.path() + platform::kPathSeparator;
+    for (std::size_t at = content.find(below); at != std::string::npos; at = content.find(below)) {
+        content.replace(at, below.size(), "<project>/");
+    }
     for (std::size_t at = content.find(project.path()); at != std::string::npos; at = content.find(project.path())) {
         content.replace(at, project.path().size(), "<project>");
     }
@@ -258,7 +266,8 @@ TEST_P(EditorCases, MatchTheGoldenFiles) {
     }
     if (run.exportLines) {
         canopen::writeCsv(project.path(), document, run.exportLines());
-        expectGolden(caseName, document + ".csv", testing_support::readFile(project / (document + ".csv")));
+        expectGolden(caseName, document + ".csv", testing_support::readFile(project / (document + ".csv")),
+                     testing_support::exportText);
     }
 }
 

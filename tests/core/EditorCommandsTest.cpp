@@ -3,13 +3,13 @@
 #include "cli/EditorCommands.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
 #include "cli/TessaroCli.h"
+#include "support/ExportText.h"
+#include "support/ProgramRun.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -42,8 +42,9 @@ TEST(EditorExport, WritesTheCsvFileAsTheWindowWould) {
     TempDir project;
     copyInput("rpdodef-load-mixed", project);
     EXPECT_EQ(run({"export", project.path(), "rpdodef"}).exitCode, cli::kExitSuccess);
-    EXPECT_EQ(testing_support::readFile(project / "rpdodef.csv"),
-              testing_support::readFile(caseFile("rpdodef-load-mixed", "expected/rpdodef.csv")));
+    EXPECT_EQ(
+        testing_support::readFile(project / "rpdodef.csv"),
+        testing_support::exportText(testing_support::readFile(caseFile("rpdodef-load-mixed", "expected/rpdodef.csv"))));
 }
 
 TEST(EditorExport, MessageAboutTheDocumentFailsAndWritesNothing) {
@@ -67,7 +68,8 @@ TEST(EditorExport, EntriesBeyondTheRowsAreAWarning) {
     EXPECT_EQ(outcome.exitCode, cli::kExitSuccess);
     EXPECT_EQ(outcome.err, "warning: 2 entries beyond the rows of the tables could not be placed and were left out\n");
     EXPECT_EQ(testing_support::readFile(project / "rpdodef.csv"),
-              testing_support::readFile(caseFile("rpdodef-load-overflow", "expected/rpdodef.csv")));
+              testing_support::exportText(
+                  testing_support::readFile(caseFile("rpdodef-load-overflow", "expected/rpdodef.csv"))));
 }
 
 TEST(EditorImport, WritesTheDocumentInTheOrderedWriteOut) {
@@ -108,12 +110,11 @@ TEST(EditorImport, KeyThatIsNoIntegerTextWritesNothing) {
 
 TEST(EditorImport, RealProgramWritesTheDocument) {
     TempDir project, scratch;
-    const std::string command = std::string("'") + TESSARO_CLI_PROGRAM + "' import '" + project.path() + "' rpdodef '" +
-                                caseFile("rpdodef-import-capitals", "input/workbook.xls") + "' 2>'" +
-                                (scratch / "err") + "'";
-    const int status = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), cli::kExitSuccess);
+    const int exitCode = testing_support::runProgram(
+        TESSARO_CLI_PROGRAM,
+        {"import", project.path(), "rpdodef", caseFile("rpdodef-import-capitals", "input/workbook.xls")},
+        scratch / "out", scratch / "err");
+    EXPECT_EQ(exitCode, cli::kExitSuccess);
     EXPECT_EQ(testing_support::readFile(scratch / "err"), "");
     EXPECT_EQ(testing_support::readFile(project / "rpdodef.xml"),
               testing_support::readFile(caseFile("rpdodef-import-capitals", "expected/rpdodef.xml")));
@@ -154,7 +155,7 @@ TEST_P(EditorExportOf, EachDocumentExportsAsItsWindow) {
     EXPECT_EQ(outcome.exitCode, cli::kExitSuccess) << outcome.err;
     const std::string csv = std::string(c.document) + ".csv";
     EXPECT_EQ(testing_support::readFile(project / csv),
-              testing_support::readFile(caseFile(c.caseName, "expected/" + csv)));
+              testing_support::exportText(testing_support::readFile(caseFile(c.caseName, "expected/" + csv))));
 }
 
 INSTANTIATE_TEST_SUITE_P(Documents, EditorExportOf,
@@ -200,8 +201,9 @@ TEST(StorePdoCommands, SdoXmlMessagesOnlyWarnWhileTheOthersFail) {
     Outcome outcome = run({"export", project.path(), "sdopdo"});
     EXPECT_EQ(outcome.exitCode, cli::kExitSuccess);
     EXPECT_EQ(outcome.err, "warning: File SDO XML not found\n");
-    EXPECT_EQ(testing_support::readFile(project / "sdopdo.csv"),
-              testing_support::readFile(caseFile("sdopdo-load-three", "expected/sdopdo.csv")));
+    EXPECT_EQ(
+        testing_support::readFile(project / "sdopdo.csv"),
+        testing_support::exportText(testing_support::readFile(caseFile("sdopdo-load-three", "expected/sdopdo.csv"))));
 
     TempDir noEntries;
     copyInput("sdopdo-load-missing", noEntries);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/ExportText.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -61,8 +62,11 @@ TEST(CsvExport, EveryValueFollowedByCommaUnquotedLinesEndedByCrLf) {
     TempDir project;
     EXPECT_EQ(canopen::csvPath(project.path(), "emcydef"), project.path() + "/emcydef.csv");
     testing_support::writeFile(project / "emcydef.csv", std::string(5000, 'x'));
-    canopen::writeCsv(project.path(), "emcydef", {{"a,b", "", "\"q\""}, {}, {"Temp\xC3\xA9rature"}});
-    EXPECT_EQ(testing_support::readFile(project / "emcydef.csv"), "a,b,,\"q\",\r\n\r\nTemp\xC3\xA9rature,\r\n");
+    // Beyond ASCII: Latin-1, a character of Windows-1252's own (the euro sign) and one it lacks (omega).
+    canopen::writeCsv(project.path(), "emcydef",
+                      {{"a,b", "", "\"q\""}, {}, {"Temp\xC3\xA9rature", "5 \xE2\x82\xAC", "\xCE\xA9"}});
+    EXPECT_EQ(testing_support::readFile(project / "emcydef.csv"),
+              testing_support::exportText("a,b,,\"q\",\r\n\r\nTemp\xC3\xA9rature,5 \xE2\x82\xAC,\xCE\xA9,\r\n"));
 }
 
 TEST(CsvExport, FolderThatIsMissingFailsWithTheFilesMessage) {

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 #include <vector>
 
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
+#include "platform/Spreadsheet.h"
 #include "platform/WideTextWindows.h"
 #include "support/TestFiles.h"
 
@@ -48,6 +50,22 @@ TEST(WindowsFiles, NonAsciiNamesReachTheSystemAsUtf16) {
     std::fclose(file);
     EXPECT_NE(GetFileAttributesW((wide + L"\\bank1.bin").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(platform::readFile(platform::joinPath(folder, "bank1.bin")), "a\nb") << "no text-mode translation";
+}
+
+// FreeXL opens its files with the narrow fopen: a workbook below a folder
+// whose name the ANSI code page holds, and below one whose name it does not
+// (Greek), must both open.
+TEST(WindowsFiles, WorkbooksOpenBelowFoldersBeyondAscii) {
+    const std::string workbook = testing_support::readFile(testing_support::testData("canopen/workbooks/sdopdo.xls"));
+    for (const std::string& name : {kProjectName, std::string("\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1 long name")}) {
+        TempDir dir;
+        const std::string path = dir / name + "\\sdopdo.xls";
+        testing_support::writeFile(path, workbook);
+        std::vector<std::string> tables;
+        EXPECT_EQ(testing_support::failureOf([&] { tables = platform::Workbook(path).tableNames(); }), "no failure")
+            << name;
+        EXPECT_NE(std::find(tables.begin(), tables.end(), "sdopdo$"), tables.end()) << name;
+    }
 }
 
 TEST(WindowsFiles, ProgramFolderIsTheExecutablesWithBackslashes) {

@@ -1,109 +1,26 @@
 #include "tools/FirmwareGenerator.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <chrono>
-#include <cstdlib>
+#include <cctype>
 #include <filesystem>
 #include <functional>
 #include <sstream>
-#include <thread>
 
 #include "cli/TessaroCli.h"
-#include "support/FileSizeLimit.h"
-#include "support/SerialTestSupport.h"
+#include "support/FirmwareFixtures.h"
+#include "support/ProgramRun.h"
 #include "support/TestFiles.h"
-#include "workspace/Workspace.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using namespace firmware_test;
 using testing_support::exists;
 using testing_support::readFile;
 using testing_support::TempDir;
 using testing_support::writeFile;
-
-const std::string kDegree = "\xC2\xB0";
-
-// The bytes of a generated bank file: they differ from record to record and from bank to bank.
-std::string bankBytes(int bank, std::size_t length) {
-    std::string bytes(length, '\0');
-    for (std::size_t i = 0; i < length; ++i) bytes[i] = static_cast<char>((i * 7 + i / 251 + bank * 29) & 0xFF);
-    return bytes;
-}
-
-// An S2 record of 32 bytes, worked out here on its own.
-std::string s2Record(std::uint32_t address, const std::string& data) {
-    std::ostringstream record;
-    record << std::uppercase << std::hex;
-    unsigned sum = 0x24 + (address >> 16 & 0xFF) + (address >> 8 & 0xFF) + (address & 0xFF);
-    char digits[8];
-    std::snprintf(digits, sizeof digits, "%06X", address);
-    std::string text = std::string("S224") + digits;
-    for (unsigned char byte : data.substr(0, 32)) {
-        std::snprintf(digits, sizeof digits, "%02X", byte);
-        text += digits;
-        sum += byte;
-    }
-    std::snprintf(digits, sizeof digits, "%02X", ~sum & 0xFF);
-    return text + digits;
-}
-
-// The 512 records of a bank, one line each.
-std::string bankLines(int bank, const std::string& data) {
-    std::string lines;
-    const std::uint32_t first = 0x388000 + static_cast<std::uint32_t>(bank - 1) * 0x10000;
-    for (std::size_t record = 0; record < 512; ++record)
-        lines += s2Record(first + static_cast<std::uint32_t>(record * 32), data.substr(record * 32, 32)) + "\r\n";
-    return lines;
-}
-
-std::vector<std::string> folderEntries(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-// Everything a run reports, as the window would show it.
-class RecordedReport : public tools::GenerationReport {
-public:
-    void message(const std::string& text) override { messages.push_back(text); }
-    void progressRange(int value) override { maximum = value; }
-    void progress(int position) override {
-        if (position != 0 && position != last + 1 && position != maximum) ++jumps;
-        last = position;
-        ++steps;
-    }
-    void bankFinished(int bank, int result) override { results.emplace_back(bank, result); }
-
-    std::vector<std::string> messages;
-    std::vector<std::pair<int, int>> results;
-    int maximum = -1, last = -1, steps = 0, jumps = 0;
-};
-
-// A program folder as a run meets it: the firmware in master/, bank files in bin/, results in out/.
-struct RunFolders {
-    TempDir dir;
-    std::string master = dir / "master", bin = dir / "bin", out = dir / "out";
-    RunFolders() {
-        for (const std::string& folder : {master, bin, out}) fs::create_directories(folder);
-    }
-    tools::FirmwareRun run() const {
-        return {master, tools::kFirmwareFileName, bin + "/", std::string("New_") + tools::kFirmwareFileName, out + "/"};
-    }
-    std::string result() const { return out + "/New_sx31570.sx"; }
-};
-
-std::array<bool, tools::kBankCount> productBanks() {
-    std::array<bool, tools::kBankCount> banks{};
-    for (int bank = 1; bank <= tools::kBankCount; ++bank)
-        banks[bank - 1] = tools::bankOffered(workspace::BoardVariant, bank);
-    return banks;
-}
 
 // ---------------------------------------------------------------------------
 // Golden cases: tests/data/firmware/<case>/ holds the firmware sx31570.sx,
@@ -151,10 +68,6 @@ std::string goldenName(const ::testing::TestParamInfo<GoldenCase>& info) {
     }
     const char* runners[] = {"_Core", "_CliInProcess", "_CliProgram"};
     return name + runners[static_cast<int>(info.param.runner)];
-}
-
-std::string shellQuoted(const std::string& text) {
-    return "'" + text + "'";
 }
 
 class FirmwareGolden : public ::testing::TestWithParam<GoldenCase> {};
@@ -209,12 +122,7 @@ TEST_P(FirmwareGolden, ResultFileResultsAndMessages) {
             EXPECT_EQ(out.str(), "");
             err = errStream.str();
         } else {
-            std::string command = shellQuoted(TESSARO_CLI_PROGRAM);
-            for (const std::string& arg : args) command += " " + shellQuoted(arg);
-            command += " >" + shellQuoted(f.dir / "stdout") + " 2>" + shellQuoted(f.dir / "stderr") + " </dev/null";
-            const int status = std::system(command.c_str());
-            ASSERT_TRUE(WIFEXITED(status));
-            exitCode = WEXITSTATUS(status);
+            exitCode = testing_support::runProgram(TESSARO_CLI_PROGRAM, args, f.dir / "stdout", f.dir / "stderr");
             EXPECT_EQ(readFile(f.dir / "stdout"), "");
             err = readFile(f.dir / "stderr");
         }
@@ -274,42 +182,6 @@ TEST(FirmwareBanks, TableRecordAndNames) {
 }
 
 // A firmware of whole banks' worth of records, as the device's is: the run
-// must write valid S-records that hold the bank files' bytes at the banks.
-TEST(FirmwareRun, WritesValidRecordsThatHoldTheBanks) {
-    RunFolders f;
-    std::string firmware = "S0030000FC\r\n";
-    const std::string filler(32, '\x11');
-    for (std::uint32_t address = 0x380000; address < 0x3A0000; address += 32)
-        firmware += s2Record(address, filler) + "\r\n";
-    firmware += "S9030000FC\r\n";
-    writeFile(f.master + "/sx31570.sx", firmware);
-    for (int bank : {1, 2}) writeFile(f.bin + "/bank" + std::to_string(bank) + ".bin", bankBytes(bank, 16384));
-
-    RecordedReport report;
-    tools::GenerateFirmware(f.run(), productBanks(), report);
-    ASSERT_TRUE(exists(f.result()));
-    EXPECT_EQ(report.messages, std::vector<std::string>{});
-
-    const std::string result = shellQuoted(f.result());
-    const std::string warnings = f.dir / "warnings";
-    EXPECT_EQ(std::system(("srec_info " + result + " >/dev/null 2>" + shellQuoted(warnings)).c_str()), 0);
-    EXPECT_EQ(readFile(warnings), "") << "srec_info found fault with the result";
-    for (int bank : {1, 2}) {
-        const std::string binary = f.dir / ("bank" + std::to_string(bank) + ".check");
-        const std::uint32_t first = 0x388000 + (bank - 1) * 0x10000;
-        char command[1024];
-        std::snprintf(command, sizeof command, "srec_cat %s -crop 0x%X 0x%X -offset -0x%X -o %s -binary",
-                      result.c_str(), first, first + 0x4000, first, shellQuoted(binary).c_str());
-        ASSERT_EQ(std::system(command), 0) << command;
-        EXPECT_EQ(readFile(binary), bankBytes(bank, 16384)) << "bank " << bank;
-    }
-    // The records around the banks are the firmware's own.
-    const std::string text = readFile(f.result());
-    EXPECT_NE(text.find(s2Record(0x387FE0, filler)), std::string::npos);
-    EXPECT_NE(text.find(s2Record(0x38C000, filler)), std::string::npos);
-    EXPECT_EQ(text.find(s2Record(0x388000, filler)), std::string::npos);
-}
-
 TEST(FirmwareRun, ProgressAdvancesByOnePerLineUpToItsMaximum) {
     RunFolders f;
     writeFile(f.master + "/sx31570.sx",
@@ -324,27 +196,6 @@ TEST(FirmwareRun, ProgressAdvancesByOnePerLineUpToItsMaximum) {
     EXPECT_EQ(report.jumps, 0);
     // 0, one step for each of the 3 lines read and the 512 records copied, then the maximum once more.
     EXPECT_EQ(report.steps, 1 + 3 + 512 + 1);
-}
-
-TEST(FirmwareRun, AnOutputThatCannotBeWrittenWholeStopsTheRun) {
-    RunFolders f;
-    std::string firmware = s2Record(0x388000, std::string(32, 'a')) + "\r\n";
-    for (std::uint32_t address = 0; address < 400 * 32; address += 32)
-        firmware += s2Record(address, std::string(32, 'b')) + "\r\n";
-    writeFile(f.master + "/sx31570.sx", firmware + "S9030000FC\r\n");
-    writeFile(f.bin + "/bank1.bin", bankBytes(1, 16384));
-    writeFile(f.bin + "/bank2.bin", bankBytes(2, 16384));
-    writeFile(f.result(), "earlier");
-    RecordedReport report;
-    {
-        // Room for Bin.sx (512 records), not for a whole pass output.
-        const testing_support::FileSizeLimit limit(50000);
-        tools::GenerateFirmware(f.run(), productBanks(), report);
-    }
-    EXPECT_EQ(report.messages, std::vector<std::string>{"File New Sx Not Create,Abort Procedure"});
-    EXPECT_EQ(report.results, (std::vector<std::pair<int, int>>{{1, -1}}));
-    EXPECT_EQ(readFile(f.result()), "earlier");
-    EXPECT_EQ(folderEntries(f.out), std::vector<std::string>{"New_sx31570.sx"});
 }
 
 // The checks of a pass, in their order: each refuses the pass before anything is written.
@@ -472,57 +323,13 @@ TEST(FirmwareRun, AFileThatCannotBeCreatedEndsTheRunAndCleansUp) {
               "Project not valid");
 }
 
-// ---------------------------------------------------------------------------
-
-class Flasher : public ::testing::Test {
-protected:
-    // A stand-in flasher that records its arguments, one a line, a moment after it starts.
-    void installFlasher() {
-        const std::string path = dir / "FlashWrite";
-        writeFile(path, "#!/bin/sh\nsleep 0.3\nprintf '%s\\n' \"$@\" > \"$0.tmp\"\nmv \"$0.tmp\" \"$0.args\"\n");
-        ::chmod(path.c_str(), 0755);
-    }
-    TempDir dir;
-    RecordedReport report;
-};
-
-TEST_F(Flasher, ParameterStringOfTheWindowsFlasher) {
+TEST(FlasherCommand, ParameterStringOfTheWindowsFlasherAndArgumentsOfTheLinuxOne) {
     EXPECT_EQ(tools::flasherParameters("C:\\Tessaro\\PROJECTS\\Plant1\\", "New_sx31570.sx", 4),
               "\"C:\\Tessaro\\PROJECTS\\Plant1\\New_sx31570.sx\"\xB6"
               "4");
     EXPECT_EQ(tools::flasherArguments("/p/Plant1/", "New_sx31570.sx", 0),
               (std::vector<std::string>{"/p/Plant1/New_sx31570.sx", "0"}));
 }
-
-TEST_F(Flasher, StartsWithoutWaitingOnTheResultAndThePort) {
-    installFlasher();
-    fs::create_directories(dir / "out");
-    writeFile(dir / "out/New_sx31570.sx", "S9030000FC\r\n");
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_TRUE(tools::StartFlasher(dir.path(), dir / "out/", "New_sx31570.sx", 4, report));
-    EXPECT_FALSE(exists(dir / "FlashWrite.args")) << "waited for the flasher";
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(250));
-    ASSERT_TRUE(serial_test::eventually([&] { return exists(dir / "FlashWrite.args"); }));
-    EXPECT_EQ(readFile(dir / "FlashWrite.args"), dir / "out/New_sx31570.sx\n4\n");
-    EXPECT_EQ(report.messages, std::vector<std::string>{});
-}
-
-TEST_F(Flasher, NothingStartsWithoutTheResultOrTheFlasher) {
-    installFlasher();
-    EXPECT_FALSE(tools::StartFlasher(dir.path(), dir / "out/", "New_sx31570.sx", 0, report));
-    EXPECT_FALSE(tools::StartFlasher(dir.path(), "", "New_sx31570.sx", 0, report));
-    writeFile(dir / "out/New_sx31570.sx", "S9030000FC\r\n");
-    EXPECT_FALSE(tools::StartFlasher(dir / "elsewhere", dir / "out/", "New_sx31570.sx", 0, report));
-    EXPECT_EQ(report.messages,
-              (std::vector<std::string>{"File *.Sx Not Found,Abort Procedure", "File *.Sx Not Found,Abort Procedure",
-                                        "FlashWrite.exe Not Found, Procedure Aborted"}));
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    EXPECT_FALSE(exists(dir / "FlashWrite.args"));
-}
-
-}  // namespace
-
-namespace {
 
 TEST(FirmwareCommand, WrongCallsAndAFailedRun) {
     std::ostringstream out, err;
@@ -535,8 +342,8 @@ TEST(FirmwareCommand, WrongCallsAndAFailedRun) {
     std::ostringstream failed;
     EXPECT_EQ(cli::runCli({"firmware", f.master + "/sx31570.sx", f.bin, f.dir / "none"}, out, failed),
               cli::kExitFailure);
-    EXPECT_EQ(failed.str(), "Cannot create file \"" + f.dir / "none/" + kDegree + "B1" + kDegree +
-                                ".sx\". No such file or directory\n");
+    EXPECT_EQ(failed.str(), "Cannot create file \"" + f.dir / "none" + platform::kPathSeparator + kDegree + "B1" +
+                                kDegree + ".sx\". No such file or directory\n");
     EXPECT_EQ(out.str(), "");
 }
 

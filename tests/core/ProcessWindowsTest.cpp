@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "platform/Process.h"
 #include "platform/WideTextWindows.h"
 #include "support/TestFiles.h"
+#include "tools/FirmwareGenerator.h"
 #include "update/ExternalUpdater.h"
 
 // Starting programs on Windows, with a real child program (ChildProgramWindows.cpp).
@@ -47,6 +49,40 @@ TEST_F(WindowsProcessTest, TheUpdaterGetsItsParameterStringAsItIsAndIsWaitedFor)
     ASSERT_TRUE(recorded()) << "returned before the program ended";
     EXPECT_GE(std::chrono::steady_clock::now() - start, 300ms);
     EXPECT_EQ(record(), "\\\\.\\COM3 FW NO PW NO \"C:\\Tools\\MASTER\\sim48213.sim\" \"" + project + "\\bin\\\"");
+}
+
+// Records the messages of a flasher start; a start reports nothing else.
+class FlasherReport : public tools::GenerationReport {
+public:
+    void message(const std::string& text) override { messages.push_back(text); }
+    void progressRange(int) override {}
+    void progress(int) override {}
+    void bankFinished(int, int) override {}
+    std::vector<std::string> messages;
+};
+
+TEST_F(WindowsProcessTest, TheFlasherGetsThePilcrowInItsParameterStringAndIsNotWaitedFor) {
+    const std::string program = dir / "program";
+    const std::string project = dir /
+                                "PROJECTS\\Anlage S\xC3\xBC"
+                                "d\\";
+    std::filesystem::create_directories(testing_support::pathOf(program));
+    std::filesystem::copy_file(testing_support::pathOf(child), testing_support::pathOf(program + "\\FlashWrite.exe"));
+    testing_support::writeFile(project + "New_sx31570.sx", "S9030000FC\r\n");
+    // Long enough that a start which waited cannot pass for one that did not,
+    // however slowly the system starts programs.
+    set(L"TESSARO_CHILD_SLEEP", "2000");
+    FlasherReport report;
+
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(tools::StartFlasher(program, project, "New_sx31570.sx", 4, report));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms) << "waited for the flasher";
+    EXPECT_FALSE(recorded()) << "waited for the flasher";
+    for (int i = 0; i < 500 && !recorded(); ++i) std::this_thread::sleep_for(20ms);
+    // The record is UTF-8: the pilcrow, byte 0xB6 of code page 1252, reached
+    // the flasher as the character U+00B6.
+    EXPECT_EQ(record(), "\"" + project + "New_sx31570.sx\"\xC2\xB6" + "4");
+    EXPECT_EQ(report.messages, std::vector<std::string>{});
 }
 
 TEST_F(WindowsProcessTest, AProgramEndingWithTheStillActiveCodeEndsTheWait) {

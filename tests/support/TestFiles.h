@@ -18,10 +18,7 @@
 namespace testing_support {
 
 // A path as the program keeps it: UTF-8 on every system.
-inline std::string pathText(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
+using platform::pathText;
 inline std::filesystem::path pathOf(const std::string& text) {
     return platform::fileSystemPath(text);
 }

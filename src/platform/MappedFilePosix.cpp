@@ -1,28 +1,16 @@
-#include "platform/MappedFile.h"
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
 
-#include "platform/FileSystem.h"
-
-#ifndef _WIN32
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
+#include "platform/MappedFile.h"
 
 namespace platform {
 
-#ifdef _WIN32
-MappedFile::MappedFile(const std::string& path) : m_copy(readFile(path)) {
-    m_data = m_copy.data();
-    m_size = m_copy.size();
-}
-
-MappedFile::~MappedFile() = default;
-#else
 MappedFile::MappedFile(const std::string& path) {
     const auto fail = [&](int error) {
         throw std::runtime_error("Cannot read file \"" + path + "\". " + std::strerror(error));
@@ -53,6 +41,5 @@ MappedFile::MappedFile(const std::string& path) {
 MappedFile::~MappedFile() {
     if (m_mapped) ::munmap(const_cast<char*>(m_data), m_size);
 }
-#endif
 
 }  // namespace platform
