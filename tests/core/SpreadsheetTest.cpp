@@ -53,7 +53,10 @@ TEST(Spreadsheet, FileThatIsNoWorkbookFailsToOpen) {
 TEST(Spreadsheet, DamagedWorkbooksAreRefusedOrRead) {
     const std::vector<std::pair<std::string, bool>> cases = {
         {"string-past-record.xls", true},  // the library reads past a buffer, then fails
-        {"invalid-free.xls", true},        // the library frees what it never allocated
+// Windows has no trial reading apart from the program (platform/Isolated.h).
+#ifndef _WIN32
+        {"invalid-free.xls", true},  // the library frees what it never allocated
+#endif
         {"leak-on-close.xls", false},
     };
     for (const auto& [name, refused] : cases) {
@@ -68,7 +71,9 @@ TEST(Spreadsheet, DamagedWorkbooksAreRefusedOrRead) {
             }
         });
         EXPECT_EQ(failure.rfind("'" + path + "' is not an Excel", 0) == 0, refused) << name << ": " << failure;
-        if (!refused) EXPECT_EQ(failure, "no failure") << name;
+        if (!refused) {
+            EXPECT_EQ(failure, "no failure") << name;
+        }
     }
 }
 
