@@ -26,34 +26,22 @@ std::string reasonOf(int code) {
     }
 }
 
-// Everything a workbook's import can ask of the library: the open, every
-// sheet selected with its dimensions, and its cells, up to a bound no import
-// comes near.
-void readWholeWorkbook(const std::string& path) {
-    constexpr unsigned long long kCellsPerSheet = 1'000'000;
-    const void* handle = nullptr;
-    if (freexl_open(narrowOpenPath(path).c_str(), &handle) == FREEXL_OK) {
-        unsigned int count = 0;
-        if (freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &count) == FREEXL_OK) {
-            for (unsigned int index = 0; index < count; ++index) {
-                const char* name = nullptr;
-                unsigned int rows = 0;
-                unsigned short columns = 0;
-                freexl_get_worksheet_name(handle, static_cast<unsigned short>(index), &name);
-                if (freexl_select_active_worksheet(handle, static_cast<unsigned short>(index)) != FREEXL_OK ||
-                    freexl_worksheet_dimensions(handle, &rows, &columns) != FREEXL_OK)
-                    continue;
-                unsigned long long cells = 0;
-                for (unsigned int row = 0; row < rows && cells < kCellsPerSheet; ++row) {
-                    for (unsigned short column = 0; column < columns && cells < kCellsPerSheet; ++column, ++cells) {
-                        FreeXL_CellValue cell;
-                        freexl_get_cell_value(handle, row, column, &cell);
-                    }
-                }
+// Everything a workbook's import can ask of the library: every sheet queried
+// (selected, with its dimensions and column names) and its cells, up to a
+// bound no import comes near.
+void readEverything(const Workbook& workbook) {
+    constexpr std::size_t kCellsPerSheet = 1'000'000;
+    for (const std::string& name : workbook.tableNames()) {
+        try {
+            const SheetQuery query = workbook.query(name);
+            std::size_t cells = 0;
+            for (std::size_t record = 0; record < query.recordCount() && cells < kCellsPerSheet; ++record) {
+                for (std::size_t column = 0; column < query.columnCount() && cells < kCellsPerSheet; ++column, ++cells)
+                    (void)query.value(record, column);
             }
+        } catch (const SpreadsheetError&) {
         }
     }
-    if (handle) freexl_close(handle);
 }
 
 }  // namespace
@@ -70,16 +58,25 @@ std::string numberText(double value) {
 
 Workbook::Workbook(const std::string& path) : m_path(path) {
     // The library can crash on a damaged workbook (found by fuzzing: a free of
-    // a pointer it never allocated). The whole reading is tried apart first;
-    // the same reading in the program is then as safe as the trial was.
-    if (const std::optional<std::string> end = endOfIsolatedRun([&] { readWholeWorkbook(path); }))
+    // a pointer it never allocated). The whole reading is tried apart first,
+    // through this same class; the reading in the program is then as safe as
+    // the trial was.
+    if (const std::optional<std::string> end = endOfIsolatedRun([&] { readEverything(Workbook(path, Untried{})); }))
         throw SpreadsheetError("'" + path + "' is not an Excel workbook (damaged file: the reader ended with " + *end +
                                ")");
-    const int code = freexl_open(narrowOpenPath(path).c_str(), &m_handle);
+    open();
+}
+
+Workbook::Workbook(const std::string& path, Untried) : m_path(path) {
+    open();
+}
+
+void Workbook::open() {
+    const int code = freexl_open(narrowOpenPath(m_path).c_str(), &m_handle);
     if (code != FREEXL_OK) {
         if (m_handle) freexl_close(m_handle);
         m_handle = nullptr;
-        throw SpreadsheetError("'" + path + "' is not an Excel workbook (" + reasonOf(code) + ")");
+        throw SpreadsheetError("'" + m_path + "' is not an Excel workbook (" + reasonOf(code) + ")");
     }
 }
 

@@ -54,6 +54,11 @@ public:
     SheetQuery query(std::string_view tableName) const;
 
 private:
+    struct Untried {};
+    // Opens without the trial reading: the trial's own workbook.
+    Workbook(const std::string& path, Untried);
+    void open();
+
     const void* m_handle = nullptr;
     std::string m_path;
 };
