@@ -31,13 +31,7 @@ QString GridModel::text(int row, int column) const {
 
 void GridModel::setText(int row, int column, const QString& text) {
     if (row < 0 || row >= rowCount() || column <= 0 || column >= columnCount()) return;
-    if (m_cells.empty()) {
-        if (text.isEmpty()) return;
-        m_cells.resize(static_cast<std::size_t>(rowCount() * columnCount()));
-    }
-    QString& cell = m_cells[static_cast<std::size_t>(row * columnCount() + column)];
-    if (cell == text) return;
-    cell = text;
+    if (!store(row, column, text)) return;
     const QModelIndex changed = index(row, column);
     emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
 }
@@ -49,21 +43,24 @@ void GridModel::setTexts(int rows, int columns,
     int lastRow = -1, lastColumn = -1;
     for (int row = 0; row < rows; ++row) {
         for (int column = 1; column <= columns; ++column) {
-            std::optional<QString> given = textOf(row, column - 1);
-            if (!given) continue;
-            QString text = std::move(*given);
-            if (m_cells.empty()) {
-                if (text.isEmpty()) continue;
-                m_cells.resize(static_cast<std::size_t>(rowCount() * columnCount()));
-            }
-            QString& cell = m_cells[static_cast<std::size_t>(row * columnCount() + column)];
-            if (cell == text) continue;
-            cell = std::move(text);
+            std::optional<QString> text = textOf(row, column - 1);
+            if (!text || !store(row, column, std::move(*text))) continue;
             lastRow = std::max(lastRow, row);
             lastColumn = std::max(lastColumn, column);
         }
     }
     if (lastRow >= 0) emit dataChanged(index(0, 1), index(lastRow, lastColumn), {Qt::DisplayRole, Qt::EditRole});
+}
+
+bool GridModel::store(int row, int column, QString text) {
+    if (m_cells.empty()) {
+        if (text.isEmpty()) return false;
+        m_cells.resize(static_cast<std::size_t>(rowCount() * columnCount()));
+    }
+    QString& cell = m_cells[static_cast<std::size_t>(row * columnCount() + column)];
+    if (cell == text) return false;
+    cell = std::move(text);
+    return true;
 }
 
 void GridModel::clear() {

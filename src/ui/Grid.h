@@ -57,6 +57,8 @@ public:
 
 private:
     const GridColumn& column(int column) const;
+    // Puts text in a cell inside the grid; answers whether the cell changed.
+    bool store(int row, int column, QString text);
 
     GridSpec m_spec;
     std::vector<QString> m_cells;  // rows × (columns + 1), empty until the first text
