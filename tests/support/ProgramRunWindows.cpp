@@ -1,6 +1,8 @@
 #include "platform/WideTextWindows.h"
 #include "support/ProgramRun.h"
 
+#include <cstdio>
+
 namespace testing_support {
 namespace {
 
@@ -53,9 +55,19 @@ int runProgram(const std::string& program, const std::vector<std::string>& argum
     startup.hStdOutput = out.get();
     startup.hStdError = err.get();
     PROCESS_INFORMATION started{};
-    if (!CreateProcessW(widen(program).c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                        nullptr, &startup, &started))
+    // Wine now and then refuses to start a process with ERROR_INTERNAL_ERROR
+    // (about once in a few thousand starts here) before anything of the
+    // program has run; starting it again is then the same as the first try.
+    bool created = false;
+    for (int attempt = 0; attempt < 5 && !created; ++attempt) {
+        created = CreateProcessW(widen(program).c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                                 nullptr, nullptr, &startup, &started);
+        if (!created && GetLastError() != ERROR_INTERNAL_ERROR) break;
+    }
+    if (!created) {
+        std::fprintf(stderr, "CreateProcessW failed for %s: error %lu\n", program.c_str(), GetLastError());
         return -1;
+    }
     OwnedHandle process(started.hProcess);
     OwnedHandle thread(started.hThread);
     DWORD exitCode = 0;
