@@ -1,16 +1,16 @@
 #include "platform/FileSystem.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <climits>
 
 #include <csignal>
 #include <cstdlib>
@@ -61,12 +61,34 @@ std::string narrowOpenPath(const std::string& path) {
 }
 
 std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("Cannot read file \"" + path + "\". " + systemReason(errno));
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    if (in.bad()) throw std::runtime_error("Cannot read file \"" + path + "\". " + systemReason(errno));
-    return contents.str();
+    const auto fail = [&](const std::string& reason) -> std::string {
+        throw std::runtime_error("Cannot read file \"" + path + "\". " + reason);
+    };
+    // Without O_NONBLOCK, opening a FIFO would wait for a writer that may never come.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return fail(systemReason(errno));
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const int error = errno;
+        ::close(fd);
+        if (S_ISDIR(info.st_mode)) return fail("It is a folder");
+        return fail(info.st_mode != 0 ? "It is not a regular file" : systemReason(error));
+    }
+    std::string contents;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            const int error = errno;
+            ::close(fd);
+            return fail(systemReason(error));
+        }
+        if (got == 0) break;
+        contents.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return contents;
 }
 
 namespace {
@@ -76,8 +98,21 @@ namespace {
 // leaves its temporary file behind; the next save of the same file removes
 // those whose process is gone, so they never pile up. Files of a saving
 // process that still runs are left alone.
-std::string temporaryPrefix(const fs::path& target) {
-    return "." + target.filename().string() + ".saving-";
+std::string temporaryPrefix(const fs::path& target, const fs::path& folder) {
+    std::string name = target.filename().string();
+    // "." + name + ".saving-" + pid + "-XXXXXX" must fit the folder's longest
+    // name, or a file whose own name is near that length could never be saved.
+    long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    if (longest <= 0) longest = NAME_MAX;
+    const std::size_t room = static_cast<std::size_t>(longest);
+    const std::size_t fixed = std::string(".").size() + std::string(".saving-").size() + 10 + 1 + 6;
+    if (room > fixed && name.size() > room - fixed) {
+        std::size_t cut = room - fixed;
+        // Never half a UTF-8 character.
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+        name.resize(cut);
+    }
+    return "." + name + ".saving-";
 }
 
 void removeStaleTemporaries(const fs::path& folder, const std::string& prefix) {
@@ -105,10 +140,36 @@ void syncFolder(const fs::path& folder) {
 
 }  // namespace
 
+void keepPreviousVersion(const std::string& path, const std::string& backup) {
+    const fs::path target(backup);
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const std::string prefix = temporaryPrefix(target, folder);
+    removeStaleTemporaries(folder, prefix);
+    static std::atomic<unsigned> links{0};
+    const std::string own = (folder / (prefix + std::to_string(::getpid()) + "-")).string();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string temporary = own + "link" + std::to_string(links++);
+        // A second name for the file itself, put in place by a rename, which
+        // replaces a link at backup instead of following it.
+        if (::linkat(AT_FDCWD, path.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            if (::rename(temporary.c_str(), backup.c_str()) != 0) {
+                const int error = errno;
+                ::unlink(temporary.c_str());
+                failCreate(backup, error);
+            }
+            syncFolder(folder);
+            return;
+        }
+        if (errno != EEXIST) break;
+    }
+    // No hard links here (a FAT or network file system): a copy.
+    writeFileAtomically(backup, readFile(path));
+}
+
 void writeFileAtomically(const std::string& path, std::string_view data) {
     const fs::path target(path);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    const std::string prefix = temporaryPrefix(target);
+    const std::string prefix = temporaryPrefix(target, folder);
     removeStaleTemporaries(folder, prefix);
     std::string pattern = (folder / (prefix + std::to_string(::getpid()) + "-XXXXXX")).string();
     std::vector<char> name(pattern.begin(), pattern.end());

@@ -88,13 +88,28 @@ void removeStaleTemporaries(const std::string& folder, const std::string& prefix
     FindClose(search);
 }
 
+// ".<name>.saving-", with name cut short where the whole temporary name (the
+// process and the ending added, 10 digits each) would pass the 255 UTF-16
+// units that a name may have, so that a file whose own name is near that
+// length can be saved too.
+std::string temporaryPrefix(std::string name) {
+    constexpr std::size_t kLongestName = 255;
+    constexpr std::size_t kFixed = 1 + 8 + 10 + 1 + 10;
+    while (!name.empty() && widen(name).size() > kLongestName - kFixed) {
+        // One whole UTF-8 character at a time: its continuation bytes, then its first byte.
+        while (!name.empty() && (static_cast<unsigned char>(name.back()) & 0xC0) == 0x80) name.pop_back();
+        if (!name.empty()) name.pop_back();
+    }
+    return "." + name + ".saving-";
+}
+
 // A temporary file of its own beside path, created so that no other save can
 // have it: ".<name>.saving-<process>-<ending>", hidden from readers of
 // documents by its ending, the ending tried anew until the name is free.
 OwnedHandle createTemporary(const std::string& path, std::wstring& temporary, DWORD& error) {
     static std::atomic<unsigned> saves{0};
     const std::string folder = path.substr(0, nameStart(path));
-    const std::string prefix = "." + path.substr(nameStart(path)) + ".saving-";
+    const std::string prefix = temporaryPrefix(path.substr(nameStart(path)));
     removeStaleTemporaries(folder, prefix);
     const std::string own = folder + prefix + std::to_string(GetCurrentProcessId()) + "-";
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -180,6 +195,10 @@ std::string readFile(const std::string& path) {
     OwnedHandle file(CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) failRead(path, GetLastError());
+    // A pipe or a device (CON, COM1) is no document; reading one could wait forever.
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) {
+        throw std::runtime_error("Cannot read file \"" + path + "\". It is not a regular file");
+    }
     std::string contents;
     char buffer[65536];
     for (;;) {
@@ -189,6 +208,32 @@ std::string readFile(const std::string& path) {
         contents.append(buffer, got);
     }
     return contents;
+}
+
+void keepPreviousVersion(const std::string& path, const std::string& backup) {
+    const std::string folder = backup.substr(0, nameStart(backup));
+    const std::string prefix = temporaryPrefix(backup.substr(nameStart(backup)));
+    removeStaleTemporaries(folder, prefix);
+    static std::atomic<unsigned> links{0};
+    const std::string own = folder + prefix + std::to_string(GetCurrentProcessId()) + "-";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::wstring temporary = widen(own + "link" + std::to_string(links++));
+        // A second name for the file itself, put in place by a rename, which
+        // replaces whatever is at backup.
+        if (CreateHardLinkW(temporary.c_str(), widen(path).c_str(), nullptr)) {
+            if (!MoveFileExW(temporary.c_str(), widen(backup).c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+                const DWORD error = GetLastError();
+                DeleteFileW(temporary.c_str());
+                failCreate(backup, error);
+            }
+            return;
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) break;
+    }
+    // No hard links here (FAT, some network shares): a copy.
+    writeFileAtomically(backup, readFile(path));
 }
 
 void writeFileAtomically(const std::string& path, std::string_view data) {

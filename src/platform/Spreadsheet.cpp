@@ -57,6 +57,13 @@ std::string numberText(double value) {
 }
 
 Workbook::Workbook(const std::string& path) : m_path(path) {
+    // The library would open a FIFO and wait for a writer; a folder or a
+    // device is no workbook either. A missing file is the library's to report.
+    const PathStatus status = examinePath(path);
+    if (status.kind == PathKind::Folder) throw SpreadsheetError("'" + path + "' is not an Excel workbook (a folder)");
+    if (status.kind == PathKind::Other || status.kind == PathKind::Unexaminable) {
+        throw SpreadsheetError("'" + path + "' is not an Excel workbook (" + status.reason + ")");
+    }
     // The library can crash on a damaged workbook (found by fuzzing: a free of
     // a pointer it never allocated). The whole reading is tried apart first,
     // through this same class; the reading in the program is then as safe as

@@ -30,6 +30,19 @@ TEST(AtomicWrite, MissingFolderGivesTheSystemReason) {
     }
 }
 
+// The hidden temporary name of a save is longer than the file's own; for a
+// name near the system's longest it is cut short instead of failing.
+TEST(AtomicWrite, NamesUpToTheLongestTheSystemAllows) {
+    TempDir dir;
+    for (std::size_t length : {234u, 250u, 255u}) {
+        const std::string path = dir / std::string(length - 4, 'n').append(".gsd");
+        platform::writeFileAtomically(path, "first");
+        platform::writeFileAtomically(path, "second");
+        EXPECT_EQ(testing_support::readFile(path), "second") << length;
+    }
+    EXPECT_EQ(entriesIn(dir.path()), 3u);
+}
+
 TEST(Folders, CreateOneLevelOnly) {
     TempDir dir;
     EXPECT_TRUE(platform::createFolder(dir / "a"));
