@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "documents/LocatedError.h"
+
 namespace documents {
 
 std::optional<std::int32_t> parseIntegerText(std::string_view text) {
@@ -46,7 +48,7 @@ std::optional<std::int32_t> parseIntegerText(std::string_view text) {
 }
 
 std::string notAnIntegerMessage(std::string_view text) {
-    return "'" + std::string(text) + "' is not a valid integer value";
+    return "'" + shortenedForMessage(text) + "' is not a valid integer value";
 }
 
 std::int32_t integerText(std::string_view text) {

@@ -16,7 +16,8 @@ namespace documents {
 // The value, or nothing when the text is not integer text.
 std::optional<std::int32_t> parseIntegerText(std::string_view text);
 
-// Strict reading: throws std::runtime_error "'<text>' is not a valid integer value".
+// Strict reading: throws std::runtime_error "'<text>' is not a valid integer
+// value", a long text cut short (shortenedForMessage).
 std::int32_t integerText(std::string_view text);
 
 // Reading with a default: fallback when the text is not integer text.

@@ -4,10 +4,15 @@
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
 
+#include <algorithm>
 #include <climits>
+#include <map>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
+#include <vector>
 
+#include "documents/LocatedError.h"
 #include "platform/FileSystem.h"
 
 namespace documents {
@@ -80,6 +85,72 @@ void keepDeclaration(xmlDoc* document) {
     }
 }
 
+// libxml2 2.9 refuses nested entity expansion but not the flat kind: one
+// 100 KB entity used thousands of times is parsed in an instant, and then
+// expands to gigabytes when the text is read. The references are counted
+// after the parse, before anything is expanded, and the document refused
+// when they would bring in more than this many characters, which no
+// document of the program comes near.
+constexpr std::size_t kEntityExpansionBound = 1000000;
+
+// What an entity expands to, in characters, saturating just past bound.
+// Entities in entities were bounded by the parser; they are added up here,
+// once each.
+std::size_t expandedSize(xmlDoc* document, const xmlChar* name, std::map<std::string, std::size_t>& known,
+                         std::size_t bound) {
+    const std::string key = fromXml(name);
+    if (const auto found = known.find(key); found != known.end()) return found->second;
+    known[key] = 0;  // a reference to itself (which the parser refuses) adds nothing
+    const xmlEntity* entity = xmlGetDocEntity(document, name);
+    std::size_t size = 0;
+    const xmlChar* content = entity ? entity->content : nullptr;
+    for (const xmlChar* c = content; c && *c && size <= bound; ++c) {
+        if (*c == '&' && c[1] != '#') {
+            const xmlChar* end = c + 1;
+            while (*end && *end != ';') ++end;
+            if (!*end) break;
+            const std::string inner(reinterpret_cast<const char*>(c + 1), static_cast<std::size_t>(end - c - 1));
+            size += expandedSize(document, xml(inner), known, bound);
+            c = end;
+        } else {
+            ++size;
+        }
+    }
+    size = std::min(size, bound + 1);
+    known[key] = size;
+    return size;
+}
+
+// The name of the entity whose reference takes the expansion of the whole
+// document past kEntityExpansionBound, or nothing. Walks the tree without
+// recursion, attributes included.
+std::optional<std::string> entityBeyondBound(xmlDoc* document) {
+    std::map<std::string, std::size_t> known;
+    std::size_t total = 0;
+    const auto count = [&](const xmlNode* node) -> std::optional<std::string> {
+        if (node->type != XML_ENTITY_REF_NODE) return std::nullopt;
+        total += expandedSize(document, node->name, known, kEntityExpansionBound);
+        if (total > kEntityExpansionBound) return fromXml(node->name);
+        return std::nullopt;
+    };
+    std::vector<const xmlNode*> pending{document->children};
+    while (!pending.empty()) {
+        const xmlNode* node = pending.back();
+        pending.pop_back();
+        for (; node; node = node->next) {
+            if (auto name = count(node)) return name;
+            if (node->type != XML_ELEMENT_NODE) continue;
+            for (const xmlAttr* attribute = node->properties; attribute; attribute = attribute->next) {
+                for (const xmlNode* part = attribute->children; part; part = part->next) {
+                    if (auto name = count(part)) return name;
+                }
+            }
+            if (node->children) pending.push_back(node->children);
+        }
+    }
+    return std::nullopt;
+}
+
 // The first error of one parse, collected by a handler that belongs to that
 // parse alone, so nothing reaches standard error and nothing is shared.
 struct ParseErrors {
@@ -100,7 +171,8 @@ void collectError(void* data, xmlErrorPtr error) {
         if (c == '\n' || c == '\r') c = ' ';
     }
     while (!description.empty() && description.back() == ' ') description.pop_back();
-    errors->description = description;
+    // Messages quote names and text from the document, which may be huge.
+    errors->description = shortenedForMessage(description, 200);
     errors->line = error->line;
     errors->column = error->int2;
     errors->found = true;
@@ -343,11 +415,26 @@ void XmlDocument::loadText(std::string_view text, std::string_view source) {
     // for its own messages.
     xmlDoc* parsed = xmlCtxtReadMemory(context, text.empty() ? "" : text.data(), static_cast<int>(text.size()), nullptr,
                                        nullptr, kParseOptions);
-    const bool wellFormed = context->wellFormed != 0;
+    bool wellFormed = context->wellFormed != 0;
+    // The parser takes a NUL character for the end of its input and accepts
+    // whatever follows it; a document ends where its text ends.
+    if (wellFormed && context->input && context->input->cur < context->input->end) {
+        errors.description = "Content after the end of the document (a NUL character)";
+        errors.line = context->input->line;
+        errors.column = context->input->col;
+        errors.found = true;
+        wellFormed = false;
+    }
     xmlFreeParserCtxt(context);
     if (!parsed || !wellFormed || !xmlDocGetRootElement(parsed)) {
         xmlFreeDoc(parsed);
         failParse(errors, source);
+    }
+    if (const std::optional<std::string> entity = entityBeyondBound(parsed)) {
+        xmlFreeDoc(parsed);
+        throw std::runtime_error("Entity references expand to more than " + std::to_string(kEntityExpansionBound) +
+                                 " characters (entity \"" + shortenedForMessage(*entity) + "\") in \"" +
+                                 std::string(source) + "\"");
     }
     m_document.reset(parsed);
     dropBlankText(reinterpret_cast<xmlNode*>(parsed));
@@ -380,8 +467,29 @@ std::string XmlDocument::toText() const {
     return text;
 }
 
+namespace {
+
+// The previous file stays beside the new one as <name>.bak, so that an OK
+// that saved the wrong content can be undone by hand. A link at the .bak name
+// is replaced, never written through; when the file cannot be kept nothing is
+// replaced.
+void keepPreviousFile(const std::string& path) {
+    if (platform::examinePath(path).kind != platform::PathKind::File) return;
+    const std::string backup = path + ".bak";
+    try {
+        platform::keepPreviousVersion(path, backup);
+    } catch (const std::exception& e) {
+        throw std::runtime_error("Cannot keep the previous file as \"" + backup + "\", so \"" + path +
+                                 "\" was not replaced: " + e.what());
+    }
+}
+
+}  // namespace
+
 void XmlDocument::save(const std::string& path) const {
-    platform::writeFileAtomically(path, toText());
+    const std::string text = toText();
+    keepPreviousFile(path);
+    platform::writeFileAtomically(path, text);
 }
 
 }  // namespace documents

@@ -73,8 +73,14 @@ public:
     // processing instructions are kept as nodes. A file that is not
     // well-formed throws std::runtime_error "<description> (line L, column C)
     // in \"<path>\"" with the parser's description of the first error; the
-    // document is then empty. Nothing is fetched: no network, no external
-    // entity, no external DTD.
+    // document is then empty (the description is cut short where it quotes
+    // long text). Nothing is fetched: no network, no external entity, no
+    // external DTD. Also refused: entity references that together expand to
+    // more than a million characters ("Entity references expand to more
+    // than 1000000 characters (entity "<name>") in "<path>""), a flat
+    // expansion that libxml2 2.9 does not bound, and anything after a NUL
+    // character. A path that is no regular file (a FIFO, a device, a folder)
+    // is refused without waiting on it.
     void load(const std::string& path);
     // As load, from text; source names it in error messages.
     void loadText(std::string_view text, std::string_view source = "document");
@@ -92,8 +98,12 @@ public:
     // The document as the program writes it: no declaration, no indentation or
     // line breaks between elements, UTF-8.
     std::string toText() const;
-    // Writes toText() to path, replacing the file atomically. Throws
-    // std::runtime_error when the file cannot be written.
+    // Writes toText() to path, replacing the file atomically. A regular file
+    // at path is first kept as path + ".bak" (replacing an older one). Throws
+    // std::runtime_error when the file cannot be written, or when the
+    // previous file cannot be kept ("Cannot keep the previous file as
+    // "<path>.bak", so "<path>" was not replaced: <reason>"); path is then
+    // unchanged.
     void save(const std::string& path) const;
 
 private:

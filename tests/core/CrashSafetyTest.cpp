@@ -35,12 +35,13 @@ std::string nameOf(const ::testing::TestParamInfo<SaveKind>& info) {
     return info.param.name;
 }
 
-// Files beside the document other than the document itself and the sources.
+// Files beside the document other than the document itself, its previous
+// version kept as <name>.bak, and the sources.
 std::vector<std::string> strayFiles(const std::string& folder, const std::string& document) {
     std::vector<std::string> stray;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         const std::string name = entry.path().filename().string();
-        if (name == document || name == "bin" || name.rfind("source", 0) == 0) continue;
+        if (name == document || name == document + ".bak" || name == "bin" || name.rfind("source", 0) == 0) continue;
         stray.push_back(name);
     }
     return stray;

@@ -6,7 +6,11 @@
 
 #include <csignal>
 #include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
 
+#include "documents/XmlDocument.h"
 #include "platform/FileSystem.h"
 #include "support/TestFiles.h"
 
@@ -69,6 +73,54 @@ TEST(AtomicWrite, RemovesTemporariesOfEndedSavesOfTheSameFile) {
     EXPECT_TRUE(testing_support::exists(dir / runningSave)) << "a save still running keeps its file";
     EXPECT_TRUE(testing_support::exists(dir / otherFile)) << "saves of other files are not touched";
     EXPECT_EQ(entriesIn(dir.path()), 3u);
+}
+
+// A document that is no regular file is neither missing nor read: reading a
+// FIFO would wait for a writer, a device would never end.
+TEST(DocumentFiles, OnlyRegularFilesAreDocuments) {
+    TempDir dir;
+    testing_support::writeFile(dir / "file.xml", "<a/>");
+    ASSERT_EQ(::mkfifo((dir / "fifo.xml").c_str(), 0600), 0);
+    std::filesystem::create_directory(dir / "folder.xml");
+    std::filesystem::create_symlink(dir / "nowhere", dir / "dangling.xml");
+    std::filesystem::create_symlink("/dev/zero", dir / "device.xml");
+    std::filesystem::create_symlink(dir / "file.xml", dir / "link.xml");
+
+    EXPECT_FALSE(platform::documentExists(dir / "absent.xml"));
+    EXPECT_TRUE(platform::documentExists(dir / "file.xml"));
+    EXPECT_TRUE(platform::documentExists(dir / "link.xml"));
+    const std::string longName = dir / std::string(300, 'n');
+    const std::vector<std::pair<std::string, std::string>> refused = {
+        {dir / "fifo.xml", "It is a FIFO, not a file"},
+        {dir / "folder.xml", "It is a folder"},
+        {dir / "dangling.xml", "It is a symbolic link to nothing"},
+        {dir / "device.xml", "It is a device, not a file"},
+        {longName, "File name too long"}};
+    for (const auto& refusal : refused) {
+        EXPECT_EQ(testing_support::failureOf([&] { platform::documentExists(refusal.first); }),
+                  "Cannot read file \"" + refusal.first + "\". " + refusal.second);
+    }
+    EXPECT_EQ(testing_support::failureOf([&] { platform::readFile(dir / "fifo.xml"); }),
+              "Cannot read file \"" + (dir / "fifo.xml") + "\". It is not a regular file");
+    EXPECT_EQ(testing_support::failureOf([&] { platform::readFile(dir / "folder.xml"); }),
+              "Cannot read file \"" + (dir / "folder.xml") + "\". It is a folder");
+    EXPECT_EQ(platform::readFile(dir / "link.xml"), "<a/>");
+}
+
+// The kept copy of a saved document is written like any file: a link at
+// its name is replaced, and the file it pointed to is left alone.
+TEST(DocumentFiles, BackupNeverWritesThroughALink) {
+    TempDir dir;
+    testing_support::writeFile(dir / "elsewhere.txt", "precious");
+    testing_support::writeFile(dir / "pdo.xml", "<earlier/>");
+    std::filesystem::create_symlink(dir / "elsewhere.txt", dir / "pdo.xml.bak");
+    documents::XmlDocument doc;
+    doc.appendRoot("later");
+    doc.save(dir / "pdo.xml");
+    EXPECT_EQ(testing_support::readFile(dir / "elsewhere.txt"), "precious");
+    EXPECT_FALSE(std::filesystem::is_symlink(dir / "pdo.xml.bak"));
+    EXPECT_EQ(testing_support::readFile(dir / "pdo.xml.bak"), "<earlier/>");
+    EXPECT_EQ(testing_support::readFile(dir / "pdo.xml"), "<later/>");
 }
 
 }  // namespace

@@ -53,6 +53,19 @@ TEST(IntegerText, StrictReadingFailsWithTheStandardMessage) {
     }
 }
 
+// A huge text is quoted by its first 60 characters and an ellipsis, cut
+// between UTF-8 characters, so the message stays readable.
+TEST(IntegerText, MessageCutsALongTextShort) {
+    EXPECT_EQ(documents::notAnIntegerMessage(std::string(60, 'x')),
+              "'" + std::string(60, 'x') + "' is not a valid integer value");
+    EXPECT_EQ(documents::notAnIntegerMessage(std::string(100000000, 'x')),
+              "'" + std::string(60, 'x') + "\xE2\x80\xA6' is not a valid integer value");
+    std::string accented;
+    for (int i = 0; i < 61; ++i) accented += "\xC3\xA9";
+    EXPECT_EQ(documents::notAnIntegerMessage(accented),
+              "'" + accented.substr(0, 120) + "\xE2\x80\xA6' is not a valid integer value");
+}
+
 TEST(IntegerText, ReadingWithDefault) {
     EXPECT_EQ(documents::integerTextOr("x", 244), 244);
     EXPECT_EQ(documents::integerTextOr(" 12", 244), 12);

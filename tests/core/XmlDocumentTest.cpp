@@ -229,6 +229,92 @@ TEST(XmlDocument, DeclarationOrCommentFirstIsTheWindowsRoot) {
     EXPECT_TRUE(plain.firstNode().isElement());
 }
 
+// A flat expansion (one big entity used many times) is refused before it is
+// expanded, in text and in attributes; a few small entities still read.
+TEST(XmlDocument, FlatEntityExpansionIsRefused) {
+    const std::string declaration = "<!DOCTYPE Par_Gen [<!ENTITY e \"" + std::string(100000, 'a') + "\">]>";
+    std::string uses;
+    for (int i = 0; i < 2000; ++i) uses += "&e;";
+    const std::string message = "Entity references expand to more than 1000000 characters (entity \"e\") in \"doc\"";
+    for (const std::string& body : {"<Par_Gen a=\"" + uses + "\"/>", "<Par_Gen><x>" + uses + "</x></Par_Gen>",
+                                    "<Par_Gen><x b=\"&e;\"/><y>" + uses.substr(0, 30) + "</y></Par_Gen>"}) {
+        XmlDocument doc;
+        EXPECT_EQ(failureOf([&] { doc.loadText(declaration + body, "doc"); }), message) << body.substr(0, 40);
+        EXPECT_FALSE(doc.documentElement());
+    }
+    // Entities in entities count with their whole expansion.
+    XmlDocument nested;
+    EXPECT_EQ(failureOf([&] {
+                  nested.loadText("<!DOCTYPE Par_Gen [<!ENTITY e \"" + std::string(400000, 'a') +
+                                      "\"><!ENTITY f \"&e;&e;&e;\">]><Par_Gen>&f;</Par_Gen>",
+                                  "doc");
+              }),
+              "Entity references expand to more than 1000000 characters (entity \"f\") in \"doc\"");
+    XmlDocument small;
+    small.loadText("<!DOCTYPE Par_Gen [<!ENTITY e \"" + std::string(1000, 'a') + "\">]><Par_Gen a=\"&e;&e;\">" +
+                   uses.substr(0, 300) + "</Par_Gen>");
+    EXPECT_EQ(small.documentElement().text().size(), 100000u);
+    EXPECT_EQ(small.documentElement().attributeText("a").size(), 2000u);
+}
+
+// The parser stops at a NUL character as if the text ended there; whatever
+// follows it makes the document not well-formed.
+TEST(XmlDocument, NulAfterTheRootIsRefused) {
+    for (const std::string& text : {std::string("<Par_Gen/>\0<junk", 17), std::string("<Par_Gen/>\0", 11),
+                                    std::string("<Par_Gen/>\n\0\0\0", 14)}) {
+        XmlDocument doc;
+        EXPECT_EQ(failureOf([&] {
+                      doc.loadText(text, "doc");
+                  }).rfind("Content after the end of the document (a NUL character) (line ", 0),
+                  0u)
+            << text.size();
+    }
+}
+
+// A parse error that quotes a huge name or text is cut short.
+TEST(XmlDocument, ParseErrorsQuoteLongTextShort) {
+    XmlDocument doc;
+    const std::string message = failureOf([&] { doc.loadText("<" + std::string(10000, 'a') + "></b>", "doc"); });
+    EXPECT_LT(message.size(), 300u) << message.substr(0, 300);
+    EXPECT_NE(message.find("\xE2\x80\xA6"), std::string::npos) << message;
+}
+
+// Before a save replaces a document the previous file is kept as <name>.bak.
+TEST(XmlDocumentSave, KeepsThePreviousFileBesideIt) {
+    TempDir dir;
+    const std::string path = dir / "pargen.xml";
+    XmlDocument doc;
+    doc.appendRoot("first");
+    doc.save(path);
+    EXPECT_FALSE(testing_support::exists(path + ".bak")) << "nothing to keep before the first save";
+    doc.clear();
+    doc.appendRoot("second");
+    doc.save(path);
+    EXPECT_EQ(testing_support::readFile(path + ".bak"), "<first/>");
+    doc.clear();
+    doc.appendRoot("third");
+    doc.save(path);
+    EXPECT_EQ(testing_support::readFile(path), "<third/>");
+    EXPECT_EQ(testing_support::readFile(path + ".bak"), "<second/>");
+    EXPECT_EQ(testing_support::entriesIn(dir.path()), 2u);
+}
+
+// When the previous file cannot be kept, nothing is replaced.
+TEST(XmlDocumentSave, NothingIsReplacedWhenTheBackupFails) {
+    TempDir dir;
+    const std::string path = dir / "sdo.xml";
+    testing_support::writeFile(path, "<earlier/>");
+    testing_support::writeFile(dir / "sdo.xml.bak" / "occupied", "x");  // a folder in the way
+    XmlDocument doc;
+    doc.appendRoot("later");
+    EXPECT_EQ(failureOf([&] { doc.save(path); })
+                  .rfind("Cannot keep the previous file as \"" + path + ".bak\", so \"" + path +
+                             "\" was not replaced: Cannot create file",
+                         0),
+              0u);
+    EXPECT_EQ(testing_support::readFile(path), "<earlier/>");
+}
+
 TEST(XmlDocument, ClearAndRebuildReplacesEverything) {
     TempDir dir;
     XmlDocument doc;
