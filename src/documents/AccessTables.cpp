@@ -9,16 +9,25 @@
 namespace documents {
 namespace {
 
-void readGroup(const XmlNode& group, const char* groupName, const std::string& path, std::vector<AccessRow>& rows) {
+void readGroup(const XmlNode& group, const char* groupName, const std::string& path, AccessReadingRules rules,
+               std::vector<AccessRow>& rows) {
     std::size_t row = 1;
-    for (XmlNode node = group.child(0); node && row <= kMaxAccessRows; node = node.nextSibling(), ++row) {
+    for (XmlNode node = group.child(0); node && row <= rules.rowLimit; node = node.nextSibling(), ++row) {
         AccessRow access;
         access.address = rowAttribute(node, kAddressAttribute, groupName, row, path);
         access.high = rowAttribute(node, kHighAttribute, groupName, row, path);
         access.low = rowAttribute(node, kLowAttribute, groupName, row, path);
-        access.mnemonic = rowAttribute(node, kMnemonicAttribute, groupName, row, path);
+        if (rules.mnemonicRequired || node.attribute(kMnemonicAttribute)) {
+            access.mnemonic = rowAttribute(node, kMnemonicAttribute, groupName, row, path);
+        }
         rows.push_back(std::move(access));
     }
+}
+
+std::optional<std::string> checkRowCount(const std::vector<AccessRow>& rows, const char* caption) {
+    if (rows.size() <= kMaxAccessRows) return std::nullopt;
+    return "Error!! [" + std::string(caption) + "] " + std::to_string(rows.size()) +
+           " rows are stored; a table holds at most " + std::to_string(kMaxAccessRows) + ". ";
 }
 
 std::optional<std::string> validateTable(const std::vector<AccessRow>& rows, const char* caption,
@@ -65,7 +74,7 @@ std::string rowAttribute(const XmlNode& rowNode, std::string_view attribute, std
                              std::string(path) + "\" has no attribute \"" + std::string(attribute) + "\"");
 }
 
-Reading<AccessTables> readAccessTables(const std::string& sdoPath) {
+Reading<AccessTables> readAccessTables(const std::string& sdoPath, AccessReadingRules rules) {
     Reading<AccessTables> reading;
     try {
         XmlDocument document;
@@ -73,8 +82,8 @@ Reading<AccessTables> readAccessTables(const std::string& sdoPath) {
         const XmlNode root = document.firstNode();
         // The output group is looked up only after the input rows are in, so a
         // document without it still shows its input table.
-        readGroup(requiredChild(root, kInputGroup, sdoPath), kInputGroup, sdoPath, reading.value.in);
-        readGroup(requiredChild(root, kOutputGroup, sdoPath), kOutputGroup, sdoPath, reading.value.out);
+        readGroup(requiredChild(root, kInputGroup, sdoPath), kInputGroup, sdoPath, rules, reading.value.in);
+        readGroup(requiredChild(root, kOutputGroup, sdoPath), kOutputGroup, sdoPath, rules, reading.value.out);
     } catch (const std::exception& e) {
         reading.failure = e.what();
     }
@@ -83,6 +92,13 @@ Reading<AccessTables> readAccessTables(const std::string& sdoPath) {
 
 std::optional<std::string> validateAccessTables(const AccessTables& tables, AreaSizes sizes) {
     if (auto message = validateTable(tables.in, kInputPageCaption, sizes.nByteIn)) return message;
+    return validateTable(tables.out, kOutputPageCaption, sizes.nByteOut);
+}
+
+std::optional<std::string> checkStoredAccessTables(const AccessTables& tables, AreaSizes sizes) {
+    if (auto message = checkRowCount(tables.in, kInputPageCaption)) return message;
+    if (auto message = validateTable(tables.in, kInputPageCaption, sizes.nByteIn)) return message;
+    if (auto message = checkRowCount(tables.out, kOutputPageCaption)) return message;
     return validateTable(tables.out, kOutputPageCaption, sizes.nByteOut);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,14 +50,27 @@ struct AccessTables {
 // nor stored.
 std::size_t accessRunLength(const std::vector<AccessRow>& rows);
 
+// How much of sdo.xml a reader takes. Set Access shows the first
+// kMaxAccessRows rows of each group and needs all four attributes; check and
+// the configuration image take every stored row, the image needing no
+// Mnemonic (it does not pack it).
+struct AccessReadingRules {
+    std::size_t rowLimit = kMaxAccessRows;
+    bool mnemonicRequired = true;
+};
+inline constexpr AccessReadingRules kSetAccessRows{};
+inline constexpr AccessReadingRules kEveryStoredRow{SIZE_MAX, true};
+inline constexpr AccessReadingRules kImageRows{SIZE_MAX, false};
+
 // Loads sdoPath and reads its rows: the children of ProfiBUS_IN into in, then
-// those of ProfiBUS_OUT into out, in document order, at most kMaxAccessRows
-// per group (further rows are ignored). Never throws: the first failure comes
-// back with the rows read before it: a document that is not well-formed or
-// cannot be read (the XML service's message), a missing group ("Element
-// "<group>" not found in "<path>""), or a row without one of its four
-// attributes (rowAttribute's message).
-Reading<AccessTables> readAccessTables(const std::string& sdoPath);
+// those of ProfiBUS_OUT into out, in document order, at most rules.rowLimit
+// per group (further rows are ignored). A Mnemonic that is not required and
+// absent reads as empty. Never throws: the first failure comes back with the
+// rows read before it: a document that is not well-formed or cannot be read
+// (the XML service's message), a missing group ("Element "<group>" not found
+// in "<path>""), or a row without one of its attributes (rowAttribute's
+// message).
+Reading<AccessTables> readAccessTables(const std::string& sdoPath, AccessReadingRules rules = kSetAccessRows);
 
 // The attribute of the row-th child (counted from 1) of group in the document
 // at path. Throws std::runtime_error "Row <row> of "<group>" in "<path>" has no
@@ -71,6 +85,12 @@ std::string rowAttribute(const XmlNode& rowNode, std::string_view attribute, std
 // e.g. "Error row 7!! [ProfiBus IN --> Serial Read] Address Profibus High must
 // be between 0 and 20. ", or nothing. Reads nothing, never throws.
 std::optional<std::string> validateAccessTables(const AccessTables& tables, AreaSizes sizes);
+
+// The check of stored tables (all rows read, kEveryStoredRow): a group with
+// more rows than a table holds ("Error!! [ProfiBus IN --> Serial Read] 300
+// rows are stored; a table holds at most 244. "), then validateAccessTables.
+// Reads nothing, never throws.
+std::optional<std::string> checkStoredAccessTables(const AccessTables& tables, AreaSizes sizes);
 
 // Builds sdo.xml from the run of each table (both groups
 // always present, attributes Address, Add_Profi_Hi, Add_Profi_Lo, Mnemonic

@@ -89,6 +89,38 @@ std::optional<std::string> checkCommunicationValues(std::string_view serialId, s
 // previous file then stays whole.
 void writeCommunicationSettings(const std::string& path, const CommunicationTexts& texts);
 
+// The codes of the lists, as README's table of pargen.xml gives them:
+// Ser_Baud 0 to 7 or -1 (none chosen), Ser_Par 0 to 2 or -1, Profi_Baud 10
+// (Auto Baudrate, the only entry the window offers). Ser_Type and Ser_Prot
+// take any number (1 is RS485, any other RS232; 0 to 3 name a protocol, any
+// other ASCII). Answers the message for the first stored code that its list
+// does not hold, e.g. "Error!! Ser_Baud must be a code of its list: 0 to 7,
+// or -1 for none ('19200' is stored). ", or nothing. An empty Profi_Baud
+// stands for one that is not stored. Reads nothing, never throws.
+std::optional<std::string> checkCommunicationCodes(const CommunicationTexts& texts);
+
+// What pargen.xml holds, read once for every reader (the settings window,
+// Set Access, check, the image, the GSD file, the address map): the texts of
+// the nine elements found as children of the document's first node, the
+// root as the windows take it. A document that begins with a declaration, a
+// comment or a document type has another first node, and none of the nine
+// is found below it.
+struct StoredSettings {
+    bool firstNodeIsParGen = false;  // the first node is the element Par_Gen
+    // In the order of kPargenElements; nothing for an element not found.
+    std::array<std::optional<std::string>, 9> texts;
+
+    // The text of one of the nine elements, or nothing.
+    const std::optional<std::string>& text(std::string_view element) const;
+};
+
+// Loads pargenPath and answers what it holds; nothing when no file is there.
+// Throws std::runtime_error: the XML service's message for a document that
+// is not well-formed or cannot be read, and "Cannot read file "<path>". It
+// is <what>" for a folder, a FIFO, a device or a link to nothing, which are
+// no missing file (platform::documentExists).
+std::optional<StoredSettings> readStoredSettings(const std::string& pargenPath);
+
 // The texts the settings window shows: those of the first `count` elements in
 // the order of kPargenElements come from the file (or are the defaults when
 // there is none); the others hold the defaults and were not read.
@@ -117,11 +149,13 @@ struct AreaSizes {
     bool operator==(const AreaSizes&) const = default;
 };
 
-// Reads Profi_NB_IN and Profi_NB_OUT as direct children of the first node of
-// the document loaded from pargenPath. Each size is fallback
-// when the file does not exist, the element is missing or its text is not
-// integer text. A file that is not well-formed (or cannot be read) throws the
-// XML service's message.
+// The area sizes of stored settings: Profi_NB_IN and Profi_NB_OUT as
+// integer text, each fallback when there are no settings, the element is
+// missing or its text is not integer text. Reads nothing, never throws.
+AreaSizes areaSizesOf(const std::optional<StoredSettings>& settings, std::int32_t fallback);
+
+// areaSizesOf(readStoredSettings(pargenPath), fallback); throws as
+// readStoredSettings does.
 AreaSizes readAreaSizes(const std::string& pargenPath, std::int32_t fallback);
 
 }  // namespace documents

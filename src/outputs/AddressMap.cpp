@@ -6,6 +6,7 @@
 
 #include "documents/CommunicationSettings.h"
 #include "documents/IntegerText.h"
+#include "documents/LocatedError.h"
 #include "documents/XmlDocument.h"
 #include "platform/FileSystem.h"
 
@@ -30,7 +31,7 @@ void checkStoredSize(const MapDocuments& documents, const std::optional<std::str
     }
     const std::optional<std::int32_t> value = documents::parseIntegerText(*text);
     if (!value) {
-        warnings.push_back("warning: " + name + " \"" + *text +
+        warnings.push_back("warning: " + name + " \"" + documents::shortenedForMessage(*text) +
                            "\" is not a number: the GSD file counts it as 0 bytes and SET COMMUNICATION refuses it");
     } else if (!fitsArea(*value)) {
         warnings.push_back("warning: " + name + " " + std::to_string(*value) +
@@ -193,22 +194,20 @@ private:
 MapDocuments readMapDocuments(const std::string& projectDir) {
     MapDocuments read;
     const std::string pargenPath = platform::joinPath(projectDir, documents::kPargenFileName);
-    read.settingsFound = platform::fileExists(pargenPath);
-    read.lengths = ReadProfibusLengths(projectDir);
-    read.setAccessSizes = documents::readAreaSizes(pargenPath, documents::kMaxAreaSize);
-    if (read.settingsFound) {
-        documents::XmlDocument settings;
-        settings.load(pargenPath);
-        const documents::XmlNode root = settings.firstNode();
-        const auto stored = [&](const char* name) -> std::optional<std::string> {
-            const documents::XmlNode element = root.childElement(name);
-            return element ? std::optional(element.text()) : std::nullopt;
-        };
-        read.nByteInText = stored(documents::kProfiNbIn);
-        read.nByteOutText = stored(documents::kProfiNbOut);
+    // One reading of pargen.xml serves the GSD lengths, the Set Access bounds
+    // and the stored texts, as it serves check, the image and the GSD file.
+    const std::optional<documents::StoredSettings> settings = documents::readStoredSettings(pargenPath);
+    read.settingsFound = settings.has_value();
+    const documents::AreaSizes gsdSizes = documents::areaSizesOf(settings, 0);
+    read.lengths = profibusLengths(gsdSizes.nByteOut, gsdSizes.nByteIn);
+    read.setAccessSizes = documents::areaSizesOf(settings, documents::kMaxAreaSize);
+    if (settings) {
+        read.firstNodeIsParGen = settings->firstNodeIsParGen;
+        read.nByteInText = settings->text(documents::kProfiNbIn);
+        read.nByteOutText = settings->text(documents::kProfiNbOut);
     }
     const std::string sdoPath = platform::joinPath(projectDir, documents::kSdoFileName);
-    if (platform::fileExists(sdoPath)) read.tables = documents::readAccessTables(sdoPath).valueOrThrow();
+    if (platform::documentExists(sdoPath)) read.tables = documents::readAccessTables(sdoPath).valueOrThrow();
     return read;
 }
 
@@ -235,8 +234,15 @@ AddressMap buildAddressMap(const std::string& project, const MapDocuments& docum
         map.warnings.push_back(
             "warning: no pargen.xml: the GSD file counts both areas as 0 bytes, so no position lies inside them");
     }
-    checkStoredSize(documents, documents.nByteInText, "N Byte IN", documents::kProfiNbIn, map.warnings);
-    checkStoredSize(documents, documents.nByteOutText, "N Byte OUT", documents::kProfiNbOut, map.warnings);
+    if (documents.settingsFound && !documents.firstNodeIsParGen && !documents.nByteInText && !documents.nByteOutText) {
+        map.warnings.push_back(
+            "warning: the first node of pargen.xml is not the element Par_Gen (a declaration, a comment or a document "
+            "type comes first), so the sizes were not found: the GSD file counts both areas as 0 bytes, and check, "
+            "the image and SET COMMUNICATION find none of its settings");
+    } else {
+        checkStoredSize(documents, documents.nByteInText, "N Byte IN", documents::kProfiNbIn, map.warnings);
+        checkStoredSize(documents, documents.nByteOutText, "N Byte OUT", documents::kProfiNbOut, map.warnings);
+    }
     map.in = mapArea(AccessArea::In, documents.tables.in, map.lengths, documents.setAccessSizes.nByteIn, map.warnings);
     map.out =
         mapArea(AccessArea::Out, documents.tables.out, map.lengths, documents.setAccessSizes.nByteOut, map.warnings);

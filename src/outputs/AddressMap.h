@@ -36,6 +36,9 @@ std::optional<ModulePlace> placeOf(const ProfibusLengths& lengths, AccessArea ar
 // What the map takes from the project's documents.
 struct MapDocuments {
     bool settingsFound = false;  // pargen.xml exists
+    // Its first node is the element Par_Gen; when a declaration, a comment or
+    // a document type comes first, no reader finds a setting below it.
+    bool firstNodeIsParGen = true;
     // The stored texts of Profi_NB_IN and Profi_NB_OUT; nothing when absent.
     std::optional<std::string> nByteInText, nByteOutText;
     // The lengths the GSD writer reads from the same file.

@@ -1,5 +1,6 @@
 #include "outputs/ConfigurationImage.h"
 
+#include <optional>
 #include <stdexcept>
 #include <string_view>
 
@@ -39,18 +40,6 @@ std::uint8_t interfaceFlag(std::int32_t serType) {
     return documents::serialLineOf(serType & 0xFF) == documents::SerialLine::Rs485 ? 0 : 1;
 }
 
-// The document is released after every block, also when the block fails.
-class ReleaseAfterUse {
-public:
-    explicit ReleaseAfterUse(documents::XmlDocument& document) : m_document(document) {}
-    ~ReleaseAfterUse() { m_document.clear(); }
-    ReleaseAfterUse(const ReleaseAfterUse&) = delete;
-    ReleaseAfterUse& operator=(const ReleaseAfterUse&) = delete;
-
-private:
-    documents::XmlDocument& m_document;
-};
-
 }  // namespace
 
 ConfigurationImage::ConfigurationImage() : m_buffer(kCapacity) {}
@@ -62,23 +51,30 @@ void ConfigurationImage::BuildConfigurationImage(const std::string& projectDir) 
     m_position = kCommunicationOffset;
 
     const std::string pargenPath = platform::joinPath(projectDir, documents::kPargenFileName);
-    if (platform::fileExists(pargenPath)) buildCommunicationBlock(pargenPath);
+    const std::optional<documents::StoredSettings> settings =
+        documents::locatedAt(documents::kPargenFileName, [&] { return documents::readStoredSettings(pargenPath); });
+    if (settings) buildCommunicationBlock(*settings, pargenPath);
     putLong(4, static_cast<std::uint32_t>(m_position));
 
     const std::string sdoPath = platform::joinPath(projectDir, documents::kSdoFileName);
-    if (platform::fileExists(sdoPath)) buildAccessBlock(sdoPath);
+    if (documents::locatedAt(documents::kSdoFileName, [&] { return platform::documentExists(sdoPath); })) {
+        buildAccessBlock(sdoPath);
+    }
 
     m_length = m_position;
 }
 
-void ConfigurationImage::buildCommunicationBlock(const std::string& pargenPath) {
-    ReleaseAfterUse release(m_document);
+void ConfigurationImage::buildCommunicationBlock(const documents::StoredSettings& settings,
+                                                 const std::string& pargenPath) {
     const std::string file = documents::kPargenFileName;
-    documents::locatedAt(file, [&] { m_document.load(pargenPath); });
-    const XmlNode root = m_document.firstNode();
-    for (const char* name : documents::kPargenElements) {
+    for (std::size_t i = 0; i < documents::kPargenElements.size(); ++i) {
+        const char* name = documents::kPargenElements[i];
         const std::int32_t value = documents::locatedAt(file + ", " + name, [&] {
-            return documents::integerText(documents::requiredChild(root, name, pargenPath).text());
+            const std::optional<std::string>& text = settings.texts[i];
+            if (!text) {
+                throw std::runtime_error("Element \"" + std::string(name) + "\" not found in \"" + pargenPath + "\"");
+            }
+            return documents::integerText(*text);
         });
         const std::string_view element(name);
         if (element == documents::kSerType) {
@@ -92,46 +88,37 @@ void ConfigurationImage::buildCommunicationBlock(const std::string& pargenPath) 
 }
 
 void ConfigurationImage::buildAccessBlock(const std::string& sdoPath) {
-    ReleaseAfterUse release(m_document);
     const std::string file = documents::kSdoFileName;
-    documents::locatedAt(file, [&] { m_document.load(sdoPath); });
-    const XmlNode root = m_document.firstNode();
-    // Both groups are found before the counts go in, so a missing one stops
-    // the build before any of the block is written.
-    const auto group = [&](const char* name) {
-        return documents::locatedAt(file + ", " + name, [&] { return documents::requiredChild(root, name, sdoPath); });
-    };
-    const XmlNode input = group(documents::kInputGroup);
-    const XmlNode output = group(documents::kOutputGroup);
-    const std::size_t inputRows = input.childCount();
-    const std::size_t outputRows = output.childCount();
+    // The rows come from the reader that check uses, so that what check
+    // passes is what is packed: every stored row, the Mnemonic not needed.
+    const documents::Reading<documents::AccessTables> reading =
+        documents::readAccessTables(sdoPath, documents::kImageRows);
+    if (reading.failure) throw documents::LocatedError(file, *reading.failure);
+    const documents::AccessTables& tables = reading.value;
 
     const std::size_t room = (m_buffer.size() - m_position - 4) / kEntrySize;
-    if (inputRows + outputRows > room) {
-        throw documents::LocatedError(file, "\"" + sdoPath + "\" holds " + std::to_string(inputRows + outputRows) +
-                                                " access rows; the configuration image has room for at most " +
-                                                std::to_string(room) + ".");
+    if (tables.in.size() + tables.out.size() > room) {
+        throw documents::LocatedError(
+            file, "\"" + sdoPath + "\" holds " + std::to_string(tables.in.size() + tables.out.size()) +
+                      " access rows; the configuration image has room for at most " + std::to_string(room) + ".");
     }
-    putWord(static_cast<std::int32_t>(inputRows));
-    putWord(static_cast<std::int32_t>(outputRows));
+    putWord(static_cast<std::int32_t>(tables.in.size()));
+    putWord(static_cast<std::int32_t>(tables.out.size()));
 
-    const auto putRows = [&](const XmlNode& group, const char* groupName) {
-        std::size_t row = 1;
-        for (XmlNode node = group.child(0); node; node = node.nextSibling(), ++row) {
-            const auto number = [&](const char* attribute) {
-                return documents::locatedAt(file + ", " + groupName + " row " + std::to_string(row) + ", " + attribute,
-                                            [&] {
-                                                return documents::integerText(
-                                                    documents::rowAttribute(node, attribute, groupName, row, sdoPath));
-                                            });
+    const auto putRows = [&](const std::vector<documents::AccessRow>& rows, const char* groupName) {
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const auto number = [&](const char* attribute, const std::string& text) {
+                return documents::locatedAt(
+                    file + ", " + groupName + " row " + std::to_string(i + 1) + ", " + attribute,
+                    [&] { return documents::integerText(text); });
             };
-            putWord(number(documents::kAddressAttribute));
-            putByte(number(documents::kHighAttribute));
-            putByte(number(documents::kLowAttribute));
+            putWord(number(documents::kAddressAttribute, rows[i].address));
+            putByte(number(documents::kHighAttribute, rows[i].high));
+            putByte(number(documents::kLowAttribute, rows[i].low));
         }
     };
-    putRows(input, documents::kInputGroup);
-    putRows(output, documents::kOutputGroup);
+    putRows(tables.in, documents::kInputGroup);
+    putRows(tables.out, documents::kOutputGroup);
 }
 
 void ConfigurationImage::putByte(std::int32_t value) {

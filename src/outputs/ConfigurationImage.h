@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "documents/XmlDocument.h"
+#include "documents/CommunicationSettings.h"
 
 // The configuration image: a project's pargen.xml and sdo.xml packed into the
 // binary bank.bin that the gateway loads. Little-endian throughout:
@@ -45,7 +45,7 @@ public:
     std::span<const std::uint8_t> image() const { return {m_buffer.data(), m_length}; }
 
 private:
-    void buildCommunicationBlock(const std::string& pargenPath);
+    void buildCommunicationBlock(const documents::StoredSettings& settings, const std::string& pargenPath);
     void buildAccessBlock(const std::string& sdoPath);
     void putByte(std::int32_t value);
     void putWord(std::int32_t value);
@@ -54,7 +54,6 @@ private:
     std::vector<std::uint8_t> m_buffer;
     std::size_t m_length = 0;
     std::size_t m_position = 0;
-    documents::XmlDocument m_document;
 };
 
 // Path of the image file of a project: projectDir/bin/bank.bin.

@@ -7,9 +7,11 @@
 #include <initializer_list>
 #include <stdexcept>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "documents/CommunicationSettings.h"
+#include "documents/IntegerText.h"
 #include "documents/LocatedError.h"
 #include "platform/FileSystem.h"
 
@@ -224,6 +226,32 @@ ProfibusLengths ReadProfibusLengths(const std::string& projectDir) {
     });
     // The master reads what the gateway outputs, and writes what it inputs.
     return profibusLengths(sizes.nByteOut, sizes.nByteIn);
+}
+
+std::vector<std::string> unfoundSizeMessages(const std::optional<documents::StoredSettings>& settings,
+                                             const std::string& pargenPath) {
+    std::vector<std::string> messages;
+    if (!settings) return messages;
+    const std::string file = documents::kPargenFileName;
+    if (!settings->firstNodeIsParGen && !settings->text(documents::kProfiNbIn) &&
+        !settings->text(documents::kProfiNbOut)) {
+        messages.push_back(file + ": the first node of \"" + pargenPath + "\" is not the element " +
+                           documents::kPargenRoot + ", so " + documents::kProfiNbIn + " and " + documents::kProfiNbOut +
+                           " were not found: the GSD file counts both areas as 0 bytes");
+        return messages;
+    }
+    for (const auto& [element, name] :
+         {std::pair{documents::kProfiNbIn, "N Byte IN"}, std::pair{documents::kProfiNbOut, "N Byte OUT"}}) {
+        const std::optional<std::string>& text = settings->text(element);
+        if (!text) {
+            messages.push_back(file + ": " + element + " not found in \"" + pargenPath + "\": the GSD file counts " +
+                               name + " as 0 bytes");
+        } else if (!documents::parseIntegerText(*text)) {
+            messages.push_back(file + ": " + element + " '" + documents::shortenedForMessage(*text) +
+                               "' is not a number: the GSD file counts " + name + " as 0 bytes");
+        }
+    }
+    return messages;
 }
 
 std::string gsdText(const ProfibusLengths& lengths) {

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "documents/CommunicationSettings.h"
 
 // The GSD device description of the gateway for a PROFIBUS master: a fixed
 // template in which only the data lengths, the modules (at most 64 bytes each)
@@ -54,6 +57,17 @@ std::vector<GsdModule> gsdModules(const ProfibusLengths& lengths);
 // them swapped, with the module counts. A file that is not well-formed throws
 // the XML service's message.
 ProfibusLengths ReadProfibusLengths(const std::string& projectDir);
+
+// Why the GSD file counts an area of the project as 0 bytes although
+// pargen.xml exists, one message a size: the document's first node is not
+// Par_Gen (a declaration, a comment or a document type comes first, so
+// neither size is found: "pargen.xml: the first node of "<path>" is not the
+// element Par_Gen, so Profi_NB_IN and Profi_NB_OUT were not found: the GSD
+// file counts both areas as 0 bytes"), an element is missing, or its text is
+// not integer text. Nothing for settings that were not stored. Reads
+// nothing, never throws.
+std::vector<std::string> unfoundSizeMessages(const std::optional<documents::StoredSettings>& settings,
+                                             const std::string& pargenPath);
 
 // The whole GSD text for the lengths, every line ended by CR LF. Lengths
 // outside 0 to 244, which no master can take, throw std::runtime_error with
