@@ -125,9 +125,8 @@ int finish(const std::function<std::optional<std::string>(std::vector<std::strin
            const std::string& projectDir, std::ostream& err) {
     std::vector<std::string> warnings;
     std::optional<std::string> failure;
-    if (!platform::folderExists(projectDir)) {
-        failure = "Project folder \"" + projectDir + "\" not found";
-    } else {
+    failure = projectFolderProblem(projectDir);
+    if (!failure) {
         try {
             failure = run(warnings);
         } catch (const std::exception& e) {

@@ -8,13 +8,17 @@ namespace cli {
 std::variant<MapCall, std::string> parseMapArguments(const std::vector<std::string>& args) {
     MapCall call;
     std::optional<std::string> projectDir;
+    const auto isOption = [](const std::string& arg) { return arg.size() > 1 && arg.front() == '-'; };
+    bool options = true;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--html") {
+        if (options && arg == "--") {
+            options = false;
+        } else if (options && arg == "--html") {
             if (call.htmlFile) return std::string("'--html' given twice");
-            if (i + 1 == args.size()) return std::string("'--html' takes a FILE");
+            if (i + 1 == args.size() || isOption(args[i + 1])) return std::string("'--html' takes a FILE");
             call.htmlFile = args[++i];
-        } else if (arg.size() > 1 && arg.front() == '-') {
+        } else if (options && isOption(arg)) {
             return "unknown option '" + arg + "'";
         } else if (projectDir) {
             return std::string("'map' takes PROJECT_DIR and optionally --html FILE");

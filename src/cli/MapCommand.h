@@ -15,8 +15,11 @@ struct MapCall {
 };
 
 // The call from the arguments after "map": PROJECT_DIR and, before or after
-// it, an optional "--html FILE". Answers the call, or the problem with the
-// arguments as a text for the usage message. Reads nothing, never throws.
+// it, an optional "--html FILE", whose FILE may not look like an option
+// ("--html --html" is a wrong call, not a file named "--html"; "--html
+// ./-x.html" gives such a name). "--" ends the options. Answers the call, or
+// the problem with the arguments as a text for the usage message. Reads
+// nothing, never throws.
 std::variant<MapCall, std::string> parseMapArguments(const std::vector<std::string>& args);
 
 // Reads the project's pargen.xml and sdo.xml, writes the page to the --html

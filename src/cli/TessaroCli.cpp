@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <exception>
-#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string_view>
@@ -51,13 +50,16 @@ constexpr const char* kUsage =
     "                        write PROJECT_DIR/DOCUMENT.csv from the stored table, as\n"
     "                        the editor's Export does right after it is shown\n"
     "  -h, --help            show this help\n"
+    "  --                    end of the options: what follows is a folder or a file\n"
+    "                        even when it begins with '-'\n"
     "\n"
     "A failure names its place first, e.g. \"pargen.xml, Ser_Baud: ...\". image and\n"
     "gsd build from the stored values as they are and warn on standard error when\n"
     "check would refuse them.\n"
     "\n"
     "Exit status: 0 done (check: nothing to report; map: also with warnings),\n"
-    "1 failed or check refused (message on standard error, no file written),\n"
+    "1 failed or check refused (message on standard error, no file written; also\n"
+    "when standard output cannot be written),\n"
     "2 wrong call.\n";
 
 int usageError(std::ostream& err, const std::string& problem) {
@@ -69,7 +71,9 @@ int usageError(std::ostream& err, const std::string& problem) {
     return kExitUsage;
 }
 
-// The first message the windows would show for the stored documents, or nothing.
+// The first message the windows would show for the stored documents, then
+// the codes no list holds and tables longer than a table, or nothing. Rows
+// are read as the configuration image reads them: every stored row.
 std::optional<std::string> checkProject(const std::string& projectDir) {
     const std::string pargenPath = platform::joinPath(projectDir, documents::kPargenFileName);
     const documents::CommunicationTexts texts =
@@ -78,17 +82,18 @@ std::optional<std::string> checkProject(const std::string& projectDir) {
             documents::checkCommunicationValues(texts.Ser_ID, texts.Profi_ID, texts.Profi_NB_IN, texts.Profi_NB_OUT)) {
         return message;
     }
+    if (auto message = documents::checkCommunicationCodes(texts)) return message;
 
     // The sizes passed the checks above, so they are integer text.
     const documents::AreaSizes sizes{documents::integerText(texts.Profi_NB_IN),
                                      documents::integerText(texts.Profi_NB_OUT)};
     documents::AccessTables tables;
     const std::string sdoPath = platform::joinPath(projectDir, documents::kSdoFileName);
-    if (platform::fileExists(sdoPath)) {
-        tables = documents::locatedAt(documents::kSdoFileName,
-                                      [&] { return documents::readAccessTables(sdoPath).valueOrThrow(); });
-    }
-    return documents::validateAccessTables(tables, sizes);
+    tables = documents::locatedAt(documents::kSdoFileName, [&] {
+        if (!platform::documentExists(sdoPath)) return documents::AccessTables{};
+        return documents::readAccessTables(sdoPath, documents::kEveryStoredRow).valueOrThrow();
+    });
+    return documents::checkStoredAccessTables(tables, sizes);
 }
 
 // The project folder as given, without trailing separators, so that the paths
@@ -98,25 +103,31 @@ std::string projectFolder(std::string given) {
     return given;
 }
 
+void warn(std::ostream& err, const std::string& message) {
+    err << "tessaro-cli: warning: " << message << "\n";
+}
+
 // After a build that succeeded: the first message that check gives, as a
-// warning, since the image and the GSD file take the stored values as they are.
+// warning, since the image and the GSD file take the stored values as they
+// are. A document that check cannot read is its message too.
 void warnAboutStoredValues(const std::string& projectDir, std::ostream& err) {
+    std::optional<std::string> message;
     try {
-        if (auto message = checkProject(projectDir)) err << "tessaro-cli: warning: " << *message << "\n";
-    } catch (const std::exception&) {
-        // A document check cannot read did not stop the build; nothing to add.
+        message = checkProject(projectDir);
+    } catch (const documents::LocatedError& e) {
+        message = e.where() + ": " + e.what();
+    } catch (const std::exception& e) {
+        message = e.what();
     }
+    if (message) warn(err, *message);
 }
 
 // Runs a command on an existing project folder; any failure becomes its
 // message, after the place it names.
 int runOnProject(const std::string& projectDir, std::ostream& err,
                  const std::function<std::optional<std::string>()>& command) {
-    std::optional<std::string> message;
-    if (!platform::folderExists(projectDir)) {
-        message = "Project folder \"" + projectDir + "\" " +
-                  (std::filesystem::exists(projectDir) ? "is not a folder" : "not found");
-    } else {
+    std::optional<std::string> message = projectFolderProblem(projectDir);
+    if (!message) {
         try {
             message = command();
         } catch (const documents::LocatedError& e) {
@@ -130,30 +141,50 @@ int runOnProject(const std::string& projectDir, std::ostream& err,
     return kExitFailure;
 }
 
-}  // namespace
+// A command's output is part of its result: when standard output cannot
+// take it (a full disk, >/dev/full), the command failed.
+int finishOutput(int exitCode, std::ostream& out, std::ostream& err) {
+    out.flush();
+    if (out) return exitCode;
+    err << "tessaro-cli: cannot write standard output\n";
+    return exitCode == kExitSuccess ? kExitFailure : exitCode;
+}
 
-int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int runCommand(const std::vector<std::string>& given, std::ostream& out, std::ostream& err) {
+    // "--" ends the options: what follows is taken as it is, so that a folder
+    // named "-h" can be given. Before it, -h or --help asks for the usage.
+    const auto end = std::find(given.begin(), given.end(), std::string("--"));
     const auto isHelp = [](const std::string& arg) { return arg == "-h" || arg == "--help"; };
-    if (std::any_of(args.begin(), args.end(), isHelp)) {
+    if (std::any_of(given.begin(), end, isHelp)) {
         out << kUsage;
         return kExitSuccess;
     }
+    std::vector<std::string> args(given.begin(), end);
+    const std::size_t options = args.size();  // args before this index may be options
+    if (end != given.end()) args.insert(args.end(), end + 1, given.end());
     if (args.empty()) return usageError(err, "no command given");
-    // Before the option check below: map takes an option of its own.
+
     if (args.front() == "map") {
-        const auto call = parseMapArguments({args.begin() + 1, args.end()});
+        // map takes an option of its own, and sees the "--" itself.
+        const auto split = args.begin() + static_cast<std::ptrdiff_t>(std::max<std::size_t>(options, 1));
+        std::vector<std::string> mapArgs(args.begin() + 1, split);
+        if (end != given.end()) {
+            mapArgs.emplace_back("--");
+            mapArgs.insert(mapArgs.end(), split, args.end());
+        }
+        const auto call = parseMapArguments(mapArgs);
         if (const auto* problem = std::get_if<std::string>(&call)) return usageError(err, *problem);
         const MapCall& map = std::get<MapCall>(call);
-        return runOnProject(map.projectDir, err, [&] { return runMap(map, out); });
+        return runOnProject(projectFolder(map.projectDir), err, [&] { return runMap(map, out); });
     }
-    for (const std::string& arg : args) {
-        if (arg.size() > 1 && arg.front() == '-') return usageError(err, "unknown option '" + arg + "'");
+    for (std::size_t i = 0; i < options; ++i) {
+        if (args[i].size() > 1 && args[i].front() == '-') return usageError(err, "unknown option '" + args[i] + "'");
     }
 
     const std::string& command = args.front();
-    const std::size_t given = args.size() - 1;
+    const std::size_t operands = args.size() - 1;
     const auto expect = [&](std::size_t count, std::string_view names) -> std::optional<int> {
-        if (given == count) return std::nullopt;
+        if (operands == count) return std::nullopt;
         return usageError(err, "'" + command + "' takes " + std::string(names));
     };
 
@@ -173,6 +204,12 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         const std::string projectDir = projectFolder(args[1]);
         return runOnProject(projectDir, err, [&]() -> std::optional<std::string> {
             outputs::WriteGsdFile(projectDir, args[2]);
+            // The GSD file counts an area whose size it did not find as 0 bytes.
+            const std::string pargenPath = platform::joinPath(projectDir, documents::kPargenFileName);
+            for (const std::string& message :
+                 outputs::unfoundSizeMessages(documents::readStoredSettings(pargenPath), pargenPath)) {
+                warn(err, message);
+            }
             warnAboutStoredValues(projectDir, err);
             return std::nullopt;
         });
@@ -202,6 +239,34 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return importing ? runEditorImport(args[1], args[2], args[3], err) : runEditorExport(args[1], args[2], err);
     }
     return usageError(err, "unknown command '" + command + "'");
+}
+
+}  // namespace
+
+std::optional<std::string> projectFolderProblem(const std::string& projectDir) {
+    const platform::PathStatus status = platform::examinePath(projectDir);
+    const std::string named = "Project folder \"" + projectDir + "\" ";
+    switch (status.kind) {
+        case platform::PathKind::Folder: return std::nullopt;
+        case platform::PathKind::Missing: return named + "not found";
+        case platform::PathKind::File: return named + "is not a folder";
+        case platform::PathKind::Other: return named + "is not a folder: it is " + status.reason;
+        case platform::PathKind::Unexaminable: break;
+    }
+    return named + "cannot be examined: " + status.reason;
+}
+
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    int exitCode;
+    try {
+        exitCode = runCommand(args, out, err);
+    } catch (const std::exception& e) {
+        // Every command reports its own failures; this is the last guard, so
+        // that nothing ends the program with an abort.
+        err << "tessaro-cli: " << e.what() << "\n";
+        exitCode = kExitFailure;
+    }
+    return finishOutput(exitCode, out, err);
 }
 
 }  // namespace cli

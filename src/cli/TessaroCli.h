@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -24,6 +25,16 @@ inline constexpr int kExitUsage = 2;
 // failure or a refused check the message on err and kExitFailure, with no
 // file written; for a wrong call a usage message on err and kExitUsage.
 // Reads and writes the project's files; never throws.
+// Standard output is flushed after the command; when it cannot be written
+// (a full disk, >/dev/full) the answer is kExitFailure with a message on err.
+// "--" ends the options, so that a folder named "-h" can be given.
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// What stands in the way of using projectDir as a project folder: "Project
+// folder "<dir>" not found", "... is not a folder", "... is not a folder: it
+// is <what>" or "... cannot be examined: <reason>" (a name or path too long,
+// a parent without search permission); nothing when it is a folder. Never
+// throws.
+std::optional<std::string> projectFolderProblem(const std::string& projectDir);
 
 }  // namespace cli
