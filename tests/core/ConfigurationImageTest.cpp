@@ -7,6 +7,7 @@
 #include <string>
 
 #include "documents/CommunicationSettings.h"
+#include "documents/XmlDocument.h"
 #include "support/CaseNames.h"
 #include "support/TestFiles.h"
 
