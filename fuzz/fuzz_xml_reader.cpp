@@ -1,6 +1,6 @@
 // The XML reader window's own reader on any bytes: a read either throws one of
 // its messages or gives a tree whose texts can be shown.
-// seeds: tests/data/**/*.xml
+// seeds: tests/data/**/*.xml fuzz/seeds/xml_reader/*
 
 #include <cstddef>
 #include <cstdint>

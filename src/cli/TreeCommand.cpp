@@ -19,7 +19,13 @@ int runTree(const std::string& path, std::ostream& out, std::ostream& err) {
         err << e.what() << "\n";
         return kExitFailure;
     }
+    // A full disk or a closed pipe must not pass for a printed tree.
     out << tree;
+    out.flush();
+    if (!out) {
+        err << "Cannot write the tree to standard output\n";
+        return kExitFailure;
+    }
     return kExitSuccess;
 }
 

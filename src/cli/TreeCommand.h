@@ -10,7 +10,8 @@ namespace cli {
 // order, indented by two blanks per level, the top item "File: <name>" at
 // level 0; texts are the bytes as read. Answers kExitSuccess. When the file
 // cannot be read or the reader fails: its message on err, nothing on out, and
-// kExitFailure. Never throws.
+// kExitFailure; also kExitFailure, with "Cannot write the tree to standard
+// output" on err, when out fails. Never throws.
 int runTree(const std::string& path, std::ostream& out, std::ostream& err);
 
 }  // namespace cli

@@ -9,15 +9,16 @@
 #include <QPainterPath>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <string_view>
 
 #include "platform/FileSystem.h"
 #include "tools/XMLReader.h"
 #include "tools/XmlTreeWriter.h"
 #include "ui/GraphicButton.h"
 #include "ui/Guard.h"
-#include "ui/WindowContext.h"
 #include "ui/QtText.h"
 #include "ui/Style.h"
+#include "ui/WindowContext.h"
 #include "workspace/Workspace.h"
 
 namespace tools {
@@ -75,6 +76,111 @@ QIcon pictureIcon(const QList<QPixmap>& pictures, int index) {
     QIcon icon(pictures[index]);
     icon.addPixmap(pictures[index + 1], QIcon::Selected);
     return icon;
+}
+
+// The reader gives bytes; the tree shows characters, decoded as the document
+// says it is written. Bytes that are no UTF-8 in a UTF-8 document (a file
+// saved by an older editor in a one-byte code page) are taken one by one as
+// Windows-1252, so that every byte shows as a character and is written back
+// as that same character, never as a replacement character.
+enum class Decoding { Utf8, Latin1, Windows1252 };
+
+Decoding decodingOf(const TXMLNode& document) {
+    for (const auto& child : document.Children) {
+        if (child->Kind != kXMLDeclaration) continue;
+        for (const auto& attribute : child->Children) {
+            if (attribute->Name != "encoding") continue;
+            std::string name;
+            for (char c : attribute->Value) {
+                if (c != ' ') name += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+            }
+            for (const char* latin1 : {"iso-8859-1", "iso8859-1", "iso_8859-1", "latin1", "latin-1", "l1"}) {
+                if (name == latin1) return Decoding::Latin1;
+            }
+            if (name == "windows-1252" || name == "cp1252") return Decoding::Windows1252;
+        }
+    }
+    return Decoding::Utf8;
+}
+
+// Windows-1252 from 0x80 to 0x9F; its five unassigned bytes stay the control
+// characters of the same code, as in Latin-1.
+constexpr char16_t kWindows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+char16_t windows1252(unsigned char byte) {
+    return byte >= 0x80 && byte < 0xA0 ? kWindows1252High[byte - 0x80] : char16_t(byte);
+}
+
+// The length of the well-formed UTF-8 sequence at text[at], 0 when there is none.
+std::size_t utf8SequenceLength(std::string_view text, std::size_t at) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    if (lead < 0x80) return 1;
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;  // the bounds of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (at + length > text.size()) return 0;
+    if (byte(at + 1) < low || byte(at + 1) > high) return 0;
+    for (std::size_t i = 2; i < length; ++i) {
+        if (byte(at + i) < 0x80 || byte(at + i) > 0xBF) return 0;
+    }
+    return length;
+}
+
+QString decoded(std::string_view text, Decoding decoding) {
+    QString characters;
+    characters.reserve(static_cast<qsizetype>(text.size()));
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        if (decoding == Decoding::Latin1) {
+            characters += QChar(byte);
+            ++at;
+            continue;
+        }
+        const std::size_t length = decoding == Decoding::Utf8 ? utf8SequenceLength(text, at) : 0;
+        if (length == 0) {
+            characters += QChar(windows1252(byte));
+            ++at;
+        } else {
+            characters += QString::fromUtf8(text.data() + at, static_cast<qsizetype>(length));
+            at += length;
+        }
+    }
+    return characters;
+}
+
+QTreeWidgetItem* addTreeItem(QTreeWidget* tree, QTreeWidgetItem* parent, const QList<QPixmap>& pictures,
+                             std::uint8_t kind, const QString& text) {
+    auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
+    const int picture = kind * 2;
+    item->setText(0, text);
+    item->setData(0, kPictureRole, picture);
+    item->setIcon(0, pictureIcon(pictures, picture));
+    return item;
+}
+
+// The item of node and the items of all below it, depth first in order.
+void addTreeItems(QTreeWidget* tree, QTreeWidgetItem* parent, const QList<QPixmap>& pictures, const TXMLNode& node,
+                  Decoding decoding) {
+    QTreeWidgetItem* item = addTreeItem(tree, parent, pictures, node.Kind, decoded(displayText(node), decoding));
+    for (const auto& child : node.Children) addTreeItems(tree, item, pictures, *child, decoding);
 }
 
 // Enables the button again however the handler ends.
@@ -139,21 +245,15 @@ void TFXML::btnopenClick() {
     const std::optional<QString> path = ui::Dialogs::openFile(this, opdXMLFile);
     if (!path) return;
     std::unique_ptr<TXMLNode> document = readXmlText(platform::readFile(ui::ss(*path)));
-    document->FileName = ui::ss(QFileInfo(*path).fileName());
+    const Decoding decoding = decodingOf(*document);
 
     TvXml->setUpdatesEnabled(false);
     TvXml->clear();
-    addItem(nullptr, *document);
+    // The file name is the system's text, not the document's.
+    QTreeWidgetItem* top =
+        addTreeItem(TvXml, nullptr, IiXml, kXMLDocument, QStringLiteral("File: ") + QFileInfo(*path).fileName());
+    for (const auto& child : document->Children) addTreeItems(TvXml, top, IiXml, *child, decoding);
     TvXml->setUpdatesEnabled(true);
-}
-
-void TFXML::addItem(QTreeWidgetItem* parent, const TXMLNode& node) {
-    auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(TvXml);
-    const int picture = node.Kind * 2;
-    item->setText(0, QString::fromUtf8(displayText(node)));
-    item->setData(0, kPictureRole, picture);
-    item->setIcon(0, pictureIcon(IiXml, picture));
-    for (const auto& child : node.Children) addItem(item, *child);
 }
 
 void TFXML::btnFullExpandClick() {

@@ -12,7 +12,7 @@ class QTreeWidgetItem;
 namespace ui {
 class GraphicButton;
 struct WindowContext;
-}
+}  // namespace ui
 namespace tools {
 struct TXMLNode;
 struct XmlTreeItem;
@@ -52,7 +52,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void addItem(QTreeWidgetItem* parent, const TXMLNode& node);
     static XmlTreeItem treeItemOf(const QTreeWidgetItem* item);
 
     const ui::WindowContext& m_context;

@@ -77,13 +77,53 @@ std::string_view stripped(std::string_view text) {
     return text.substr(begin, end - begin);
 }
 
-// The byte a reference stands for; text is what stood between "&" and ";".
-char referencedChar(const std::string& text) {
-    if (text == "amp") return '&';
-    if (text == "lt") return '<';
-    if (text == "gt") return '>';
-    if (text == "quot") return '"';
-    if (text == "apos") return '\'';
+// The bytes a reference stands for: one byte, or up to four for a character
+// in UTF-8.
+struct ReferenceBytes {
+    std::array<char, 4> bytes{};
+    std::size_t size = 0;
+};
+
+// The character a code stands for as UTF-8; nothing for a code that is no
+// Unicode scalar value.
+bool appendUtf8(std::uint32_t code, ReferenceBytes& out) {
+    if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+    auto byte = [](std::uint32_t value) { return static_cast<char>(static_cast<unsigned char>(value)); };
+    if (code < 0x80) {
+        out.bytes[out.size++] = byte(code);
+    } else if (code < 0x800) {
+        out.bytes[out.size++] = byte(0xC0 | (code >> 6));
+        out.bytes[out.size++] = byte(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out.bytes[out.size++] = byte(0xE0 | (code >> 12));
+        out.bytes[out.size++] = byte(0x80 | ((code >> 6) & 0x3F));
+        out.bytes[out.size++] = byte(0x80 | (code & 0x3F));
+    } else {
+        out.bytes[out.size++] = byte(0xF0 | (code >> 18));
+        out.bytes[out.size++] = byte(0x80 | ((code >> 12) & 0x3F));
+        out.bytes[out.size++] = byte(0x80 | ((code >> 6) & 0x3F));
+        out.bytes[out.size++] = byte(0x80 | (code & 0x3F));
+    }
+    return true;
+}
+
+// The bytes a reference stands for; text is what stood between "&" and ";".
+// In a UTF-8 document a character reference gives the character's UTF-8
+// bytes, so that it reads as the same character as the document's own text;
+// in a document of a one-byte encoding, and for a code that is no character,
+// it gives the code's low byte.
+ReferenceBytes referencedBytes(const std::string& text, bool utf8) {
+    ReferenceBytes out;
+    auto one = [&out](char c) {
+        out.bytes[0] = c;
+        out.size = 1;
+        return out;
+    };
+    if (text == "amp") return one('&');
+    if (text == "lt") return one('<');
+    if (text == "gt") return one('>');
+    if (text == "quot") return one('"');
+    if (text == "apos") return one('\'');
     if (text.empty() || text[0] != '#') fail("Unrecognized reference");
 
     const bool hex = text.size() > 1 && text[1] == 'x';
@@ -94,7 +134,15 @@ char referencedChar(const std::string& text) {
     if (digits.empty() || digits[0] == '-' || error != std::errc() || end != digits.data() + digits.size()) {
         fail("Invalid integer in reference &" + text + ";");
     }
-    return static_cast<char>(code & 0xFF);
+    if (utf8 && appendUtf8(static_cast<std::uint32_t>(code), out)) return out;
+    return one(static_cast<char>(code & 0xFF));
+}
+
+// An encoding name of the declaration that means UTF-8.
+bool namesUtf8(std::string_view name) {
+    std::string lower;
+    for (char c : name) lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return lower == "utf-8" || lower == "utf8";
 }
 
 // A growing run of bytes that keeps its room when cleared. Values are
@@ -163,7 +211,10 @@ std::string treeText(const TXMLNode& document) {
 }
 
 // The grammar reads through the reader's operations only; the current byte is
-// read directly, so the one virtual call per byte is NextChar.
+// read directly, so the one virtual call per byte is NextChar. Nested elements
+// are read with a stack of their own instead of a call per level, so no input
+// can exhaust the machine's stack; the limits on depth and on the number of
+// nodes keep the tree, and every tree shown or printed from it, within bounds.
 class TXMLReader::Grammar {
 public:
     explicit Grammar(TXMLReader& reader) : r(reader) {}
@@ -184,6 +235,9 @@ public:
         if (!isNameStart(cur())) fail("Missing element");
         element(*document);
         miscellaneous(*document, Place::AfterElement);
+        // A second element or stray bytes would be dropped without a word, and
+        // the file would seem to hold only what came before them.
+        if (!atEnd()) fail("Extra content after the document element");
         return document;
     }
 
@@ -243,11 +297,18 @@ private:
         return std::string(m_name.view());
     }
 
+    TXMLNode& addNode(TXMLNode& parent, std::uint8_t kind, std::string nodeName = {}) {
+        if (++m_nodes > kMaxXmlNodes) {
+            fail("More than " + std::to_string(kMaxXmlNodes) + " nodes in the document");
+        }
+        return parent.addChild(kind, std::move(nodeName));
+    }
+
     bool startsDeclaration() { return consume("<?xml"); }
     bool startsDocType() { return consume("<!DOCTYPE"); }
 
     void declaration(TXMLNode& document) {
-        TXMLNode& node = document.addChild(kXMLDeclaration);
+        TXMLNode& node = addNode(document, kXMLDeclaration);
         attributes(node);
         need();
         if (cur() != '?') fail("XML declaration not terminated with \"?>\"");
@@ -255,11 +316,14 @@ private:
         need();
         if (cur() != '>') fail("XML declaration not terminated with \"?>\"");
         next();
+        for (const auto& attribute : node.Children) {
+            if (attribute->Name == "encoding") m_utf8 = namesUtf8(attribute->Value);
+        }
     }
 
     // White space, comments and processing instructions. In the prolog a "<"
-    // that starts none of them is left for the element; after the element
-    // anything else ends the reading.
+    // that starts none of them is left for the element; after the element it
+    // is refused, and so is, by the caller, any other byte.
     void miscellaneous(TXMLNode& parent, Place place) {
         for (;;) {
             skipWhiteSpace();
@@ -272,7 +336,8 @@ private:
             } else if (cur() == '!' && consumeAfterBang("--")) {
                 comment();
             } else {
-                if (place == Place::Prolog) saved.restore();
+                if (place == Place::AfterElement) fail("Extra content after the document element");
+                saved.restore();
                 return;
             }
         }
@@ -292,7 +357,7 @@ private:
         for (;;) {
             skipWhiteSpace();
             if (!isNameStart(cur())) return;
-            TXMLNode& attribute = owner.addChild(kXMLAttribute, name());
+            TXMLNode& attribute = addNode(owner, kXMLAttribute, name());
             skipWhiteSpace();
             need();
             if (cur() != '=') fail("Equals sign missing in attribute");
@@ -311,7 +376,8 @@ private:
                     if (c == quote) break;
                     if (c == '<') fail("Invalid character \"<\" in attribute value");
                     if (c == '&') {
-                        value.add(reference());
+                        const ReferenceBytes referenced = reference();
+                        for (std::size_t i = 0; i < referenced.size; ++i) value.add(referenced.bytes[i]);
                     } else {
                         value.add(c);
                         next();
@@ -323,19 +389,27 @@ private:
         }
     }
 
-    // Called with "<" consumed and a name start current. The element is a child
-    // of parent from the start and is taken off again when it fails.
+    // Called with "<" consumed and a name start current: reads the element and
+    // everything within it. m_open holds the elements whose end tag is still
+    // to come, innermost last; the content of each collects in the buffer of
+    // its level.
     void element(TXMLNode& parent) {
-        TXMLNode& node = parent.addChild(kXMLElement, name());
-        try {
-            elementBody(node);
-        } catch (...) {
-            parent.Children.pop_back();
-            throw;
+        m_open.clear();
+        startTag(parent);
+        while (!m_open.empty()) {
+            TXMLNode& node = *m_open.back();
+            TextBuffer& value = m_buffers[m_open.size() - 1];
+            switch (content(value, node)) {
+                case ContentEnd::ChildElement: startTag(node); break;
+                case ContentEnd::EndTag: endTag(node, value); break;
+                case ContentEnd::Other: fail("No ending tag for " + node.Name);
+            }
         }
     }
 
-    void elementBody(TXMLNode& node) {
+    // Reads a start tag from its name on; an element with content is opened.
+    void startTag(TXMLNode& parent) {
+        TXMLNode& node = addNode(parent, kXMLElement, name());
         attributes(node);
         need();
         if (cur() == '/') {
@@ -347,13 +421,17 @@ private:
         }
         if (cur() != '>') fail("Tag not terminated properly");
         next();
+        if (m_open.size() >= kMaxXmlDepth) {
+            fail("Elements nested more than " + std::to_string(kMaxXmlDepth) + " levels deep");
+        }
+        m_open.push_back(&node);
+        if (m_buffers.size() < m_open.size()) m_buffers.resize(m_open.size());
+        m_buffers[m_open.size() - 1].clear();
+    }
 
-        TextBuffer& value = buffer(++m_depth);
-        const bool ended = content(value, node);
-        --m_depth;
-        if (!ended) fail("No ending tag for " + node.Name);
+    // Called with "</" consumed: the end tag of the innermost open element.
+    void endTag(TXMLNode& node, const TextBuffer& value) {
         node.Value = stripped(value.view());
-        // "</" is consumed.
         const std::string endName = name();
         if (endName != node.Name) {
             fail("End tag name \"" + endName + "\" does not match start tag name \"" + node.Name + "\"");
@@ -362,18 +440,21 @@ private:
         need();
         if (cur() != '>') fail("End tag missing \">\"");
         next();
+        m_open.pop_back();
     }
 
-    // Reads content up to its end; answers true when "</" ends it (consumed),
-    // false when anything else does.
-    bool content(TextBuffer& value, TXMLNode& node) {
+    enum class ContentEnd { ChildElement, EndTag, Other };
+
+    // Reads content up to a child element (its "<" consumed, its name start
+    // current), an end tag ("</" consumed) or anything else.
+    ContentEnd content(TextBuffer& value, TXMLNode& node) {
         for (;;) {
             const char c = cur();
             if (c == '<') {
                 next();
                 need();
                 switch (cur()) {
-                    case '/': next(); return true;
+                    case '/': next(); return ContentEnd::EndTag;
                     case '?':
                         next();
                         processingInstruction(node);
@@ -387,18 +468,16 @@ private:
                             cdata(value);
                             continue;
                         }
-                        return false;
-                    default:
-                        if (!isNameStart(cur())) return false;
-                        element(node);
-                        continue;
+                        return ContentEnd::Other;
+                    default: return isNameStart(cur()) ? ContentEnd::ChildElement : ContentEnd::Other;
                 }
             }
             if (c == '&') {
-                value.push(reference());
+                const ReferenceBytes referenced = reference();
+                for (std::size_t i = 0; i < referenced.size; ++i) value.push(referenced.bytes[i]);
                 continue;
             }
-            if (atEnd()) return false;
+            if (atEnd()) return ContentEnd::Other;
             characterData(value);
         }
     }
@@ -452,7 +531,7 @@ private:
         if (!isNameStart(cur())) fail("Processing instruction does not contain valid name");
         std::string target = name();
         if (target == "xml") fail("Processing instruction cannot have the reserved name \"xml\"");
-        TXMLNode& node = parent.addChild(kXMLProcessingInstruction, std::move(target));
+        TXMLNode& node = addNode(parent, kXMLProcessingInstruction, std::move(target));
         skipWhiteSpace();
         for (;;) {
             if (atEnd()) fail("Unterminated processing instruction");
@@ -466,34 +545,32 @@ private:
         }
     }
 
-    // On "&": consumes the reference up to ";" and answers its byte.
-    char reference() {
+    // On "&": consumes the reference up to ";" and answers its bytes.
+    ReferenceBytes reference() {
         next();
-        std::string text;
+        m_reference.clear();
         for (;;) {
             need();
             if (cur() == ';') break;
-            text += cur();
+            m_reference += cur();
             next();
         }
         next();
-        return referencedChar(text);
-    }
-
-    // The cleared buffer of the content at a nesting level; buffers keep their
-    // room from element to element, and the deque keeps the outer levels'
-    // buffers in place as it grows.
-    TextBuffer& buffer(std::size_t depth) {
-        if (m_buffers.size() <= depth) m_buffers.resize(depth + 1);
-        m_buffers[depth].clear();
-        return m_buffers[depth];
+        return referencedBytes(m_reference, m_utf8);
     }
 
     TXMLReader& r;
+    // The content of each open element, by level; a buffer keeps its room
+    // from element to element, and the deque keeps the outer levels' buffers
+    // in place as it grows.
     std::deque<TextBuffer> m_buffers;
+    std::vector<TXMLNode*> m_open;
     TextBuffer m_attributeValue;
     TextBuffer m_name;
-    std::size_t m_depth = 0;
+    std::string m_reference;
+    std::size_t m_nodes = 0;
+    // The declaration's encoding; a document without one is UTF-8.
+    bool m_utf8 = true;
 };
 
 std::unique_ptr<TXMLNode> TXMLReader::ReadDocument() {

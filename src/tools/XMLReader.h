@@ -8,11 +8,23 @@
 
 // The program's own small XML reader, used by the XML reader and writer
 // window and by `tessaro-cli tree`. It reads bytes, not characters: texts and
-// names come back as the bytes of the input, and a character reference gives
-// the low byte of its code. It is separate from the document service and
-// deliberately lenient where the window needs it (anything after the document
-// element is ignored, comments may run to the end of the input).
+// names come back as the bytes of the input. A character reference gives its
+// character in UTF-8 when the document is UTF-8 (no encoding declared, or
+// UTF-8), else the low byte of its code. It is separate from the document
+// service and lenient where the window needs it (comments may run to the end
+// of the input), but after the document element it allows only white space,
+// comments and processing instructions.
 namespace tools {
+
+// The deepest nesting of elements the reader accepts; deeper input is refused
+// with "Elements nested more than 1000 levels deep". It keeps the printed and
+// shown tree, whose lines are indented by level, in proportion to the input.
+inline constexpr std::size_t kMaxXmlDepth = 1000;
+// The most nodes (elements, attributes, processing instructions, the
+// declaration) a read document may have; more is refused with "More than
+// 1000000 nodes in the document". It bounds the memory of the tree and of the
+// window's items whatever the size of the file.
+inline constexpr std::size_t kMaxXmlNodes = 1000000;
 
 enum TXMLNodeKind : std::uint8_t {
     kXMLDocument = 0,
@@ -75,10 +87,11 @@ public:
     virtual TXMLReaderState* SaveState() = 0;
 
     // Reads the input from the reader's position (a new reader's is before the
-    // first byte) to the end of the document and answers the document node, which
-    // the caller owns. Throws std::runtime_error with the reader's message
-    // ("Unexpected end of data", "Missing element", "No ending tag for item", ...)
-    // on input it cannot read; no tree is answered then.
+    // first byte) to its end and answers the document node, which the caller
+    // owns. Throws std::runtime_error with the reader's message ("Unexpected end
+    // of data", "Missing element", "No ending tag for item", "Extra content
+    // after the document element", the limits above, ...) on input it cannot
+    // read; no tree is answered then. Uses no machine stack per nesting level.
     std::unique_ptr<TXMLNode> ReadDocument();
 
     char CurrentChar() const { return m_current; }

@@ -136,7 +136,12 @@ void Grid::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QTableView::keyPressEvent(event);
+    // The view leaves Enter to its window, whose default button would take it:
+    // a second Enter after an edit, as in a spreadsheet, would close the window.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) event->accept();
 }
+
+void Grid::keyboardSearch(const QString&) {}
 
 Grid* makeGrid(const GridSpec& gridSpec, QWidget* parent) {
     auto* grid = new Grid(gridSpec, parent);
@@ -157,8 +162,10 @@ Grid* makeGrid(const GridSpec& gridSpec, QWidget* parent) {
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // No edit on a click of the selected cell: that edit waits the double-click
+    // interval, and keys typed meanwhile would go elsewhere instead of into it.
     grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                          QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+                          QAbstractItemView::AnyKeyPressed);
     grid->setTabKeyNavigation(true);
     grid->setWordWrap(false);
     return grid;

@@ -64,9 +64,11 @@ private:
     std::vector<QString> m_cells;  // rows × (columns + 1), empty until the first text
 };
 
-// A grid from a GridSpec, edited as a spreadsheet: typing starts an edit,
-// Tab and the arrow keys move between cells, Delete (and Backspace when not
-// editing) empties the selected editable cells. Its column titles are its
+// A grid from a GridSpec, edited as a spreadsheet: typing starts an edit of
+// the current cell with the key typed (a key never searches the grid), Tab
+// and the arrow keys move between cells, Delete (and Backspace when not
+// editing) empties the selected editable cells, and Enter stays in the grid:
+// it never reaches the window's default button. Its column titles are its
 // header. Rows and columns are counted from 0 as the view shows them; row 0
 // is the first row under the titles.
 class Grid : public QTableView {
@@ -83,6 +85,10 @@ public:
     std::vector<std::vector<std::string>> rowTexts(int count) const;
     // Writes rows from the top, columns 1 and up; rows beyond the grid are dropped.
     void setRowTexts(const std::vector<std::vector<std::string>>& rows);
+
+    // Does nothing: a typed key edits the current cell and never jumps to
+    // another row that begins with it.
+    void keyboardSearch(const QString& search) override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

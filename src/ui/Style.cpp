@@ -8,6 +8,8 @@
 #include <QStyleFactory>
 #include <QWidget>
 
+#include "ui/GroupBoxNames.h"
+
 namespace ui {
 
 QString fontFamily() {
@@ -26,6 +28,7 @@ QFont programFont(qreal pointSize, bool bold) {
 }
 
 void applyLooks(QApplication& application) {
+    announceGroupBoxesByTitle();
     application.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     application.setFont(programFont(9));
 

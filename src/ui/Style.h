@@ -23,7 +23,8 @@ QString fontFamily();
 // The program's font at a point size, optionally bold.
 QFont programFont(qreal pointSize = 9, bool bold = false);
 
-// Palette, font and the styling of the standard controls, once for the program.
+// Palette, font and the styling of the standard controls, once for the program;
+// also names every group box by its own title for screen readers.
 void applyLooks(QApplication& application);
 
 // A horizontal rule in the frame colour, between parts of a window.

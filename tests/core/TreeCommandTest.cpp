@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,73 @@ TEST_P(TreeCommand, PrintsTheTreeOrTheReadersMessage) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, TreeCommand, ::testing::ValuesIn(testing_support::caseFolders("tree")),
                          [](const auto& info) { return testing_support::caseName(info.param); });
+
+std::string repeated(const std::string& piece, std::size_t count) {
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) text += piece;
+    return text;
+}
+
+// Hostile files through the real program: each ends with the reader's message
+// and exit 1, never with a crash; nothing reaches standard output.
+struct HostileFile {
+    const char* name;
+    std::string (*contents)();
+    const char* message;
+};
+
+void PrintTo(const HostileFile& c, std::ostream* os) {
+    *os << c.name;
+}
+
+const HostileFile kHostileFiles[] = {
+    {"ThirtyThousandLevels", [] { return repeated("<a>", 30000) + repeated("</a>", 30000); },
+     "Elements nested more than 1000 levels deep\n"},
+    {"FiftyThousandLevels", [] { return repeated("<a>", 50000) + repeated("</a>", 50000); },
+     "Elements nested more than 1000 levels deep\n"},
+    {"TwoMillionSiblings", [] { return "<r>" + repeated("<a/>", 2000000) + "</r>"; },
+     "More than 1000000 nodes in the document\n"},
+    {"SecondRoot", [] { return std::string("<a/><a/>"); }, "Extra content after the document element\n"},
+};
+
+class TreeCommandHostile : public ::testing::TestWithParam<HostileFile> {};
+
+TEST_P(TreeCommandHostile, RefusesWithTheReadersMessage) {
+    TempDir dir;
+    const std::string file = dir / "hostile.xml";
+    testing_support::writeFile(file, GetParam().contents());
+    const TreeOutcome outcome = treeProgram(file);
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_EQ(outcome.err, GetParam().message);
+    EXPECT_EQ(outcome.out.size(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, TreeCommandHostile, ::testing::ValuesIn(kHostileFiles),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A stream buffer that takes nothing, as a full disk or a closed pipe would.
+class RefusingBuffer : public std::streambuf {
+protected:
+    int_type overflow(int_type) override { return traits_type::eof(); }
+    std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+};
+
+TEST(TreeCommandCall, AnOutputThatCannotBeWrittenFails) {
+    const std::string input = testing_support::testData("tree/pargen/input.xml");
+    RefusingBuffer refusing;
+    std::ostream out(&refusing);
+    std::ostringstream err;
+    EXPECT_EQ(cli::runCli({"tree", input}, out, err), 1);
+    EXPECT_EQ(err.str(), "Cannot write the tree to standard output\n");
+
+// Windows has no device that is always full.
+#ifndef _WIN32
+    // The real program on a device that is always full.
+    TempDir scratch;
+    EXPECT_EQ(testing_support::runProgram(TESSARO_CLI_PROGRAM, {"tree", input}, "/dev/full", scratch / "err"), 1);
+    EXPECT_EQ(readFile(scratch / "err"), "Cannot write the tree to standard output\n");
+#endif
+}
 
 TEST(TreeCommandCall, MissingFileAndWrongCalls) {
     TempDir dir;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <string>
 
 namespace {
@@ -53,12 +54,20 @@ const ReaderCase kValid[] = {
     {"XmlPrefixedPiNameInProlog", " <?xml-stylesheet a?><r/>",
      "File: \n  xml-stylesheetProcessingInstruction = a\n  r\n"},
     {"NamedReferences", "<a t=\"&lt;&amp;&gt;\">&quot;&apos;&amp;</a>", "File: \n  a = \"'&\n    t = <&>\n"},
-    {"CharacterReferencesGiveTheLowByte", "<a>&#65;&#x42;&#x4a;&#323;</a>", "File: \n  a = ABJC\n"},
+    // A document without a declared encoding is UTF-8: a reference gives its
+    // character as UTF-8, as the document's own text would hold it.
+    {"CharacterReferencesGiveUtf8", "<a v='&#233;'>&#65;&#x42;&#x4a;&#323;&#x20AC;&#x1F600;</a>",
+     "File: \n  a = ABJ\xC5\x83\xE2\x82\xAC\xF0\x9F\x98\x80\n    v = \xC3\xA9\n"},
+    {"CharacterReferencesInADeclaredUtf8Document", "<?xml version='1.0' encoding='utf-8'?><a>&#233;</a>",
+     "File: \n  XMLDeclaration\n    version = 1.0\n    encoding = utf-8\n  a = \xC3\xA9\n"},
+    {"CharacterReferencesGiveTheLowByteInAOneByteEncoding",
+     "<?xml version='1.0' encoding='ISO-8859-1'?><a v='&#233;'>\xE9&#233;&#323;</a>",
+     "File: \n  XMLDeclaration\n    version = 1.0\n    encoding = ISO-8859-1\n  a = \xE9\xE9"
+     "C\n    v = \xE9\n"},
+    {"ACodeThatIsNoCharacterGivesTheLowByte", "<a>&#xD841;&#x110041;</a>", "File: \n  a = AA\n"},
     {"NamesWithDigitsDotsDashesColonsMiddleDot", "<_x:y.z-1\xB7><B9/></_x:y.z-1\xB7>",
      "File: \n  _x:y.z-1\xB7\n    B9\n"},
     {"EndTagWithBlanksBeforeBracket", "<a>1</a \n>", "File: \n  a = 1\n"},
-    {"AnythingAfterTheElementIgnored", "<a/><b>junk & more", "File: \n  a\n"},
-    {"SecondElementIgnored", "<a/><b/>", "File: \n  a\n"},
     {"NestedOrder", "<r><x>1</x><y a=\"b\"><z/></y>2</r>", "File: \n  r = 2\n    x = 1\n    y\n      a = b\n      z\n"},
     {"SingleRightBracketsAllowed", "<a>]] ]>]</a>", "File: \n  a = ]] ]>]\n"},
     // Values longer than the reader's first buffers, and outer content that
@@ -114,9 +123,84 @@ const ReaderCase kErrors[] = {
     {"NegativeReference", "<a v=\"&#-1;\"/>", "error: Invalid integer in reference &#-1;"},
     {"ReferenceTooLarge", "<a>&#99999999999;</a>", "error: Invalid integer in reference &#99999999999;"},
     {"UnknownEntity", "<a>&nbsp;</a>", "error: Unrecognized reference"},
+    // Nothing but white space, comments and processing instructions may follow
+    // the document element; what would be dropped is refused.
+    {"TextAfterTheElement", "<a/><b>junk & more", "error: Extra content after the document element"},
+    {"SecondElement", "<a/>\r\n<b/>", "error: Extra content after the document element"},
+    {"SecondElementAfterComment", "<a>1</a><!-- c --><?p x?><a>2</a>",
+     "error: Extra content after the document element"},
+    {"NulByteAfterTheElement", std::string("<a/>\0junk", 9), "error: Extra content after the document element"},
+    {"BytesAfterTheElement", "<a/>\r\nx", "error: Extra content after the document element"},
+    {"EndTagAfterTheElement", "<a></a></a>", "error: Extra content after the document element"},
+    {"LessThanAtTheEndAfterTheElement", "<a/> <", "error: Extra content after the document element"},
     {"EmptyEntity", "<a>&;</a>", "error: Unrecognized reference"},
 };
 INSTANTIATE_TEST_SUITE_P(Errors, XMLReader, ::testing::ValuesIn(kErrors),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+std::string repeated(const std::string& piece, std::size_t count) {
+    std::string text;
+    text.reserve(piece.size() * count);
+    for (std::size_t i = 0; i < count; ++i) text += piece;
+    return text;
+}
+
+// Levels of <a>, the innermost holding "x", each closed.
+std::string nested(std::size_t levels) {
+    return repeated("<a>", levels) + "x" + repeated("</a>", levels);
+}
+
+std::string nestedTree(std::size_t levels) {
+    std::string tree = "File: \n";
+    for (std::size_t level = 1; level <= levels; ++level) {
+        tree += std::string(level * 2, ' ') + (level == levels ? "a = x\n" : "a\n");
+    }
+    return tree;
+}
+
+// Inputs at and beyond the reader's bounds: deep nesting and many nodes are
+// read within bounded memory and without a call per level, or refused with a
+// message; none may crash. The texts are made when a case runs.
+struct BoundCase {
+    const char* name;
+    std::string (*input)();
+    std::string (*expected)();
+};
+
+void PrintTo(const BoundCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+std::string depthError() {
+    return "error: Elements nested more than 1000 levels deep";
+}
+
+std::string nodesError() {
+    return "error: More than 1000000 nodes in the document";
+}
+
+const BoundCase kBounds[] = {
+    {"DeepestNestingIsRead", [] { return nested(tools::kMaxXmlDepth); },
+     [] { return nestedTree(tools::kMaxXmlDepth); }},
+    {"OneLevelTooDeep", [] { return nested(tools::kMaxXmlDepth + 1); }, depthError},
+    {"ThirtyThousandLevels", [] { return nested(30000); }, depthError},
+    {"FiftyThousandOpenTags", [] { return repeated("<a>", 50000); }, depthError},
+    {"FiftyThousandOpenTagsWithText", [] { return repeated("<a> t", 50000); }, depthError},
+    {"MostNodesAreRead", [] { return "<r>" + repeated("<a/>", tools::kMaxXmlNodes - 1) + "</r>"; },
+     [] { return "File: \n  r\n" + repeated("    a\n", tools::kMaxXmlNodes - 1); }},
+    {"OneNodeTooMany", [] { return "<r>" + repeated("<a/>", tools::kMaxXmlNodes) + "</r>"; }, nodesError},
+    {"AttributesCountAsNodes", [] { return "<r " + repeated("a='1' ", tools::kMaxXmlNodes) + "/>"; }, nodesError},
+};
+
+// The texts are large: a difference is shown by its start only.
+class XMLReaderBounds : public ::testing::TestWithParam<BoundCase> {};
+
+TEST_P(XMLReaderBounds, ReadsOrRefusesWithoutCrashing) {
+    const std::string got = readTree(GetParam().input());
+    EXPECT_TRUE(got == GetParam().expected()) << got.substr(0, 200) << " ... (" << got.size() << " bytes)";
+}
+
+INSTANTIATE_TEST_SUITE_P(Bounds, XMLReaderBounds, ::testing::ValuesIn(kBounds),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(XMLNode, DisplayTextByKind) {

@@ -197,6 +197,69 @@ TEST_F(XmlWindow, ATreeThatCannotBeWrittenWritesNothingAndSaysNothing) {
     EXPECT_TRUE(window().btnWrite->isEnabled());
 }
 
+// Files the reader refuses, the window refuses with the reader's message in
+// the standard error box, keeping the earlier tree.
+TEST_F(XmlWindow, RefusesWhatTheReaderRefuses) {
+    const auto repeated = [](const std::string& piece, int count) {
+        std::string text;
+        for (int i = 0; i < count; ++i) text += piece;
+        return text;
+    };
+    const std::pair<std::string, std::string> files[] = {
+        {"<Par_Gen/>\r\n<Par_Gen><Ser_Baud>4</Ser_Baud></Par_Gen>", "Extra content after the document element"},
+        {"<Par_Gen/>\r\njunk", "Extra content after the document element"},
+        {repeated("<a>", 50000) + repeated("</a>", 50000), "Elements nested more than 1000 levels deep"},
+        {"<r>" + repeated("<a/>", 1000001) + "</r>", "More than 1000000 nodes in the document"},
+    };
+    open("pargen.xml", kPargen);
+    shown();
+    for (const auto& [contents, message] : files) {
+        open("hostile.xml", contents);
+        EXPECT_EQ(shown(), (std::vector<std::string>{"open file: Open XML File", "standard error: " + message}));
+        EXPECT_EQ(treeOf(tree()), kPargenTree);
+    }
+}
+
+// The tree shows the characters of the file, decoded as its declaration says
+// (UTF-8 without one, a byte that is no UTF-8 as Windows-1252), and Write
+// saves those same characters, as UTF-8.
+TEST_F(XmlWindow, ShowsAndWritesBackTheCharactersRead) {
+    struct Case {
+        const char* name;
+        std::string contents;
+        QString element, attribute;
+        std::string written;
+    };
+    const Case cases[] = {
+        {"utf8.xml", "<Mnemo t=\"caf\xC3\xA9\">&#233;t\xC3\xA9 \xE9\x80 &#x20AC;&#65;</Mnemo>",
+         QString::fromUtf8("Mnemo = \xC3\xA9t\xC3\xA9 \xC3\xA9\xE2\x82\xAC \xE2\x82\xAC"
+                           "A"),
+         QString::fromUtf8("t = caf\xC3\xA9"),
+         "<Mnemo t=\"caf\xC3\xA9\">\xC3\xA9t\xC3\xA9 \xC3\xA9\xE2\x82\xAC \xE2\x82\xAC"
+         "A</Mnemo>"},
+        {"latin1.xml",
+         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<Mnemo t=\"\xFC\">\xE9&#233;\xC3\xA9</Mnemo>",
+         QString::fromUtf8("Mnemo = \xC3\xA9\xC3\xA9\xC3\x83\xC2\xA9"), QString::fromUtf8("t = \xC3\xBC"),
+         "<Mnemo t=\"\xC3\xBC\">\xC3\xA9\xC3\xA9\xC3\x83\xC2\xA9</Mnemo>"},
+        {"cp1252.xml", "<?xml version='1.0' encoding='windows-1252'?><Mnemo t='\x80'>\x93x\x94</Mnemo>",
+         QString::fromUtf8("Mnemo = \xE2\x80\x9Cx\xE2\x80\x9D"), QString::fromUtf8("t = \xE2\x82\xAC"),
+         "<Mnemo t=\"\xE2\x82\xAC\">\xE2\x80\x9Cx\xE2\x80\x9D</Mnemo>"},
+    };
+    for (const Case& c : cases) {
+        open(c.name, c.contents);
+        EXPECT_NE(item(c.element), nullptr) << c.name;
+        EXPECT_NE(item(c.attribute), nullptr) << c.name;
+        QTest::mouseClick(window().btnWrite, Qt::LeftButton);
+        EXPECT_EQ(readFile(projectFile(c.name)), c.written) << c.name;
+
+        // What was written reads back as the same characters.
+        open(std::string("again-") + c.name, readFile(projectFile(c.name)));
+        EXPECT_NE(item(c.element), nullptr) << c.name;
+        EXPECT_NE(item(c.attribute), nullptr) << c.name;
+    }
+    EXPECT_EQ(shown().size(), 6u) << "only the six file choosers";
+}
+
 class SelectStringWindow : public GuiTest {
 protected:
     void SetUp() override {
