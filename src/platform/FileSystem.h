@@ -150,3 +150,23 @@ void keepPreviousVersion(const std::string& path, const std::string& backup);
 void writeFileAtomically(const std::string& path, std::string_view data);
 
 }  // namespace platform
+
+namespace platform {
+
+// Creates a new, empty file for writing at pathStart + a unique ending +
+// pathEnd (the ending names this process and is tried anew until the name is
+// free). The file is created exclusively (O_EXCL, CREATE_NEW): an existing
+// file, folder or symbolic link of that name is never opened or followed, so
+// a file another run made is never written. It gets the mode any new file of
+// the user gets. Answers the open file and sets path to its path; answers
+// null with errno set when none can be created. Never throws.
+std::FILE* createUniqueFile(const std::string& pathStart, const std::string& pathEnd, std::string& path);
+
+// Puts the file from in place of to in one step, by a rename (both in one
+// folder): a file at to is replaced, a symbolic link at to is itself replaced,
+// never its target, and a folder at to is never replaced. Answers 0, or the
+// errno value of the reason it failed (EISDIR, ENAMETOOLONG ...), from left
+// where it was. Never throws.
+int replaceByRename(const std::string& from, const std::string& to);
+
+}  // namespace platform

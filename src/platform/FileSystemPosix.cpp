@@ -2,8 +2,12 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
 #include <stdexcept>
 #include <vector>
 
@@ -220,6 +224,44 @@ void writeFileAtomically(const std::string& path, std::string_view data) {
         failCreate(path, error);
     }
     syncFolder(folder);
+}
+
+}  // namespace platform
+
+namespace platform {
+
+std::FILE* createUniqueFile(const std::string& pathStart, const std::string& pathEnd, std::string& path) {
+    static std::atomic<unsigned> made{0};
+    static const unsigned seed = std::random_device{}();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char ending[32];
+        std::snprintf(ending, sizeof ending, "%ld-%08x", static_cast<long>(::getpid()), (made++ * 2654435761u) ^ seed);
+        path = pathStart + ending + pathEnd;
+        // O_EXCL with O_CREAT fails on any existing name, a symbolic link included.
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            return nullptr;
+        }
+        std::FILE* file = ::fdopen(fd, "wb");
+        if (!file) {
+            const int error = errno;
+            ::close(fd);
+            ::unlink(path.c_str());
+            errno = error;
+        }
+        return file;
+    }
+    errno = EEXIST;
+    return nullptr;
+}
+
+int replaceByRename(const std::string& from, const std::string& to) {
+    // rename() replaces a link at to and refuses a folder there (EISDIR).
+    if (::rename(from.c_str(), to.c_str()) != 0) return errno;
+    const fs::path target(to);
+    syncFolder(target.has_parent_path() ? target.parent_path() : fs::path("."));
+    return 0;
 }
 
 }  // namespace platform

@@ -1,5 +1,10 @@
+#include <fcntl.h>
+#include <io.h>
+
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <optional>
 #include <stdexcept>
@@ -259,6 +264,57 @@ void writeFileAtomically(const std::string& path, std::string_view data) {
         DeleteFileW(temporary.c_str());
         failCreate(path, error);
     }
+}
+
+}  // namespace platform
+
+namespace platform {
+
+std::FILE* createUniqueFile(const std::string& pathStart, const std::string& pathEnd, std::string& path) {
+    static std::atomic<unsigned> made{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char ending[32];
+        std::snprintf(ending, sizeof ending, "%lu-%08x", static_cast<unsigned long>(GetCurrentProcessId()),
+                      (made++ * 2654435761u) ^ static_cast<unsigned>(GetTickCount()));
+        path = pathStart + ending + pathEnd;
+        // CREATE_NEW fails on any existing name, a symbolic link included.
+        const HANDLE handle = CreateFileW(widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                          nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
+            errno = errnoOf(error);
+            return nullptr;
+        }
+        // The C run-time takes the handle over; closing the file closes it.
+        const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
+        if (descriptor == -1) {
+            CloseHandle(handle);
+            DeleteFileW(widen(path).c_str());
+            errno = EMFILE;
+            return nullptr;
+        }
+        std::FILE* file = _fdopen(descriptor, "wb");
+        if (!file) {
+            const int error = errno;
+            _close(descriptor);
+            DeleteFileW(widen(path).c_str());
+            errno = error;
+        }
+        return file;
+    }
+    errno = EEXIST;
+    return nullptr;
+}
+
+int replaceByRename(const std::string& from, const std::string& to) {
+    // MoveFileExW would answer "access denied" for a folder; say what is in the way.
+    if (folderExists(to)) return EISDIR;
+    // Within one folder the rename replaces the old file (or a link, not its
+    // target) in one step; with write-through it returns once it is on disk.
+    if (!MoveFileExW(widen(from).c_str(), widen(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return errnoOf(GetLastError());
+    return 0;
 }
 
 }  // namespace platform

@@ -10,7 +10,6 @@
 #include <string_view>
 
 #include "platform/FileSystem.h"
-#include "platform/MappedFile.h"
 #include "platform/Process.h"
 
 namespace tools {
@@ -48,18 +47,69 @@ File openForReading(const std::string& path) {
     return file;
 }
 
-File openForWriting(const std::string& path) {
-    File file(platform::openFile(path, "wb"));
-    if (!file) failCreate(path, errno);
-    return file;
-}
-
 // Deletes a file; folders and missing files are left alone.
 void deleteFile(const std::string& path) {
     std::error_code ec;
     const fs::path file = platform::fileSystemPath(path);
     if (fs::is_regular_file(fs::symlink_status(file, ec)) || fs::is_symlink(fs::symlink_status(file, ec)))
         fs::remove(file, ec);
+}
+
+// The files a run makes (the bank's records, the passes' outputs): each
+// created exclusively under a name of its own beside where the Part puts it,
+// so that two runs sharing a folder never meet in a file and a link or a
+// user's file of a fixed name is never written; deleted when the run ends,
+// however it ends, but for the one put in place of the result.
+class OwnFiles {
+public:
+    OwnFiles() = default;
+    OwnFiles(const OwnFiles&) = delete;
+    OwnFiles& operator=(const OwnFiles&) = delete;
+    ~OwnFiles() {
+        for (const std::string& path : m_paths) deleteFile(path);
+    }
+
+    // A new file for writing, named folder + stem + "-" + a unique ending + ".sx".
+    File create(const std::string& folder, const std::string& stem, std::string& path) {
+        File file(platform::createUniqueFile(folder + stem + "-", ".sx", path));
+        if (!file) failCreate(path, errno);
+        m_paths.push_back(path);
+        return file;
+    }
+    // Deletes path now, when it is one of these files.
+    void remove(const std::string& path) {
+        const auto at = std::find(m_paths.begin(), m_paths.end(), path);
+        if (at == m_paths.end()) return;
+        deleteFile(path);
+        m_paths.erase(at);
+    }
+    // path has been renamed into place: it is no longer this run's to delete.
+    void release(const std::string& path) {
+        m_paths.erase(std::remove(m_paths.begin(), m_paths.end(), path), m_paths.end());
+    }
+
+private:
+    std::vector<std::string> m_paths;
+};
+
+// The whole of a file, read, not mapped: another program may shorten a file
+// while it is read, which would fault on a mapped page. Throws "Cannot read file".
+std::string readWhole(const std::string& path) {
+    const File file = openForReading(path);
+    std::error_code ec;
+    const std::uintmax_t expected = fs::file_size(platform::fileSystemPath(path), ec);
+    std::string text;
+    std::size_t chunk = ec ? kBufferBytes : static_cast<std::size_t>(expected) + 1;
+    for (;;) {
+        const std::size_t before = text.size();
+        text.resize(before + chunk);
+        const std::size_t read = std::fread(text.data() + before, 1, chunk, file.get());
+        text.resize(before + read);
+        if (read < chunk) break;
+        chunk = kBufferBytes;
+    }
+    if (std::ferror(file.get())) failRead(path, errno);
+    return text;
 }
 
 // The line-end characters of a block of text.
@@ -241,11 +291,70 @@ void appendHexByte(std::string& text, unsigned value) {
     text += kHexDigits[value & 0xF];
 }
 
-// Deletes Bin.sx when a pass ends, however it ends.
-struct DeleteOnExit {
-    std::string path;
-    ~DeleteOnExit() { deleteFile(path); }
-};
+// What makes a line no whole S-record.
+enum class RecordFault { None, NotARecord, NotHexadecimal, Length, TooShort, Checksum };
+
+// The value of every byte as a hexadecimal digit, -1 for none.
+constexpr std::array<signed char, 256> kDigitValues = [] {
+    std::array<signed char, 256> values{};
+    for (int c = 0; c < 256; ++c) {
+        values[static_cast<std::size_t>(c)] = static_cast<signed char>(c >= '0' && c <= '9'   ? c - '0'
+                                                                       : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                                       : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                                                                              : -1);
+    }
+    return values;
+}();
+
+// The address bytes of the record types S0 to S9; S4 is no type.
+constexpr int kAddressBytes[10] = {2, 2, 3, 4, -1, 2, 3, 4, 3, 2};
+
+// A line is a record when it is "S", the type digit, then pairs of
+// hexadecimal digits: the byte count, which counts the pairs after it, the
+// address, the data and the checksum, whose ones' complement is the low byte
+// of the sum of the bytes before it. Reads only the line, at most 514
+// characters of it, however long it is.
+RecordFault faultOf(std::string_view line) {
+    if (line.size() < 4 || line[0] != 'S' || line[1] < '0' || line[1] > '9' || kAddressBytes[line[1] - '0'] < 0)
+        return RecordFault::NotARecord;
+    const int high = hexValue(line[2]), low = hexValue(line[3]);
+    if (high < 0 || low < 0) return RecordFault::NotHexadecimal;
+    const unsigned count = static_cast<unsigned>(high * 16 + low);
+    if (line.size() != 4 + 2 * static_cast<std::size_t>(count)) return RecordFault::Length;
+    if (count < static_cast<unsigned>(kAddressBytes[line[1] - '0']) + 1) return RecordFault::TooShort;
+    // Every line of a firmware passes here: a table look-up per digit, no branch.
+    const auto* digit = reinterpret_cast<const unsigned char*>(line.data());
+    unsigned sum = count;
+    int digits = 0;
+    for (std::size_t i = 4; i < line.size(); i += 2) {
+        const int first = kDigitValues[digit[i]], second = kDigitValues[digit[i + 1]];
+        digits |= first | second;
+        sum += static_cast<unsigned>(first * 16 + second);
+    }
+    if (digits < 0) return RecordFault::NotHexadecimal;
+    return (sum & 0xFF) == 0xFF ? RecordFault::None : RecordFault::Checksum;
+}
+
+std::string lineRefused(std::size_t number, const std::string& file, RecordFault fault) {
+    const std::string line = "Line " + std::to_string(number) + " of " + file;
+    switch (fault) {
+        case RecordFault::NotARecord: return line + " is not an S-record,Abort Procedure";
+        case RecordFault::NotHexadecimal:
+            return line + " is not a valid S-record (a character that is not a hexadecimal digit),Abort Procedure";
+        case RecordFault::Length:
+            return line + " is not a valid S-record (its byte count does not match its length),Abort Procedure";
+        case RecordFault::TooShort:
+            return line + " is not a valid S-record (too short for its address),Abort Procedure";
+        case RecordFault::Checksum: return line + " is not a valid S-record (wrong checksum),Abort Procedure";
+        case RecordFault::None: break;
+    }
+    return line;
+}
+
+// The file's name without its folder, as the messages name it.
+std::string fileNameOf(const std::string& path) {
+    return platform::pathText(platform::fileSystemPath(path).filename());
+}
 
 // The first kBankBytes of the bank file, or nothing (after the message) when it is shorter.
 bool readBank(const std::string& path, const Bank& bank, std::vector<unsigned char>& data, GenerationReport& report) {
@@ -258,9 +367,9 @@ bool readBank(const std::string& path, const Bank& bank, std::vector<unsigned ch
     return false;
 }
 
-void writeBankRecords(const std::string& path, const Bank& bank, const std::vector<unsigned char>& data) {
-    const File file = openForWriting(path);
-    LineWriter writer(file.get(), path);
+void writeBankRecords(std::FILE* file, const std::string& path, const Bank& bank,
+                      const std::vector<unsigned char>& data) {
+    LineWriter writer(file, path);
     for (int record = 0; record < kBankRecordCount; ++record) {
         const std::size_t offset = static_cast<std::size_t>(record) * kBankRecordDataBytes;
         writer.write(bankRecord(bank.firstAddress + static_cast<std::uint32_t>(offset), data.data() + offset));
@@ -269,22 +378,12 @@ void writeBankRecords(const std::string& path, const Bank& bank, const std::vect
 }
 
 std::vector<std::string> readLines(const std::string& path) {
-    const platform::MappedFile file(path);
-    TextLines lines(file.bytes());
+    const std::string text = readWhole(path);
+    TextLines lines(text);
     std::vector<std::string> read;
     std::string_view line;
     while (lines.next(line)) read.emplace_back(line);
     return read;
-}
-
-// Puts from in place of to; a missing from leaves no to behind.
-void handOn(const std::string& from, const std::string& to) {
-    std::error_code ec;
-    if (fs::is_regular_file(platform::fileSystemPath(from), ec)) {
-        fs::rename(platform::fileSystemPath(from), platform::fileSystemPath(to), ec);
-    } else {
-        deleteFile(to);
-    }
 }
 
 }  // namespace
@@ -294,8 +393,12 @@ Bank bankOf(int number) {
     return {number, first, first + kBankSpan, "bank" + std::to_string(number) + ".bin"};
 }
 
+std::string intermediateStem(int number) {
+    return std::string(kDegree) + "B" + std::to_string(number) + kDegree;
+}
+
 std::string intermediateName(int number) {
-    return std::string(kDegree) + "B" + std::to_string(number) + kDegree + ".sx";
+    return intermediateStem(number) + ".sx";
 }
 
 bool bankOffered(int boardVariant, int number) {
@@ -331,8 +434,13 @@ std::string firmwarePath(const FirmwareRun& run) {
     return run.FirmwareDir.empty() ? run.FirmwareName : platform::joinPath(run.FirmwareDir, run.FirmwareName);
 }
 
-int InsertBank(const Bank& bank, const std::string& inputPath, const std::string& outputPath, const FirmwareRun& run,
-               GenerationReport& report) {
+namespace {
+
+// A bank pass whose files are among files: Bin.sx's records, then the output,
+// created in run.OutputDir, its path in outputPath. Bin.sx is deleted when
+// the pass ends; the output stays among files for the caller.
+int passOf(const Bank& bank, const std::string& inputPath, std::string& outputPath, const FirmwareRun& run,
+           GenerationReport& report, OwnFiles& files) {
     report.progress(0);
     int result = -1;
 
@@ -357,26 +465,40 @@ int InsertBank(const Bank& bank, const std::string& inputPath, const std::string
     std::vector<unsigned char> data;
     if (!readBank(bankPath, bank, data, report)) return result;
 
-    const DeleteOnExit bankRecordsFile{run.BinDir + kBankRecordsFileName};
-    writeBankRecords(bankRecordsFile.path, bank, data);
-    const std::vector<std::string> bankLines = readLines(bankRecordsFile.path);
+    std::string bankRecordsPath;
+    std::vector<std::string> bankLines;
+    {
+        const File bankRecords = files.create(run.BinDir, kBankRecordsStem, bankRecordsPath);
+        writeBankRecords(bankRecords.get(), bankRecordsPath, bank, data);
+    }
+    bankLines = readLines(bankRecordsPath);
+    files.remove(bankRecordsPath);
 
-    // Mapped, the input is read once for the count and once for the merge without being copied.
-    const platform::MappedFile input(inputPath);
-    TextLines lines(input.bytes());
+    // Read once for the count and once for the merge, from memory.
+    const std::string input = readWhole(inputPath);
+    TextLines lines(input);
     const int maximum = kBankRecordCount + lines.count();
     report.progressRange(maximum);
 
-    const File output = openForWriting(outputPath);
+    const File output = files.create(run.OutputDir, intermediateStem(bank.number), outputPath);
     LineWriter writer(output.get(), outputPath);
+    const std::string inputName = fileNameOf(inputPath);
     int position = 0;
+    std::size_t lineNumber = 0;
     bool inserted = false;
+    bool ended = false;  // the S9 record was read
     try {
         std::string_view line;
         while (lines.next(line)) {
             report.progress(++position);
-            if (line.empty()) throw std::runtime_error("empty line");
-            if (line.size() > 1 && line[0] == 'S' && (line[1] == '1' || line[1] == '2')) {
+            ++lineNumber;
+            // A loader stops at the S9 record: whatever follows would never reach the device.
+            if (ended)
+                throw std::runtime_error("Line " + std::to_string(lineNumber) + " of " + inputName +
+                                         " follows the S9 record,Abort Procedure");
+            const RecordFault fault = faultOf(line);
+            if (fault != RecordFault::None) throw std::runtime_error(lineRefused(lineNumber, inputName, fault));
+            if (line[1] == '1' || line[1] == '2') {
                 const std::uint32_t address = addressOf(line);
                 if (address >= bank.firstAddress && address <= bank.lastAddress) {
                     if (!inserted) {
@@ -388,26 +510,50 @@ int InsertBank(const Bank& bank, const std::string& inputPath, const std::string
                     }
                     continue;
                 }
-            } else if (line.size() > 1 && line[0] == 'S' && line[1] == '9') {
+            } else if (line[1] == '9') {
                 result = inserted ? 1 : 0;
+                ended = true;
             }
-            writer.writeFrom(input.bytes(), line);
+            writer.writeFrom(input, line);
         }
-        writer.flush();
+        if (!ended) {
+            report.message("File " + inputName + (input.empty() ? " is empty" : " has no S9 record") +
+                           ",Abort Procedure");
+            result = -1;
+        } else {
+            writer.flush();
+        }
     } catch (const WriteFailure&) {
         // The lines are written in blocks, so a failure shows late; the output
         // is incomplete whatever the lines before it said.
         report.message(kMergeFailed);
         result = -1;
-    } catch (const std::exception&) {
+    } catch (const std::exception& refused) {
+        // A firmware with a line that is no whole record is damaged: none of
+        // it goes on to the device.
+        report.message(refused.what());
         report.message(kMergeFailed);
-        // What was merged before the failure stays in the output.
-        try {
-            writer.flush();
-        } catch (const std::exception&) {
-        }
+        result = -1;
     }
     report.progress(maximum);
+    return result;
+}
+
+// The run's final file put in place of the result, in one step.
+void putInPlace(const std::string& file, const std::string& result, OwnFiles& files) {
+    if (const int error = platform::replaceByRename(file, result))
+        throw std::runtime_error("Cannot create file \"" + result + "\". " + std::strerror(error));
+    files.release(file);
+}
+
+}  // namespace
+
+int InsertBank(const Bank& bank, const std::string& inputPath, std::string& outputPath, const FirmwareRun& run,
+               GenerationReport& report) {
+    OwnFiles files;
+    outputPath.clear();
+    const int result = passOf(bank, inputPath, outputPath, run, report, files);
+    files.release(outputPath);
     return result;
 }
 
@@ -415,50 +561,42 @@ std::vector<BankOutcome> GenerateFirmware(const FirmwareRun& run, const std::arr
                                           GenerationReport& report) {
     // With no project the outputs would land in the root folder.
     if (run.OutputDir.empty()) throw std::runtime_error("Project not valid");
-    const auto intermediate = [&](int number) { return run.OutputDir + intermediateName(number); };
-    const auto deleteIntermediates = [&] {
-        for (int number = 1; number <= kBankCount; ++number) deleteFile(intermediate(number));
-    };
 
+    OwnFiles files;
+    // What the next pass reads: the firmware, then the last pass's output. A
+    // skipped bank hands it on as it is.
+    std::string current = firmwarePath(run);
+    bool passed = false;
     std::vector<BankOutcome> outcomes;
     int result = 0;
-    try {
-        for (int number = 1; number <= kBankCount; ++number) {
-            const bool last = number == kBankCount;
-            const std::string previous = number == 1 ? firmwarePath(run) : intermediate(number - 1);
-            const std::string target = last ? run.OutputDir + run.NewFirmwareName : intermediate(number);
-            const bool ran = takesPart[static_cast<std::size_t>(number - 1)];
-            if (ran) {
-                // The last pass writes beside the result and the rename puts it in place.
-                const std::string output = intermediate(number);
-                deleteFile(output);
-                result = InsertBank(bankOf(number), previous, output, run, report);
-                if (last && !run.NewFirmwareName.empty()) {
-                    std::error_code ec;
-                    if (fs::is_regular_file(platform::fileSystemPath(output), ec))
-                        fs::rename(platform::fileSystemPath(output), platform::fileSystemPath(target), ec);
-                }
-            } else if (target != run.OutputDir) {
-                if (number == 1) {
-                    // The firmware itself is copied: it may be the user's own
-                    // file, which a rename would take away.
-                    std::error_code ec;
-                    deleteFile(target);
-                    fs::copy_file(platform::fileSystemPath(previous), platform::fileSystemPath(target),
-                                  fs::copy_options::overwrite_existing, ec);
-                } else {
-                    handOn(previous, target);
-                }
-            }
-            outcomes.push_back({number, ran, result});
-            report.bankFinished(number, result);
-            if (result == -1) break;
+    for (int number = 1; number <= kBankCount; ++number) {
+        const bool ran = takesPart[static_cast<std::size_t>(number - 1)];
+        if (ran) {
+            std::string output;
+            result = passOf(bankOf(number), current, output, run, report, files);
+            if (passed) files.remove(current);
+            current = output;
+            passed = true;
         }
-    } catch (...) {
-        deleteIntermediates();
-        throw;
+        outcomes.push_back({number, ran, result});
+        report.bankFinished(number, result);
+        if (result == -1) return outcomes;
     }
-    deleteIntermediates();
+
+    if (run.NewFirmwareName.empty()) {
+        report.message(kNewNameMissing);
+        return outcomes;
+    }
+    if (!passed) {
+        // No pass ran: the result is a copy of the firmware, which may be the
+        // user's own file in the output folder and must stay.
+        const std::string firmware = readWhole(current);
+        const File copy = files.create(run.OutputDir, intermediateStem(kBankCount), current);
+        if (std::fwrite(firmware.data(), 1, firmware.size(), copy.get()) != firmware.size() ||
+            std::fflush(copy.get()) != 0)
+            failCreate(current, errno);
+    }
+    putInPlace(current, run.OutputDir + run.NewFirmwareName, files);
     return outcomes;
 }
 

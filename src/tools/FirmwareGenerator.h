@@ -20,8 +20,9 @@ inline constexpr std::size_t kBankRecordLength = 76;
 
 inline constexpr const char* kFirmwareFileName = "sx31570.sx";
 inline constexpr const char* kNewFirmwarePrefix = "New_";
-// The bank being merged as S-records, in the bank files' folder while a pass runs.
-inline constexpr const char* kBankRecordsFileName = "Bin.sx";
+// The bank being merged as S-records, in the bank files' folder while a pass
+// runs: "Bin-<unique ending>.sx", a name of the run's own.
+inline constexpr const char* kBankRecordsStem = "Bin";
 inline constexpr const char* kFlasherProgramName = "FlashWrite";
 
 inline constexpr const char* kFirmwareNotFound = "File *.Sx Not Found,Abort Procedure";
@@ -43,8 +44,11 @@ Bank bankOf(int number);
 
 // The intermediate file name of bank number: the degree sign, "B", the digit,
 // the degree sign, ".sx" (the degree sign in the platform's file-name
-// encoding: UTF-8 on Linux, the ANSI code page on Windows). Reads nothing.
+// encoding: UTF-8 on Linux, the ANSI code page on Windows). A run's own
+// intermediates carry a unique ending between the stem (the name without
+// ".sx") and ".sx": "°B1°-<process>-<ending>.sx". Reads nothing.
 std::string intermediateName(int number);
+std::string intermediateStem(int number);
 
 // Whether bank number takes part in a run of this board variant: banks 1 and 2
 // alone for the variants 2 and 3, all five otherwise. Reads nothing.
@@ -89,22 +93,30 @@ struct FirmwareRun {
 // The path of the firmware file the first pass reads. Reads nothing.
 std::string firmwarePath(const FirmwareRun& run);
 
-// One bank pass: writes the bank file's 512 records to Bin.sx in run.BinDir,
-// then copies inputPath to outputPath line by line (lines may end in CR LF, LF
-// or CR; every line is written with CR LF), putting the bank's records in
-// place of the first S1 or S2 record whose address (characters 5 to 10) lies
-// in the bank and dropping every later one. Answers 1 when an S9 record came
-// after the insertion, 0 when an S9 record came without one, -1 when no S9
-// record was read or a check failed. A missing input, an empty
-// run.NewFirmwareName, a missing run.BinDir, a missing or short bank file are
-// reported through report.message and answer -1 before anything is written.
-// A bad line (empty, or an S1 or S2 line without six hexadecimal digits at
-// characters 5 to 10) is reported as kMergeFailed and ends the merge, leaving
-// what was written and the result so far; a write failure is reported the
-// same way and answers -1. Bin.sx is deleted at the end.
-// Throws std::runtime_error ("Cannot read file ..." / "Cannot create file
-// ...") when Bin.sx, the input or the output cannot be opened.
-int InsertBank(const Bank& bank, const std::string& inputPath, const std::string& outputPath, const FirmwareRun& run,
+// One bank pass: writes the bank file's 512 records to a file of its own in
+// run.BinDir ("Bin-<unique ending>.sx", created exclusively), then copies
+// inputPath line by line (lines may end in CR LF, LF or CR; every line is
+// written with CR LF) to a new file of its own in run.OutputDir
+// ("°Bn°-<unique ending>.sx", created exclusively; its path is set in
+// outputPath, and the caller deletes it), putting the bank's records in place
+// of the first S1 or S2 record whose address (characters 5 to 10) lies in the
+// bank and dropping every later one. The input is read, never mapped, and
+// never written. Answers 1 when an S9 record came after the insertion, 0 when
+// an S9 record came without one, -1 when a check failed or the input was
+// refused. A missing input, an empty run.NewFirmwareName, a missing
+// run.BinDir, a missing or short bank file are reported through
+// report.message and answer -1 before anything is written. Every line must be
+// a whole S-record (type S0 to S9 but S4, hexadecimal digits, a byte count
+// that matches the length, the checksum) and the S9 record must be the last
+// line: the first line that is not is reported with its number and the input's
+// file name, followed by kMergeFailed, and answers -1; so does a write
+// failure (kMergeFailed alone). An input without an S9 record is reported
+// ("File <name> has no S9 record,Abort Procedure", or "... is empty ..."), and
+// answers -1. The Bin file is deleted at the end. Throws std::runtime_error
+// ("Cannot read file ..." / "Cannot create file ...") when the Bin file, the
+// input or the output cannot be created or read; nothing of its own is left
+// then.
+int InsertBank(const Bank& bank, const std::string& inputPath, std::string& outputPath, const FirmwareRun& run,
                GenerationReport& report);
 
 // What became of a bank in a run.
@@ -116,13 +128,18 @@ struct BankOutcome {
 
 // A generation run: a pass for every bank that takes part (takesPart[0] is
 // bank 1), each reading the previous one's output; a skipped bank hands the
-// previous file on under its own name. The last bank's output is
-// run.NewFirmwareName in run.OutputDir, always put in place by a rename, so an
-// interrupted run never leaves it half-written. A result of -1 ends the run.
-// The intermediates "°B1°.sx" to "°B5°.sx" in run.OutputDir are deleted at the
-// end, also when a failure ends the run. Answers the outcome of every bank
-// that was reached. Throws what InsertBank throws, and std::runtime_error
-// "Project not valid" for an empty run.OutputDir.
+// file on as it is (when no bank takes part, a copy of the firmware). Every
+// intermediate is a file of the run's own (see InsertBank), so runs sharing a
+// folder never meet and a file or a link of a fixed name is never written or
+// deleted. When every bank has been reached, the last file is renamed in
+// place of run.NewFirmwareName in run.OutputDir, in one step (a link there is
+// replaced, not followed), so no one ever sees it half-written. A result of
+// -1 ends the run, and no result is written. The run's own files are deleted
+// at the end, also when a failure ends the run. Answers the outcome of every
+// bank that was reached. Throws what InsertBank throws, std::runtime_error
+// "Cannot create file "<result>". <reason>" when the rename fails (a folder
+// in the way, a name too long), and "Project not valid" for an empty
+// run.OutputDir.
 std::vector<BankOutcome> GenerateFirmware(const FirmwareRun& run, const std::array<bool, kBankCount>& takesPart,
                                           GenerationReport& report);
 

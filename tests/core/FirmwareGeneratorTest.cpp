@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <filesystem>
 #include <functional>
+#include <regex>
 #include <sstream>
 
 #include "cli/TessaroCli.h"
@@ -18,9 +20,21 @@ namespace {
 namespace fs = std::filesystem;
 using namespace firmware_test;
 using testing_support::exists;
+using testing_support::pathOf;
+using testing_support::pathText;
 using testing_support::readFile;
 using testing_support::TempDir;
 using testing_support::writeFile;
+
+// text as a regular expression that matches it alone.
+std::string quoted(const std::string& text) {
+    std::string pattern;
+    for (char c : text) {
+        if (std::strchr("\\^$.|?*+()[]{}", c)) pattern += '\\';
+        pattern += c;
+    }
+    return pattern;
+}
 
 // ---------------------------------------------------------------------------
 // Golden cases: tests/data/firmware/<case>/ holds the firmware sx31570.sx,
@@ -188,9 +202,11 @@ TEST(FirmwareRun, ProgressAdvancesByOnePerLineUpToItsMaximum) {
               "S0030000FC\r\n" + s2Record(0x388000, std::string(32, 'a')) + "\r\nS9030000FC\r\n");
     writeFile(f.bin + "/bank1.bin", bankBytes(1, 16384));
     RecordedReport report;
-    const int result =
-        tools::InsertBank(tools::bankOf(1), f.master + "/sx31570.sx", f.out + "/pass.sx", f.run(), report);
+    std::string output;
+    const int result = tools::InsertBank(tools::bankOf(1), f.master + "/sx31570.sx", output, f.run(), report);
     EXPECT_EQ(result, 1);
+    EXPECT_EQ(folderEntries(f.out), std::vector<std::string>{pathText(pathOf(output).filename())});
+    EXPECT_EQ(folderEntries(f.bin), std::vector<std::string>{"bank1.bin"}) << "the bank's records left behind";
     EXPECT_EQ(report.maximum, 512 + 3);
     EXPECT_EQ(report.last, report.maximum);
     EXPECT_EQ(report.jumps, 0);
@@ -226,7 +242,8 @@ TEST_P(FirmwareChecks, RefuseThePassBeforeWriting) {
     EXPECT_EQ(outcomes[0].result, -1);
     EXPECT_EQ(report.messages, std::vector<std::string>{c.message});
     EXPECT_EQ(folderEntries(f.out), std::vector<std::string>{});
-    EXPECT_FALSE(exists(f.bin + "/Bin.sx"));
+    EXPECT_EQ(folderEntries(f.bin), (std::vector<std::string>{"bank1.bin", "bank2.bin"}))
+        << "the bank's records left behind";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -314,14 +331,73 @@ TEST(FirmwareRun, AFileThatCannotBeCreatedEndsTheRunAndCleansUp) {
     tools::FirmwareRun run = f.run();
     run.OutputDir = f.dir / "none/";
     RecordedReport report;
-    EXPECT_EQ(testing_support::failureOf([&] { tools::GenerateFirmware(run, productBanks(), report); }),
-              "Cannot create file \"" + run.OutputDir + kDegree + "B1" + kDegree + ".sx\". No such file or directory");
-    EXPECT_FALSE(exists(f.bin + "/Bin.sx"));
+    const std::string failure =
+        testing_support::failureOf([&] { tools::GenerateFirmware(run, productBanks(), report); });
+    EXPECT_TRUE(std::regex_match(failure,
+                                 std::regex(quoted("Cannot create file \"" + run.OutputDir + kDegree + "B1" + kDegree) +
+                                            "-[0-9]+-[0-9a-f]+" + quoted(".sx\". No such file or directory"))))
+        << failure;
+    EXPECT_EQ(folderEntries(f.bin), (std::vector<std::string>{"bank1.bin", "bank2.bin"}))
+        << "the bank's records left behind";
 
     run.OutputDir.clear();
     EXPECT_EQ(testing_support::failureOf([&] { tools::GenerateFirmware(run, productBanks(), report); }),
               "Project not valid");
 }
+
+// The names the Part gives the intermediates belong to the user: a file
+// stored under one of them, the firmware itself or any other, is neither
+// written nor deleted by a run, which makes names of its own.
+struct FixedNameCase {
+    const char* name;
+    std::string file;  // below the run's folder
+    bool isTheFirmware;
+};
+
+void PrintTo(const FixedNameCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FirmwareFixedNames : public ::testing::TestWithParam<FixedNameCase> {};
+
+TEST_P(FirmwareFixedNames, StayAsTheyAre) {
+    const FixedNameCase& c = GetParam();
+    RunFolders f;
+    const std::string firmware = "S0030000FC\r\n" + s2Record(0x388000, std::string(32, 'a')) + "\r\n" +
+                                 s2Record(0x398000, std::string(32, 'b')) + "\r\nS9030000FC\r\n";
+    const std::string expected =
+        "S0030000FC\r\n" + bankLines(1, bankBytes(1, 16384)) + bankLines(2, bankBytes(2, 16384)) + "S9030000FC\r\n";
+    for (int bank : {1, 2}) writeFile(f.bin + "/bank" + std::to_string(bank) + ".bin", bankBytes(bank, 16384));
+    const std::string stored = f.dir / c.file;
+    const std::string storedText = c.isTheFirmware ? firmware : "the user's own";
+    writeFile(stored, storedText);
+    if (!c.isTheFirmware) writeFile(f.master + "/sx31570.sx", firmware);
+    const std::string firmwarePath = c.isTheFirmware ? stored : f.master + "/sx31570.sx";
+    const std::string resultName = "New_" + pathText(pathOf(firmwarePath).filename());
+    const std::vector<std::string> binBefore = folderEntries(f.bin);
+    std::vector<std::string> outAfter = folderEntries(f.out);
+    outAfter.push_back(resultName);
+    std::sort(outAfter.begin(), outAfter.end());
+
+    std::ostringstream out, err;
+    EXPECT_EQ(cli::runCli({"firmware", firmwarePath, f.bin, f.out}, out, err), cli::kExitSuccess);
+    EXPECT_EQ(err.str(), "");
+    EXPECT_EQ(readFile(f.out + "/" + resultName), expected);
+    EXPECT_EQ(readFile(stored), storedText);
+    EXPECT_EQ(folderEntries(f.bin), binBefore);
+    EXPECT_EQ(folderEntries(f.out), outAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Firmware, FirmwareFixedNames,
+    ::testing::Values(FixedNameCase{"FirmwareAsBankRecords", "bin/Bin.sx", true},
+                      FixedNameCase{"FirmwareAsFirstPass", "out/" + kDegree + "B1" + kDegree + ".sx", true},
+                      FixedNameCase{"FirmwareAsSecondPass", "out/" + kDegree + "B2" + kDegree + ".sx", true},
+                      FixedNameCase{"FirmwareAsFifthName", "out/" + kDegree + "B5" + kDegree + ".sx", true},
+                      FixedNameCase{"FileAsBankRecords", "bin/Bin.sx", false},
+                      FixedNameCase{"FileAsFirstPass", "out/" + kDegree + "B1" + kDegree + ".sx", false},
+                      FixedNameCase{"FileAsThirdPass", "out/" + kDegree + "B3" + kDegree + ".sx", false}),
+    [](const ::testing::TestParamInfo<FixedNameCase>& info) { return std::string(info.param.name); });
 
 TEST(FlasherCommand, ParameterStringOfTheWindowsFlasherAndArgumentsOfTheLinuxOne) {
     EXPECT_EQ(tools::flasherParameters("C:\\Tessaro\\PROJECTS\\Plant1\\", "New_sx31570.sx", 4),
@@ -342,8 +418,11 @@ TEST(FirmwareCommand, WrongCallsAndAFailedRun) {
     std::ostringstream failed;
     EXPECT_EQ(cli::runCli({"firmware", f.master + "/sx31570.sx", f.bin, f.dir / "none"}, out, failed),
               cli::kExitFailure);
-    EXPECT_EQ(failed.str(), "Cannot create file \"" + f.dir / "none" + platform::kPathSeparator + kDegree + "B1" +
-                                kDegree + ".sx\". No such file or directory\n");
+    EXPECT_TRUE(
+        std::regex_match(failed.str(), std::regex(quoted("Cannot create file \"" + f.dir / "none" +
+                                                         platform::kPathSeparator + kDegree + "B1" + kDegree) +
+                                                  "-[0-9]+-[0-9a-f]+" + quoted(".sx\". No such file or directory\n"))))
+        << failed.str();
     EXPECT_EQ(out.str(), "");
 }
 

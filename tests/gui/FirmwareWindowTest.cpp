@@ -42,10 +42,10 @@ std::string bankRecords(int bank) {
 // Two lines of bank 1 and one of bank 2, between the header and the end.
 const std::string kFirmware =
     "S0030000FC\r\n"
-    "S2143880000102030405060708090A0B0C0D0E0F1061\r\n"
-    "S214100000000000000000000000000000000000000EB\r\n"
-    "S21438BFF00102030405060708090A0B0C0D0E0F10A2\r\n"
-    "S2143980000102030405060708090A0B0C0D0E0F1051\r\n"
+    "S2143880000102030405060708090A0B0C0D0E0F10AB\r\n"
+    "S21410000000000000000000000000000000000000DB\r\n"
+    "S21438BFF00102030405060708090A0B0C0D0E0F107C\r\n"
+    "S2143980000102030405060708090A0B0C0D0E0F10AA\r\n"
     "S9030000FC\r\n";
 
 class FirmwareWindow : public GuiTest {
@@ -74,12 +74,13 @@ protected:
         if (!serial_test::eventually([&] { return exists(m_program / "FlashWrite.args"); })) return "not started";
         return readFile(m_program / "FlashWrite.args");
     }
-    std::vector<std::string> leftInProject() {
+    static std::vector<std::string> leftIn(const fs::path& folder) {
         std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(project())) names.push_back(entry.path().filename().string());
+        for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
     }
+    std::vector<std::string> leftInProject() { return leftIn(project()); }
     TFModifyFileSx& showWindow() {
         window().show();
         return window();
@@ -204,10 +205,10 @@ TEST_F(FirmwareWindow, ExecuteGeneratesTheFirmwareThenStartsTheFlasherOnThePort)
 
     EXPECT_EQ(GuiTest::shown(), std::vector<std::string>{});
     EXPECT_EQ(readFile(result()), "S0030000FC\r\n" + bankRecords(1) +
-                                      "S214100000000000000000000000000000000000000EB\r\n" + bankRecords(2) +
+                                      "S21410000000000000000000000000000000000000DB\r\n" + bankRecords(2) +
                                       "S9030000FC\r\n");
     EXPECT_EQ(leftInProject(), (std::vector<std::string>{"New_sx31570.sx", "bin"}));
-    EXPECT_FALSE(exists(project() / "bin/Bin.sx"));
+    EXPECT_EQ(leftIn(project() / "bin"), (std::vector<std::string>{"bank1.bin", "bank2.bin"}));
     // The second pass read the first pass's output: the header, the bank, two records and the end.
     EXPECT_EQ(w.Avanzamento->maximum(), 512 + 1 + 512 + 2 + 1);
     EXPECT_EQ(w.Avanzamento->value(), w.Avanzamento->maximum());
@@ -217,7 +218,7 @@ TEST_F(FirmwareWindow, ExecuteGeneratesTheFirmwareThenStartsTheFlasherOnThePort)
 
 TEST_F(FirmwareWindow, ABankNotInsertedTurnsRedAndTheFlasherStillStarts) {
     installFlasher();
-    writeFirmware("S2143880000102030405060708090A0B0C0D0E0F1061\r\nS9030000FC\r\n");
+    writeFirmware("S2143880000102030405060708090A0B0C0D0E0F10AB\r\nS9030000FC\r\n");
     TFModifyFileSx& w = showWindow();
     w.LbButton2->click();
     EXPECT_EQ(GuiTest::shown(), std::vector<std::string>{});
@@ -234,13 +235,42 @@ TEST_F(FirmwareWindow, ABankNotInsertedTurnsRedAndTheFlasherStillStarts) {
 
 TEST_F(FirmwareWindow, AStoppedRunHandsTheEarlierResultToTheFlasher) {
     installFlasher();
-    writeFirmware("S2143880000102030405060708090A0B0C0D0E0F1061\r\n");
+    writeFirmware("S2143880000102030405060708090A0B0C0D0E0F10AB\r\n");
     writeFile(result(), "earlier");
     showWindow().LbButton2->click();
     EXPECT_EQ(GuiTest::shown(), std::vector<std::string>{});
     EXPECT_EQ(readFile(result()), "earlier");
     EXPECT_EQ(leftInProject(), (std::vector<std::string>{"New_sx31570.sx", "bin"}));
     EXPECT_EQ(flasherArguments(), result() + "\n0\n");
+}
+
+TEST_F(FirmwareWindow, ADamagedFirmwareOrAResultThatCannotBePutInPlaceIsSaidSo) {
+    TFModifyFileSx& w = showWindow();
+    // The checksum of the bank 1 record is one too high.
+    writeFirmware("S0030000FC\r\nS2143880000102030405060708090A0B0C0D0E0F10AC\r\nS9030000FC\r\n");
+    w.ExeModFileSx->click();
+    EXPECT_EQ(GuiTest::shown(),
+              (std::vector<std::string>{
+                  "information: Line 2 of sx31570.sx is not a valid S-record (wrong checksum),Abort Procedure",
+                  "information: File New Sx Not Create,Abort Procedure"}));
+    EXPECT_FALSE(exists(result()));
+    EXPECT_EQ(leftInProject(), std::vector<std::string>{"bin"});
+
+    writeFirmware("S0030000FC\r\n");
+    w.ExeModFileSx->click();
+    EXPECT_EQ(GuiTest::shown(),
+              std::vector<std::string>{"information: File sx31570.sx has no S9 record,Abort Procedure"});
+    EXPECT_FALSE(exists(result()));
+
+    writeFirmware(kFirmware);
+    fs::create_directories(result());
+    w.ExeModFileSx->click();
+    EXPECT_EQ(GuiTest::shown(),
+              std::vector<std::string>{"standard error: Cannot create file \"" + result() + "\". Is a directory"});
+    EXPECT_TRUE(fs::is_directory(result()));
+    EXPECT_EQ(leftInProject(), (std::vector<std::string>{"New_sx31570.sx", "bin"}));
+    EXPECT_EQ(leftIn(project() / "bin"), (std::vector<std::string>{"bank1.bin", "bank2.bin"}));
+    EXPECT_TRUE(w.ExeModFileSx->isEnabled());
 }
 
 TEST_F(FirmwareWindow, MessagesOfTheRunAndOfTheFlasherStartInPlainBoxes) {
@@ -292,15 +322,15 @@ TEST_F(FirmwareWindow, OptionsShowTheBankPanelAndTheBinFolderChooser) {
     w.ExeModFileSx->click();
     EXPECT_EQ(GuiTest::shown(), std::vector<std::string>{});
     EXPECT_EQ(readFile(result()), "S0030000FC\r\n" + bankRecords(1) +
-                                      "S214100000000000000000000000000000000000000EB\r\n"
-                                      "S2143980000102030405060708090A0B0C0D0E0F1051\r\nS9030000FC\r\n");
+                                      "S21410000000000000000000000000000000000000DB\r\n"
+                                      "S2143980000102030405060708090A0B0C0D0E0F10AA\r\nS9030000FC\r\n");
     EXPECT_EQ(colourOf(w.Cbbank2), ui::kBackground) << "a skipped bank keeps the result of the pass before it";
 }
 
 TEST_F(FirmwareWindow, AnotherFirmwareUnderANameOfItsOwn) {
     installFlasher();
     fs::create_directories(m_program / "elsewhere");
-    writeFile(m_program / "elsewhere/dev.Sx", "S2143980000102030405060708090A0B0C0D0E0F1051\r\nS9030000FC\r\n");
+    writeFile(m_program / "elsewhere/dev.Sx", "S2143980000102030405060708090A0B0C0D0E0F10AA\r\nS9030000FC\r\n");
     TFModifyFileSx& w = showWindow();
     ui::Dialogs::queueAnswer(QString::fromStdString(m_program / "elsewhere/dev.Sx"));
     w.OpenFile->click();
@@ -346,7 +376,7 @@ TEST_F(FirmwareWindow, TheRunButtonIsDisabledWhileItRunsAndComesBackAfterAFailur
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].rfind("standard error: Cannot create file \"" + w.OutputDir, 0), 0u) << messages[0];
     EXPECT_TRUE(w.ExeModFileSx->isEnabled());
-    EXPECT_FALSE(exists(w.BinDir + "Bin.sx"));
+    EXPECT_EQ(leftIn(w.BinDir), (std::vector<std::string>{"bank1.bin", "bank2.bin"}));
 }
 
 }  // namespace

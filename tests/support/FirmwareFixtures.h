@@ -60,7 +60,8 @@ inline std::string bankLines(int bank, const std::string& data) {
 
 inline std::vector<std::string> folderEntries(const std::string& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(testing_support::pathOf(folder)))
+        names.push_back(testing_support::pathText(entry.path().filename()));
     std::sort(names.begin(), names.end());
     return names;
 }
