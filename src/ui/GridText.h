@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <algorithm>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "documents/XmlText.h"
 #include "ui/Grid.h"
