@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "documents/Upargen.h"
+#include "platform/FileSystem.h"
 #include "support/CaseNames.h"
 #include "support/GuiTest.h"
 #include "ui/GraphicButton.h"
@@ -137,7 +138,7 @@ TEST_P(UnreadDocument, OkAsksBeforeReplacingIt) {
     const std::vector<std::string> asked = questions();
     ASSERT_EQ(asked.size(), 2u);
     EXPECT_EQ(asked[0], asked[1]);
-    const std::string start = project(c.document) + " could not be read: ";
+    const std::string start = platform::joinPath(workspace().ProjectDir, c.document) + " could not be read: ";
     const std::string end = ". Saving replaces it with what the window shows. Save anyway?";
     EXPECT_EQ(asked[0].substr(0, start.size()), start) << asked[0];
     ASSERT_GT(asked[0].size(), start.size() + end.size()) << "the question says why";
@@ -159,7 +160,7 @@ TEST_F(UnreadDocument, CommunicationKeepsItsReportAndQuotesIt) {
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].substr(0, 16), "standard error: ");
     const std::string report = records[0].substr(16);
-    EXPECT_EQ(records[1], "question: " + project("pargen.xml") + " could not be read: " + report +
+    EXPECT_EQ(records[1], "question: " + workspace().PargenPath + " could not be read: " + report +
                               ". Saving replaces it with what the window shows. Save anyway?");
     EXPECT_EQ(readFile(project("pargen.xml")), kPargenOneTagMistake);
 }
