@@ -47,7 +47,7 @@ TFTessaroneFirmWare::TFTessaroneFirmWare(const std::string& programDir)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       m_context{m_workspace, OpenExcel,
                 [this](const std::string& program, const std::vector<std::string>& arguments, bool hideWindow) {
-                    RunAndWait(program, arguments, hideWindow);
+                    return RunAndWait(program, arguments, hideWindow);
                 },
                 [this](const QString& text) -> std::optional<QString> {
                     if (!m_forms) return std::nullopt;
@@ -252,18 +252,17 @@ void TFTessaroneFirmWare::SaveGsdFile() {
 }
 
 void TFTessaroneFirmWare::CreateBinaClick() {
-    // No project check before the build: it reads wherever ProjectDir points.
-    Image.BuildConfigurationImage(m_workspace.ProjectDir);
-    // Without a project the image would go to the bin folder at the top of the
-    // file system, which is the system's own.
+    // Without a project the documents would be read from, and the image
+    // written to, the top of the file system, which is the system's own.
     if (m_workspace.ProjectDir.empty()) throw std::runtime_error("Project not valid");
+    Image.BuildConfigurationImage(m_workspace.ProjectDir);
     Image.WriteConfigurationImage(m_workspace.ProjectDir);
     m_forms->window<update::TFBootSer>()->exec();
 }
 
-void TFTessaroneFirmWare::RunAndWait(const std::string& program, const std::vector<std::string>& arguments,
-                                     bool hideWindow) {
-    platform::runAndWait(program, arguments, hideWindow);
+platform::RunOutcome TFTessaroneFirmWare::RunAndWait(const std::string& program,
+                                                     const std::vector<std::string>& arguments, bool hideWindow) {
+    return platform::runAndWait(program, arguments, hideWindow);
 }
 
 void TFTessaroneFirmWare::AboutClick() {

@@ -54,9 +54,11 @@ public:
     void SetDocumentPaths();
     void SaveGsdFile();
     // Starts program with arguments and waits for its end, at most 150 000 ms,
-    // without servicing the windows; nothing is reported. hideWindow asks for
-    // the program's window to be hidden where programs get one.
-    void RunAndWait(const std::string& program, const std::vector<std::string>& arguments, bool hideWindow);
+    // without servicing the windows; answers how the run went, which the
+    // caller reports. hideWindow asks for the program's window to be hidden
+    // where programs get one.
+    platform::RunOutcome RunAndWait(const std::string& program, const std::vector<std::string>& arguments,
+                                    bool hideWindow);
 
     QLabel* Label2;
     QLabel* Label3;

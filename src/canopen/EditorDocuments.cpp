@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "documents/IntegerText.h"
+#include "documents/XmlText.h"
 #include "platform/ExportCodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/Spreadsheet.h"
@@ -62,6 +63,17 @@ std::vector<std::size_t> orderedWriteOut(const std::vector<std::vector<std::stri
 
 void writeEditorDocument(const std::string& path, std::string_view documentName,
                          const std::vector<RowAttributes>& rows) {
+    // A character XML cannot hold would be written as a reference that no
+    // reader takes back: the document would be lost to every later showing.
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        for (const auto& [name, value] : rows[row]) {
+            if (const auto found = documents::firstNonXmlCharacter(value)) {
+                throw documents::CharacterRefused("Error row " + std::to_string(row + 1) + "!! [" +
+                                                  std::string(documentName) + "] " +
+                                                  documents::characterRefusal(name, *found) + ". ");
+            }
+        }
+    }
     documents::XmlDocument document;
     documents::XmlNode root = document.appendRoot(documentName);
     for (const RowAttributes& attributes : rows) {
@@ -76,6 +88,7 @@ std::optional<std::string> importSheet(const std::string& workbookPath, std::str
                                        const std::function<void(const SheetRecord&)>& place) {
     const std::string wanted = std::string(documentName) + "$";
     std::size_t record = 0;
+    std::optional<std::string> refusal;
     try {
         platform::Workbook workbook(workbookPath);
         const std::vector<std::string> names = workbook.tableNames();
@@ -84,6 +97,24 @@ std::optional<std::string> importSheet(const std::string& workbookPath, std::str
         if (found == names.end())
             return "The workbook '" + workbookPath + "' has no sheet " + std::string(documentName);
         const platform::SheetQuery query = workbook.query(*found);
+        // A value that no document can hold refuses the whole sheet before
+        // anything is placed, so an import never leaves half its rows behind.
+        for (std::size_t r = 0; r < query.recordCount(); ++r) {
+            for (std::size_t column = 0; column < std::min(columnCount, query.columnCount()); ++column) {
+                const std::optional<std::string> value = query.value(r, column);
+                if (!value) continue;
+                if (const auto bad = documents::firstNonXmlCharacter(*value)) {
+                    // The sheet's first row holds the column names, so record r stands in row r + 2.
+                    refusal = documents::characterRefusal("Row " + std::to_string(r + 2) + ", column " +
+                                                              std::to_string(column + 1) + " of sheet " +
+                                                              std::string(documentName),
+                                                          *bad);
+                    break;
+                }
+            }
+            if (refusal) break;
+        }
+        if (refusal) return *refusal;
         opened();
         for (; record < query.recordCount(); ++record) {
             if (query.columnCount() < columnCount) {

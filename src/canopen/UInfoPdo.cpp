@@ -175,7 +175,15 @@ std::vector<std::string> TFInfopdo::loadMessages() {
         const QSignalBlocker quiet(pages[page].pdoList);
         for (const TClPdo& pdo : m_pages.pages[page].pdos) pages[page].pdoList->addItem(qs(pdo.cobid));
     }
+    // The entries saved are those of the PDOs read: a damaged rpdodef.xml
+    // loses entries as surely as a damaged sdopdo.xml.
+    if (reading.pdoFailure && *reading.pdoFailure != kPdoXmlNotFound) markUnread(*reading.pdoFailure);
+    if (reading.entriesFailure && *reading.entriesFailure != kSdopdoXmlNotFound) markUnread(*reading.entriesFailure);
     return reading.messages();
+}
+
+std::string TFInfopdo::savedDocumentPath() const {
+    return context().workspace.SdopdoPath;
 }
 
 void TFInfopdo::save() {
@@ -188,8 +196,10 @@ void TFInfopdo::clearForImport() {
 }
 
 // A failed import is silent; the entries placed before it stay.
-void TFInfopdo::importWorkbook(const std::string& path) {
-    m_pages = importStorePdo(path, m_pages).value;
+std::optional<std::string> TFInfopdo::importWorkbook(const std::string& path) {
+    documents::Reading<StorePdoPages> reading = importStorePdo(path, m_pages);
+    m_pages = std::move(reading.value);
+    return reading.failure;
 }
 
 void TFInfopdo::exportCsv() {

@@ -52,8 +52,9 @@ protected:
     void clear() override;
     std::vector<std::string> loadMessages() override;
     void save() override;
+    std::string savedDocumentPath() const override;
     void clearForImport() override;
-    void importWorkbook(const std::string& path) override;
+    std::optional<std::string> importWorkbook(const std::string& path) override;
     void exportCsv() override;
 
 private:

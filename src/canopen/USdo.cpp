@@ -126,8 +126,10 @@ std::optional<std::string> TFsdo::load() {
 }
 
 // A workbook that cannot be imported ends the import silently with what was placed.
-void TFsdo::importWorkbook(const std::string& path) {
-    placeTables(this, sga, sgb, importSdoTranslation(path).value);
+std::optional<std::string> TFsdo::importWorkbook(const std::string& path) {
+    const documents::Reading<SdoTranslationTables> reading = importSdoTranslation(path);
+    placeTables(this, sga, sgb, reading.value);
+    return reading.failure;
 }
 
 void TFsdo::exportCsv() {

@@ -36,7 +36,8 @@ protected:
     void clear() override;
     std::optional<std::string> load() override;
     void save() override {}  // the editor keeps no document; OK only closes
-    void importWorkbook(const std::string& path) override;
+    std::string savedDocumentPath() const override { return {}; }
+    std::optional<std::string> importWorkbook(const std::string& path) override;
     void exportCsv() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

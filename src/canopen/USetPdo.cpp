@@ -9,6 +9,7 @@
 #include "ui/ButtonBar.h"
 #include "ui/Dialogs.h"
 #include "ui/Grid.h"
+#include "ui/GridText.h"
 #include "ui/QtText.h"
 #include "workspace/Workspace.h"
 
@@ -65,15 +66,24 @@ void TFSetPdo::makeGrids() {
     }
 }
 
+// A damaged pargen.xml stops the showing before the grids are loaded: what
+// they hold then was not read from pdo.xml either, and OK asks before it
+// replaces the document.
 void TFSetPdo::FormShow() {
+    m_unread.clear();
     makeGrids();
-    m_sizes = readPdoAreaSizes(m_workspace.PargenPath);
-    sga->clear();
-    sgb->clear();
-    // The rows read before a damaged part of the document are shown with its message.
-    const documents::Reading<PdoAccessTables> reading = loadPdoAccess(m_workspace.PdoPath);
-    placeTables(this, sga, sgb, reading.value);
-    if (reading.failure) throw std::runtime_error(*reading.failure);
+    try {
+        m_sizes = readPdoAreaSizes(m_workspace.PargenPath);
+        sga->clear();
+        sgb->clear();
+        // The rows read before a damaged part of the document are shown with its message.
+        const documents::Reading<PdoAccessTables> reading = loadPdoAccess(m_workspace.PdoPath);
+        placeTables(this, sga, sgb, reading.value);
+        if (reading.failure) throw std::runtime_error(*reading.failure);
+    } catch (const std::exception& failure) {
+        m_unread.set(m_workspace.PdoPath, failure.what());
+        throw;
+    }
 }
 
 // The user types first into the first Cob-ID of the page shown.
@@ -95,6 +105,14 @@ bool TFSetPdo::ValidatePdoTables() {
 // A failed save throws; the guard of the button shows it and the window stays.
 void TFSetPdo::LbButton4Click() {
     if (!ValidatePdoTables()) return;
+    for (const auto& [grid, page] : {std::pair{sga, kPdoInputPage}, std::pair{sgb, kPdoOutputPage}}) {
+        if (const std::optional<QString> refusal =
+                ui::characterRefusalIn(grid, static_cast<int>(kPdoAccessRows), QString::fromUtf8(page))) {
+            ui::Dialogs::error(this, *refusal);
+            return;
+        }
+    }
+    if (!m_unread.mayReplace(this)) return;
     savePdoAccess(m_workspace.PdoPath, gridTables<kPdoValueColumns>(sga, sgb));
     done(QDialog::Accepted);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "documents/CommunicationSettings.h"
+#include "ui/Dialogs.h"
 #include "ui/Form.h"
 
 class QTabWidget;
@@ -44,6 +45,7 @@ private:
 
     const workspace::Workspace& m_workspace;
     documents::AreaSizes m_sizes{};
+    ui::UnreadDocument m_unread;
 };
 
 }  // namespace canopen

@@ -196,7 +196,12 @@ std::optional<std::string> TFWemcy::load() {
     documents::Reading<EmcyWordPages> reading = loadEmcyWord(context().workspace.EmcywordPath);
     m_words = std::move(reading.value);
     fillTrees();
+    if (reading.failure && *reading.failure != kXmlFileNotFound) markUnread(*reading.failure);
     return reading.failure;
+}
+
+std::string TFWemcy::savedDocumentPath() const {
+    return context().workspace.EmcywordPath;
 }
 
 void TFWemcy::save() {
@@ -204,9 +209,11 @@ void TFWemcy::save() {
 }
 
 // A failed import is silent; the words placed before it stay.
-void TFWemcy::importWorkbook(const std::string& path) {
-    m_words = importEmcyWord(path).value;
+std::optional<std::string> TFWemcy::importWorkbook(const std::string& path) {
+    documents::Reading<EmcyWordPages> reading = importEmcyWord(path);
+    m_words = std::move(reading.value);
     fillTrees();
+    return reading.failure;
 }
 
 void TFWemcy::exportCsv() {

@@ -153,7 +153,12 @@ std::optional<std::string> TFemcy::load() {
     m_entries = std::move(reading.value);
     fillLists();
     if (!reading.failure) showFirstLines();
+    if (reading.failure && *reading.failure != kXmlFileNotFound) markUnread(*reading.failure);
     return reading.failure;
+}
+
+std::string TFemcy::savedDocumentPath() const {
+    return context().workspace.EmcydefPath;
 }
 
 void TFemcy::save() {
@@ -161,11 +166,12 @@ void TFemcy::save() {
 }
 
 // A failed import is silent; what it placed stays, and then no line is selected.
-void TFemcy::importWorkbook(const std::string& path) {
+std::optional<std::string> TFemcy::importWorkbook(const std::string& path) {
     documents::Reading<EmcyPages> reading = importTranslateEmcy(path);
     m_entries = std::move(reading.value);
     fillLists();
     if (!reading.failure) showFirstLines();
+    return reading.failure;
 }
 
 void TFemcy::exportCsv() {

@@ -49,7 +49,8 @@ protected:
     void clear() override;
     std::optional<std::string> load() override;
     void save() override;
-    void importWorkbook(const std::string& path) override;
+    std::string savedDocumentPath() const override;
+    std::optional<std::string> importWorkbook(const std::string& path) override;
     void exportCsv() override;
 
 private:

@@ -7,6 +7,7 @@
 #include "canopen/TranslatePdo.h"
 #include "canopen/UGridTables.h"
 #include "ui/Grid.h"
+#include "ui/GridText.h"
 #include "ui/WindowContext.h"
 
 namespace canopen {
@@ -70,7 +71,21 @@ void TFpdo::clear() {
 std::optional<std::string> TFpdo::load() {
     const documents::Reading<PdoTranslationTables> reading = loadTranslatePdo(context().workspace.RpdodefPath);
     placeTables(this, sga, sgb, reading.value);
+    if (reading.failure && *reading.failure != kXmlFileNotFound) markUnread(*reading.failure);
     return reading.failure;
+}
+
+std::string TFpdo::savedDocumentPath() const {
+    return context().workspace.RpdodefPath;
+}
+
+std::optional<std::string> TFpdo::characterRefusal() const {
+    for (const auto& [grid, page] : {std::pair{sga, kTranslatePdoFirstPage}, std::pair{sgb, kTranslatePdoSecondPage}}) {
+        if (const std::optional<QString> refusal =
+                ui::characterRefusalIn(grid, static_cast<int>(kTranslatePdoEntries), QString::fromUtf8(page)))
+            return ui::ss(*refusal);
+    }
+    return std::nullopt;
 }
 
 void TFpdo::save() {
@@ -78,8 +93,10 @@ void TFpdo::save() {
 }
 
 // A workbook that cannot be imported ends the import silently with what was placed.
-void TFpdo::importWorkbook(const std::string& path) {
-    placeTables(this, sga, sgb, importTranslatePdo(path).value);
+std::optional<std::string> TFpdo::importWorkbook(const std::string& path) {
+    const documents::Reading<PdoTranslationTables> reading = importTranslatePdo(path);
+    placeTables(this, sga, sgb, reading.value);
+    return reading.failure;
 }
 
 void TFpdo::exportCsv() {

@@ -22,7 +22,9 @@ protected:
     void clear() override;
     std::optional<std::string> load() override;
     void save() override;
-    void importWorkbook(const std::string& path) override;
+    std::optional<std::string> characterRefusal() const override;
+    std::string savedDocumentPath() const override;
+    std::optional<std::string> importWorkbook(const std::string& path) override;
     void exportCsv() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

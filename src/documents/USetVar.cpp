@@ -11,6 +11,7 @@
 #include "ui/ButtonBar.h"
 #include "ui/Dialogs.h"
 #include "ui/Grid.h"
+#include "ui/GridText.h"
 #include "ui/Guard.h"
 #include "ui/QtText.h"
 #include "workspace/Workspace.h"
@@ -77,17 +78,25 @@ void TFSetVar::fill(ui::Grid* grid, const std::vector<AccessRow>& rows) {
     grid->setRowTexts(texts);
 }
 
+// A failure here, also one of pargen.xml before the tables are read, leaves
+// sdo.xml unread: OK then asks before it replaces the document.
 void TFSetVar::FormShow() {
-    m_sizes = readAreaSizes(m_workspace.PargenPath, kMaxAreaSize);
-    sga->clear();
-    Sgb->clear();
+    m_unread.clear();
+    try {
+        m_sizes = readAreaSizes(m_workspace.PargenPath, kMaxAreaSize);
+        sga->clear();
+        Sgb->clear();
 
-    if (!platform::fileExists(m_workspace.SdoPath)) return;
-    // The rows read before a damaged part of the document are shown all the same.
-    const Reading<AccessTables> reading = readAccessTables(m_workspace.SdoPath);
-    fill(sga, reading.value.in);
-    fill(Sgb, reading.value.out);
-    if (reading.failure) throw std::runtime_error(*reading.failure);
+        if (!platform::fileExists(m_workspace.SdoPath)) return;
+        // The rows read before a damaged part of the document are shown all the same.
+        const Reading<AccessTables> reading = readAccessTables(m_workspace.SdoPath);
+        fill(sga, reading.value.in);
+        fill(Sgb, reading.value.out);
+        if (reading.failure) throw std::runtime_error(*reading.failure);
+    } catch (const std::exception& failure) {
+        m_unread.set(m_workspace.SdoPath, failure.what());
+        throw;
+    }
 }
 
 // The user types first into the first cell of the page shown.
@@ -115,6 +124,13 @@ bool TFSetVar::ValidateTables() {
 
 void TFSetVar::bitbtn1Click() {
     if (!ValidateTables()) return;
+    for (const auto& [grid, page] : {std::pair{sga, kInputPageCaption}, std::pair{Sgb, kOutputPageCaption}}) {
+        if (const std::optional<QString> refusal = ui::characterRefusalIn(grid, kRows, QString::fromUtf8(page))) {
+            ui::Dialogs::error(this, *refusal);
+            return;
+        }
+    }
+    if (!m_unread.mayReplace(this)) return;
     writeAccessTables(m_workspace.SdoPath, {tableOf(sga), tableOf(Sgb)});
     done(QDialog::Accepted);
 }

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "documents/AccessTables.h"
+#include "ui/Dialogs.h"
 #include "ui/Form.h"
 
 class QTabWidget;
@@ -52,6 +53,7 @@ private:
 
     const workspace::Workspace& m_workspace;
     AreaSizes m_sizes{kMaxAreaSize, kMaxAreaSize};
+    ui::UnreadDocument m_unread;
 };
 
 }  // namespace documents

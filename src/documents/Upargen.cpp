@@ -195,10 +195,16 @@ void TFpargen::showStored(std::string_view element, const std::string& text) {
 // The controls of the elements read before a damaged part of the file show
 // the file's values; the others keep what they showed.
 void TFpargen::FormShow() {
-    const Reading<StoredCommunicationTexts> reading = readStoredCommunicationTexts(m_workspace.PargenPath);
-    const std::array<const std::string*, 9> texts = reading.value.texts.inOrder();
-    for (std::size_t i = 0; i < reading.value.count; ++i) showStored(kPargenElements[i], *texts[i]);
-    if (reading.failure) throw std::runtime_error(*reading.failure);
+    m_unread.clear();
+    try {
+        const Reading<StoredCommunicationTexts> reading = readStoredCommunicationTexts(m_workspace.PargenPath);
+        const std::array<const std::string*, 9> texts = reading.value.texts.inOrder();
+        for (std::size_t i = 0; i < reading.value.count; ++i) showStored(kPargenElements[i], *texts[i]);
+        if (reading.failure) throw std::runtime_error(*reading.failure);
+    } catch (const std::exception& failure) {
+        m_unread.set(m_workspace.PargenPath, failure.what());
+        throw;
+    }
 }
 
 // The first control: the line type, on the button that is selected.
@@ -216,6 +222,7 @@ bool TFpargen::CheckValues() {
 
 void TFpargen::BitBtn1Click() {
     if (!CheckValues()) return;
+    if (!m_unread.mayReplace(this)) return;
     // With no protocol chosen the stored code is ASCII's.
     const int protocol = m_protocol->checkedId();
     CommunicationTexts texts;

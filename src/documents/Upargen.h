@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "ui/Dialogs.h"
 #include "ui/Form.h"
 
 class QButtonGroup;
@@ -64,6 +65,7 @@ private:
     const workspace::Workspace& m_workspace;
     QButtonGroup* m_lineType;
     QButtonGroup* m_protocol;
+    ui::UnreadDocument m_unread;
 };
 
 }  // namespace documents

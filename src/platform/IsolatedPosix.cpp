@@ -1,5 +1,6 @@
 #include <signal.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -7,8 +8,26 @@
 #include "platform/Isolated.h"
 
 namespace platform {
+namespace {
 
-std::optional<std::string> endOfIsolatedRun(const std::function<void()>& work) {
+// Waits for the child until timeLimit has passed; answers whether it ended,
+// with its status. Polls, as a child that ends has no descriptor to wait on
+// together with a time-out.
+bool waitWithin(pid_t child, std::chrono::milliseconds timeLimit, int& status) {
+    const auto deadline = std::chrono::steady_clock::now() + timeLimit;
+    for (;;) {
+        const pid_t ended = ::waitpid(child, &status, WNOHANG);
+        if (ended == child) return true;
+        if (ended < 0 && errno != EINTR) return true;  // nothing left to wait for
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        const timespec pause{0, 5'000'000};
+        ::nanosleep(&pause, nullptr);
+    }
+}
+
+}  // namespace
+
+std::optional<std::string> endOfIsolatedRun(const std::function<void()>& work, std::chrono::milliseconds timeLimit) {
     const pid_t child = ::fork();
     if (child < 0) return std::nullopt;
     if (child == 0) {
@@ -21,8 +40,13 @@ std::optional<std::string> endOfIsolatedRun(const std::function<void()>& work) {
         ::_exit(0);
     }
     int status = 0;
-    while (::waitpid(child, &status, 0) < 0) {
-        if (errno != EINTR) return std::nullopt;
+    if (!waitWithin(child, timeLimit, status)) {
+        // Work that hangs would hold the user's window for ever: end it, and
+        // reap it so that no zombie stays behind.
+        ::kill(child, SIGKILL);
+        while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        }
+        return timeOutAfter(timeLimit);
     }
     if (WIFSIGNALED(status)) return "signal " + std::to_string(WTERMSIG(status));
     if (WIFEXITED(status) && WEXITSTATUS(status) != 0) return "status " + std::to_string(WEXITSTATUS(status));

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,9 @@ public:
     virtual bool hasEnded() const = 0;
     // Waits at most timeout for the end; answers whether the program has ended.
     virtual bool waitForEnd(std::chrono::milliseconds timeout) const = 0;
+    // The program's exit code once it has ended (on POSIX a program ended by
+    // signal n gives 128 + n, as shells say it); nothing while it runs.
+    virtual std::optional<int> exitCode() const = 0;
 };
 
 // Starts program directly (no shell) with arguments; it inherits the current
@@ -54,15 +58,22 @@ inline constexpr std::uint32_t kRunAndWaitBound = 150000;
 // One pause of runAndWait's waiting loop, in milliseconds.
 inline constexpr int kRunAndWaitPause = 10;
 
+// How a run of runAndWait went: whether the program started, and its exit
+// code when it ended within the bound (nothing when it was still running).
+struct RunOutcome {
+    bool started = false;
+    std::optional<int> exitCode;
+};
+
 // Starts program with arguments and waits until it has ended (then one pause
 // more) or until boundMilliseconds have passed on tick (an unsigned 32-bit
 // difference), looking every pause; the program's end cuts a pause short. A
 // program still running at the bound is left running. A failed start returns
-// at once; the exit code, a time-out or a failure are not reported.
-// hideWindow asks for the program's window to be hidden on platforms where
-// programs get one. Never throws.
-void runAndWait(const std::string& program, const std::vector<std::string>& arguments, bool hideWindow,
-                std::uint32_t boundMilliseconds = kRunAndWaitBound,
-                const std::function<std::uint32_t()>& tick = tickCount);
+// at once. Answers how the run went, for the caller to report. hideWindow
+// asks for the program's window to be hidden on platforms where programs get
+// one. Never throws.
+RunOutcome runAndWait(const std::string& program, const std::vector<std::string>& arguments, bool hideWindow,
+                      std::uint32_t boundMilliseconds = kRunAndWaitBound,
+                      const std::function<std::uint32_t()>& tick = tickCount);
 
 }  // namespace platform

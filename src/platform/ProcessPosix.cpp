@@ -31,12 +31,18 @@ public:
         std::unique_lock lock(m_lock);
         return m_changed.wait_for(lock, timeout, [this] { return m_phase == Phase::Ended; });
     }
+    std::optional<int> exitCode() const override {
+        std::lock_guard lock(m_lock);
+        if (m_phase != Phase::Ended) return std::nullopt;
+        return m_exitCode;
+    }
 
-    void enter(Phase phase, pid_t pid = -1) {
+    void enter(Phase phase, pid_t pid = -1, int exitCode = 0) {
         {
             std::lock_guard lock(m_lock);
             m_phase = phase;
             if (pid > 0) m_pid = pid;
+            m_exitCode = exitCode;
         }
         m_changed.notify_all();
     }
@@ -51,6 +57,7 @@ private:
     mutable std::condition_variable m_changed;
     Phase m_phase = Phase::Starting;
     pid_t m_pid = -1;
+    int m_exitCode = 0;
 };
 
 int spawn(const std::string& program, const std::vector<std::string>& arguments, pid_t& pid) {
@@ -89,7 +96,8 @@ void startAndReap(const std::shared_ptr<PosixProcess>& process, const std::strin
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
-    process->enter(PosixProcess::Phase::Ended);
+    const int exitCode = WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
+    process->enter(PosixProcess::Phase::Ended, -1, exitCode);
 }
 
 }  // namespace
@@ -116,24 +124,29 @@ bool startWithoutWaiting(const std::string& program, const std::vector<std::stri
     return startProgram(program, arguments) != nullptr;
 }
 
-void runAndWait(const std::string& program, const std::vector<std::string>& arguments, [[maybe_unused]] bool hideWindow,
-                std::uint32_t boundMilliseconds, const std::function<std::uint32_t()>& tick) {
+RunOutcome runAndWait(const std::string& program, const std::vector<std::string>& arguments,
+                      [[maybe_unused]] bool hideWindow, std::uint32_t boundMilliseconds,
+                      const std::function<std::uint32_t()>& tick) {
+    RunOutcome outcome;
     try {
         const std::shared_ptr<StartedProcess> child = startProgram(program, arguments);
-        if (!child) return;
+        if (!child) return outcome;
+        outcome.started = true;
         const std::uint32_t start = tick();
         const std::chrono::milliseconds pause(kRunAndWaitPause);
         for (;;) {
             if (child->hasEnded()) {
                 std::this_thread::sleep_for(pause);
-                return;
+                outcome.exitCode = child->exitCode();
+                return outcome;
             }
-            if (static_cast<std::uint32_t>(tick() - start) >= boundMilliseconds) return;
+            if (static_cast<std::uint32_t>(tick() - start) >= boundMilliseconds) return outcome;
             child->waitForEnd(pause);
         }
     } catch (...) {
-        // Nothing about the run is reported, a failure included.
+        // What was learnt before the failure is answered.
     }
+    return outcome;
 }
 
 }  // namespace platform

@@ -23,6 +23,11 @@ public:
         const DWORD milliseconds = count >= INFINITE ? INFINITE - 1 : static_cast<DWORD>(count);
         return WaitForSingleObject(m_process.get(), milliseconds) == WAIT_OBJECT_0;
     }
+    std::optional<int> exitCode() const override {
+        DWORD code = 0;
+        if (!hasEnded() || !GetExitCodeProcess(m_process.get(), &code)) return std::nullopt;
+        return static_cast<int>(code);
+    }
     HANDLE handle() const { return m_process.get(); }
 
 private:
@@ -78,14 +83,16 @@ bool startWithoutWaiting(const std::string& program, const std::vector<std::stri
     return startProgram(program, arguments) != nullptr;
 }
 
-void runAndWait(const std::string& program, const std::vector<std::string>& arguments, bool hideWindow,
-                std::uint32_t boundMilliseconds, const std::function<std::uint32_t()>& tick) {
+RunOutcome runAndWait(const std::string& program, const std::vector<std::string>& arguments, bool hideWindow,
+                      std::uint32_t boundMilliseconds, const std::function<std::uint32_t()>& tick) {
+    RunOutcome outcome;
     try {
         // The event paces the loop: a pause is a wait on it, which the
         // program's end cuts short.
         OwnedHandle pacing(CreateEventW(nullptr, FALSE, FALSE, L"HandleCed"));
         const std::shared_ptr<WindowsProcess> child = start(program, arguments, hideWindow);
-        if (!child) return;
+        if (!child) return outcome;
+        outcome.started = true;
         if (pacing.valid()) ResetEvent(pacing.get());
         const std::uint32_t startTick = tick();
         const HANDLE pauseEnds[] = {child->handle(), pacing.get()};
@@ -95,14 +102,16 @@ void runAndWait(const std::string& program, const std::vector<std::string>& argu
             // may end with the code that also means "still active" (259).
             if (child->hasEnded()) {
                 Sleep(kRunAndWaitPause);
-                return;
+                outcome.exitCode = child->exitCode();
+                return outcome;
             }
-            if (static_cast<std::uint32_t>(tick() - startTick) >= boundMilliseconds) return;
+            if (static_cast<std::uint32_t>(tick() - startTick) >= boundMilliseconds) return outcome;
             WaitForMultipleObjects(handles, pauseEnds, FALSE, kRunAndWaitPause);
         }
     } catch (...) {
-        // Nothing about the run is reported, a failure included.
+        // What was learnt before the failure is answered.
     }
+    return outcome;
 }
 
 }  // namespace platform

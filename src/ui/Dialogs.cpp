@@ -77,6 +77,14 @@ void Dialogs::standardError(QWidget* parent, const QString& text) {
     showBox(parent, QMessageBox::Critical, text);
 }
 
+bool Dialogs::question(QWidget* parent, const QString& text) {
+    if (isRecording()) return recordedAnswer({Kind::Question, text, {}, {}}).has_value();
+    QMessageBox box(QMessageBox::Question, boxTitle(), text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 std::optional<QString> Dialogs::openFile(QWidget* parent, const FileChooserSettings& settings) {
     if (isRecording()) return recordedAnswer({Kind::OpenFile, settings.title, settings, {}});
     return runFileDialog(parent, settings, QFileDialog::AcceptOpen);
@@ -117,6 +125,10 @@ void Dialogs::queueAnswer(std::optional<QString> answer) {
     recorder().answers.push_back(answer ? (answer->isNull() ? QString(QLatin1String("")) : *answer) : QString());
 }
 
+void Dialogs::queueQuestionAnswer(bool yes) {
+    recorder().answers.push_back(yes ? QStringLiteral("Yes") : QString());
+}
+
 int Dialogs::queuedAnswers() {
     return static_cast<int>(recorder().answers.size());
 }
@@ -133,6 +145,16 @@ QList<Dialogs::Record> Dialogs::takeRecords() {
 
 void Dialogs::setUnansweredHandler(std::function<void(const QString&)> handler) {
     recorder().unanswered = std::move(handler);
+}
+
+bool UnreadDocument::mayReplace(QWidget* parent) const {
+    if (!isSet()) return true;
+    // A message that ends its own sentence does not get a second full stop.
+    QString message = QString::fromStdString(m_message);
+    if (message.endsWith(QLatin1Char('.'))) message.chop(1);
+    return Dialogs::question(parent, QString::fromStdString(m_path) + QStringLiteral(" could not be read: ") + message +
+                                         QStringLiteral(". Saving replaces it with what the window shows. "
+                                                        "Save anyway?"));
 }
 
 }  // namespace ui

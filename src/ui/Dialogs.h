@@ -4,6 +4,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <string>
 
 class QWidget;
 
@@ -25,7 +26,7 @@ struct FileChooserSettings {
 // shown, in order.
 class Dialogs {
 public:
-    enum class Kind { Information, Error, StandardError, OpenFile, SaveFile, Folder, Url };
+    enum class Kind { Information, Error, StandardError, Question, OpenFile, SaveFile, Folder, Url };
 
     struct Record {
         Kind kind;
@@ -40,6 +41,10 @@ public:
     static void error(QWidget* parent, const QString& text);
     // The standard error box: the text of a failure that no handler caught.
     static void standardError(QWidget* parent, const QString& text);
+
+    // A question with the buttons Yes and No, No the default: answers whether
+    // the user chose Yes.
+    static bool question(QWidget* parent, const QString& text);
 
     // The chosen file's full path, or nothing when the user cancelled.
     static std::optional<QString> openFile(QWidget* parent, const FileChooserSettings& settings);
@@ -58,11 +63,40 @@ public:
     static bool isRecording();
     // Next answer of a chooser: a path, or nothing for Cancel.
     static void queueAnswer(std::optional<QString> answer);
+    // Next answer of a question: Yes or No.
+    static void queueQuestionAnswer(bool yes);
     static int queuedAnswers();
     static QList<Record> records();
     static QList<Record> takeRecords();
     // Called when a chooser finds no queued answer; the chooser then answers Cancel.
     static void setUnansweredHandler(std::function<void(const QString&)> handler);
+};
+
+// The document that a window could not read while it was shown, and why.
+// OK must not silently replace a document with content that was never read
+// from it (defaults, or what an earlier showing left in the controls), so a
+// window whose showing failed asks before it saves.
+class UnreadDocument {
+public:
+    void clear() {
+        m_path.clear();
+        m_message.clear();
+    }
+    // Keeps the first failure of a showing; later ones are its consequences.
+    void set(const std::string& path, const std::string& message) {
+        if (!m_path.empty()) return;
+        m_path = path;
+        m_message = message;
+    }
+    bool isSet() const { return !m_path.empty(); }
+    // Answers whether the window may write its document: yes when the
+    // showing read it, else the user's answer to "<path> could not be read:
+    // <message>. Saving replaces it with what the window shows. Save anyway?".
+    bool mayReplace(QWidget* parent) const;
+
+private:
+    std::string m_path;
+    std::string m_message;
 };
 
 }  // namespace ui

@@ -3,6 +3,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "documents/XmlText.h"
 #include "ui/ButtonBar.h"
 #include "ui/Dialogs.h"
 #include "ui/QtText.h"
@@ -34,8 +35,16 @@ EditorForm::EditorForm(QWidget* parent, const WindowContext& context, const QStr
 }
 
 void EditorForm::FormShow() {
-    clear();
-    for (const std::string& message : loadMessages()) Dialogs::information(this, qs(message));
+    m_unread.clear();
+    std::vector<std::string> messages;
+    try {
+        clear();
+        messages = loadMessages();
+    } catch (const std::exception& failure) {
+        m_unread.set(savedDocumentPath(), failure.what());
+        throw;
+    }
+    for (const std::string& message : messages) Dialogs::information(this, qs(message));
 }
 
 std::vector<std::string> EditorForm::loadMessages() {
@@ -45,7 +54,17 @@ std::vector<std::string> EditorForm::loadMessages() {
 
 // A failed save throws; the guard of the button shows it and the window stays.
 void EditorForm::BitBtn1Click() {
-    save();
+    if (const std::optional<std::string> refusal = characterRefusal()) {
+        Dialogs::error(this, qs(*refusal));
+        return;
+    }
+    if (!m_unread.mayReplace(this)) return;
+    try {
+        save();
+    } catch (const documents::CharacterRefused& refusal) {
+        Dialogs::error(this, QString::fromUtf8(refusal.what()));
+        return;
+    }
     done(QDialog::Accepted);
 }
 
@@ -53,7 +72,8 @@ void EditorForm::ImportClick() {
     const std::optional<QString> workbook = Dialogs::openFile(this, m_context.OpenExcel);
     if (!workbook) return;
     clearForImport();
-    importWorkbook(ss(*workbook));
+    const std::optional<std::string> failure = importWorkbook(ss(*workbook));
+    if (failure && documents::isCharacterRefusal(*failure)) Dialogs::error(this, qs(*failure));
 }
 
 void EditorForm::ExportClick() {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Process.h"
 #include "ui/Dialogs.h"
 #include "workspace/Workspace.h"
 
@@ -18,9 +19,11 @@ namespace ui {
 struct WindowContext {
     workspace::Workspace& workspace;
     FileChooserSettings& OpenExcel;
-    // Starts program with arguments and waits for its end (bounded); nothing
-    // is reported. hideWindow asks for the program's window to be hidden.
-    std::function<void(const std::string& program, const std::vector<std::string>& arguments, bool hideWindow)>
+    // Starts program with arguments and waits for its end (bounded); answers
+    // how the run went, for the caller to report. hideWindow asks for the
+    // program's window to be hidden.
+    std::function<platform::RunOutcome(const std::string& program, const std::vector<std::string>& arguments,
+                                       bool hideWindow)>
         RunAndWait;
     // Lets the user edit one line of text in the New project dialog (its text
     // mode): the edited text on OK, nothing on Cancel.

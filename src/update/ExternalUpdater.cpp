@@ -24,6 +24,30 @@ std::string updaterProgramPath(const std::string& programDir) {
     return platform::joinPath(programDir, std::string(kUpdaterProgramName) + platform::kExecutableSuffix);
 }
 
+std::optional<std::string> updaterRefusal(const std::string& programDir, const std::string& masterDir) {
+    const std::string program = updaterProgramPath(programDir);
+    if (!platform::fileExists(program))
+        return "The updater " + program + " was not found. " + std::string(kUpdaterAdvice);
+    const std::string deviceFile = platform::joinPath(masterDir, kDeviceFileName);
+    if (!platform::fileExists(deviceFile)) {
+        return "The device file " + deviceFile + " was not found. Put " + std::string(kDeviceFileName) +
+               " in MASTER beside the program; see README";
+    }
+    return std::nullopt;
+}
+
+std::string updaterRunReport(const std::string& program, const platform::RunOutcome& outcome,
+                             std::uint32_t boundMilliseconds) {
+    if (!outcome.started) return "The updater " + program + " could not be started. " + std::string(kUpdaterAdvice);
+    if (outcome.exitCode) return "The updater ended with exit code " + std::to_string(*outcome.exitCode) + ".";
+    return "The updater was still running after " + std::to_string(boundMilliseconds / 1000) +
+           " s; it goes on by itself.";
+}
+
+bool updaterRunFailed(const platform::RunOutcome& outcome) {
+    return !outcome.started || !outcome.exitCode || *outcome.exitCode != 0;
+}
+
 std::string updaterParameters(const std::string& port, const UpdateOptions& options, const std::string& masterDir,
                               const std::string& projectDir) {
     const Flags flags = flagsOf(options);

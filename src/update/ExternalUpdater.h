@@ -1,7 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/Process.h"
 
 // The external updater program that takes the configuration image and the
 // device firmware to the gateway, and its command line.
@@ -18,8 +21,31 @@ struct UpdateOptions {
     bool ReadProject = true;   // "PR": read the project back when finished
 };
 
+// What the messages about the updater tell the user to do.
+inline constexpr const char* kUpdaterAdvice = "Put Ser_48213_Update beside the program; see README";
+
 // The updater in programDir, with the platform's executable suffix. Reads nothing.
 std::string updaterProgramPath(const std::string& programDir);
+
+// Why the updater cannot be run, or nothing: no file at its program path
+// ("The updater <path> was not found. Put Ser_48213_Update beside the
+// program; see README"), else no device file in masterDir ("The device file
+// <path> was not found. Put sim48213.sim in MASTER beside the program; see
+// README"). Reads the file system only.
+std::optional<std::string> updaterRefusal(const std::string& programDir, const std::string& masterDir);
+
+// What the wizard says after a run of the updater at program: that it could
+// not be started ("The updater <path> could not be started. Put
+// Ser_48213_Update beside the program; see README"), its exit code ("The
+// updater ended with exit code 0."), or that it was still running after the
+// wait of boundMilliseconds ("The updater was still running after 150 s; it
+// goes on by itself."). Reads nothing.
+std::string updaterRunReport(const std::string& program, const platform::RunOutcome& outcome,
+                             std::uint32_t boundMilliseconds = platform::kRunAndWaitBound);
+// Whether updaterRunReport's text tells of a failure (error box) rather than
+// a success (information box): a start that failed, an exit code other than
+// 0, or an updater still running.
+bool updaterRunFailed(const platform::RunOutcome& outcome);
 
 // The updater's single parameter string, as a Windows updater takes it:
 // \\.\ + port + " " + the four flags each followed by a blank + the quoted

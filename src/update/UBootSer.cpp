@@ -214,13 +214,27 @@ void TFBootSer::LbButton2Click() {
     Comm1->Close();
 }
 
+// The updater and the device file are delivered apart from the program; a
+// user who lacks one is told which and where it belongs, and after the run
+// how it ended, since the device side gives no other sign.
 void TFBootSer::LbButton4Click() {
     const workspace::Workspace& workspace = m_context.workspace;
+    if (const std::optional<std::string> refusal = updaterRefusal(workspace.ProgramDir, workspace.MasterDir)) {
+        ui::Dialogs::error(this, ui::qs(*refusal));
+        return;
+    }
     const UpdateOptions options{CB_Firm->isChecked(), CB_RFirm->isChecked(), CB_Proj->isChecked(),
                                 CB_RProj->isChecked()};
-    m_context.RunAndWait(
-        updaterProgramPath(workspace.ProgramDir),
-        updaterCommand(ui::ss(CB_Com->currentText()), options, workspace.MasterDir, workspace.ProjectDir), false);
+    const std::string program = updaterProgramPath(workspace.ProgramDir);
+    const platform::RunOutcome outcome = m_context.RunAndWait(
+        program, updaterCommand(ui::ss(CB_Com->currentText()), options, workspace.MasterDir, workspace.ProjectDir),
+        false);
+    const QString report = ui::qs(updaterRunReport(program, outcome));
+    if (updaterRunFailed(outcome)) {
+        ui::Dialogs::error(this, report);
+    } else {
+        ui::Dialogs::information(this, report);
+    }
 }
 
 void TFBootSer::done(int result) {

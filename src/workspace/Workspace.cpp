@@ -31,10 +31,20 @@ bool Workspace::startUp(const std::string& programDir) {
 
     ProjectName = normaliseRememberedName(platform::readIniValue(settingsPath(), kSettingsSection, kSettingsKey));
 
-    const bool remembered = !ProjectName.empty() && platform::folderExists(ProjectsDir + ProjectName);
-    ProjectDir = remembered ? ProjectsDir + ProjectName : ProjectsDir;
+    // The settings file is plain text anyone can edit: a name that is not one
+    // folder directly below PROJECTS would let the windows read and write
+    // elsewhere (above PROJECTS, in the program folder, in PROJECTS itself),
+    // so it sets no project at all and the windows refuse to open.
+    const bool remembered = isProjectFolderName(ProjectName) && platform::folderExists(ProjectsDir + ProjectName);
+    ProjectDir = remembered ? ProjectsDir + ProjectName : std::string();
     SetDocumentPaths();
     return remembered;
+}
+
+bool isProjectFolderName(std::string_view name) {
+    if (!name.empty() && name.front() == kPathSeparator) name.remove_prefix(1);
+    if (name.empty() || name == "." || name == "..") return false;
+    return name.find_first_of("/\\") == std::string_view::npos && name.find('\0') == std::string_view::npos;
 }
 
 void Workspace::SetDocumentPaths() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // The shared state of a run: the program folders, the current project and the
 // paths of its documents. The main window owns the one Workspace; every other
@@ -35,9 +36,11 @@ struct Workspace {
 
     // Start-up: sets the program folders from programDir and creates MASTER
     // and PROJECTS when missing (failures ignored), reads the remembered
-    // project from the settings file, makes it current when its folder exists
-    // (else the PROJECTS folder), and sets the document paths. Answers whether
-    // the remembered project was opened. Never throws.
+    // project from the settings file, makes it current when it names a folder
+    // directly below PROJECTS (isProjectFolderName) that exists, else sets no
+    // project (ProjectDir empty; ProjectName keeps the remembered text, which
+    // closing writes back), and sets the document paths. Answers whether the
+    // remembered project was opened. Never throws.
     bool startUp(const std::string& programDir);
 
     // Recomputes the seven document paths from ProjectDir.
@@ -62,6 +65,12 @@ struct Workspace {
     // length of ProjectsDir, and sets the document paths.
     void finishOpenProject(const std::string* chosenFolder);
 };
+
+// Whether a remembered name, after normaliseRememberedName, names a folder
+// directly below PROJECTS: one optional leading separator, then a name that is
+// not empty, not "." or "..", and holds no separator of either platform and
+// no NUL. Reads nothing.
+bool isProjectFolderName(std::string_view name);
 
 // A remembered name as this platform writes paths: separators of the other
 // platform become this one's, and a leading separator is added.

@@ -18,7 +18,9 @@ void remember(const TempDir& program, const std::string& name) {
     testing_support::writeFile(program / "Tessaro_Ru2Doror.ini", "[lastproj]\r\nprojectname=" + name + "\r\n");
 }
 
-TEST(WorkspaceStartUp, FirstStartMakesTheFoldersAndUsesProjects) {
+// Without a remembered project nothing is current: the documents would
+// otherwise land in PROJECTS itself.
+TEST(WorkspaceStartUp, FirstStartMakesTheFoldersAndSetsNoProject) {
     TempDir program;
     workspace::Workspace ws;
     EXPECT_FALSE(ws.startUp(program.path() + platform::kPathSeparator));
@@ -28,9 +30,9 @@ TEST(WorkspaceStartUp, FirstStartMakesTheFoldersAndUsesProjects) {
     EXPECT_TRUE(testing_support::exists(program / "MASTER"));
     EXPECT_TRUE(testing_support::exists(program / "PROJECTS"));
     EXPECT_EQ(ws.ProjectName, "");
-    EXPECT_EQ(ws.ProjectDir, ws.ProjectsDir);
-    EXPECT_EQ(ws.PargenPath, program / nativePath("PROJECTS/pargen.xml"));
-    EXPECT_EQ(ws.PdoPath, program / nativePath("PROJECTS/pdo.xml"));
+    EXPECT_EQ(ws.ProjectDir, "");
+    EXPECT_EQ(ws.PargenPath, nativePath("/pargen.xml"));
+    EXPECT_EQ(ws.PdoPath, nativePath("/pdo.xml"));
 }
 
 struct RememberedCase {
@@ -51,7 +53,7 @@ TEST_P(WorkspaceRemembered, StartsOnTheRememberedProject) {
     workspace::Workspace ws;
     EXPECT_EQ(ws.startUp(program.path()), c.opened);
     EXPECT_EQ(ws.ProjectName, nativePath(c.projectName));
-    EXPECT_EQ(ws.ProjectDir, c.opened ? ws.ProjectsDir + nativePath(c.projectName) : ws.ProjectsDir);
+    EXPECT_EQ(ws.ProjectDir, c.opened ? ws.ProjectsDir + nativePath(c.projectName) : std::string());
     EXPECT_EQ(ws.SdoPath, ws.ProjectDir + nativePath("/sdo.xml"));
 }
 
@@ -60,8 +62,15 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(RememberedCase{"Plant1", "Plant1", "/Plant1", true},
                       RememberedCase{"/Plant1", "Plant1", "/Plant1", true},
                       RememberedCase{"\\Plant1", "Plant1", "/Plant1", true},
-                      RememberedCase{"\\Area\\Plant1", "Area/Plant1", "/Area/Plant1", true},
-                      RememberedCase{"/Plant1", "", "/Plant1", false}, RememberedCase{"", "Plant1", "", false}),
+                      RememberedCase{"/Plant1", "", "/Plant1", false}, RememberedCase{"", "Plant1", "", false},
+                      // Names that do not name one folder directly below
+                      // PROJECTS set no project, also when the folder exists.
+                      RememberedCase{"\\Area\\Plant1", "Area/Plant1", "/Area/Plant1", false},
+                      RememberedCase{"..", "Plant1", "/..", false}, RememberedCase{".", "Plant1", "/.", false},
+                      RememberedCase{"/", "Plant1", "/", false},
+                      RememberedCase{"../../elsewhere", "Plant1", "/../../elsewhere", false},
+                      RememberedCase{"Plant1/..", "Plant1", "/Plant1/..", false},
+                      RememberedCase{"\\..\\MASTER", "Plant1", "/../MASTER", false}),
     [](const auto& info) {
         return testing_support::caseName({{"Case", std::to_string(info.index)}, {"_Stored", info.param.stored}});
     });
@@ -106,7 +115,7 @@ TEST(WorkspaceOpenProject, DerivesTheNameByLength) {
     workspace::Workspace ws;
     ws.startUp(program.path());
 
-    EXPECT_EQ(ws.prepareOpenProject(), ws.ProjectsDir);
+    EXPECT_EQ(ws.prepareOpenProject(), "") << "no project is set at a first start";
     const std::string nested = ws.ProjectsDir + nativePath("/Area/Plant1");
     ws.finishOpenProject(&nested);
     EXPECT_EQ(ws.ProjectName, nativePath("/Area/Plant1"));

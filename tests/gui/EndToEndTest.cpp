@@ -99,6 +99,7 @@ TEST_F(EndToEnd, UpdateDeviceHandsTheImageToTheUpdater) {
     writeFile(m_program / "Ser_48213_Update",
               "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\nls \"$7\" >> \"$0.args\"\n");
     fs::permissions(m_program / "Ser_48213_Update", fs::perms::owner_all);
+    writeFile(m_program / "MASTER/sim48213.sim", "device");
 
     whenModal<update::TFBootSer>([](update::TFBootSer& wizard) {
         QTest::mouseClick(wizard.LbButton1, Qt::LeftButton);
@@ -112,7 +113,7 @@ TEST_F(EndToEnd, UpdateDeviceHandsTheImageToTheUpdater) {
                                                                  (m_program / "MASTER/sim48213.sim") + "\n" +
                                                                  projectFile("bin/") + "\nbank.bin\n");
     EXPECT_EQ(readFile(projectFile("bin/bank.bin")).size(), 29u);
-    EXPECT_EQ(shown(), std::vector<std::string>{"save file: "});
+    EXPECT_EQ(shown(), (std::vector<std::string>{"save file: ", "information: The updater ended with exit code 0."}));
 }
 
 TEST_F(EndToEnd, UpdateDeviceStopsOnADamagedDocument) {
@@ -148,8 +149,14 @@ TEST_F(EndToEnd, UpdateDeviceWithoutAProjectBuildsButWritesNothing) {
     EXPECT_EQ(shown(), std::vector<std::string>{"standard error: Project not valid"});
 }
 
+// The state is reached by picking PROJECTS itself in Open project; a start
+// without a remembered project sets no project at all.
 TEST_F(EndToEnd, ProjectsFolderStateWorksOnTheProjectsFolder) {
     startProgram();
+    ui::Dialogs::queueAnswer(QString::fromStdString(m_program / "PROJECTS"));
+    mainWindow().open->click();
+    ASSERT_EQ(workspace().ProjectDir, m_program / "PROJECTS");
+    ui::Dialogs::takeRecords();
     fs::create_directories(m_program / "PROJECTS/bin");
     EXPECT_TRUE(updateDevice());
     EXPECT_EQ(readFile(m_program / "PROJECTS/bin/bank.bin"), bytes({8, 0, 0, 0, 8, 0, 0, 0}));

@@ -1,8 +1,10 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QTest>
+#include <algorithm>
 #include <filesystem>
 
+#include "documents/Upargen.h"
 #include "project/UAbout.h"
 #include "project/Unewp.h"
 #include "support/CaseNames.h"
@@ -105,22 +107,80 @@ TEST_F(MainWindow, ControlsHaveTheirCaptionsAndVisibility) {
     EXPECT_FALSE(w.windowFlags() & Qt::WindowCloseButtonHint);
 }
 
-TEST_F(MainWindow, FirstStartUsesTheProjectsFolder) {
+// A first start sets no project: the step windows refuse until one is made
+// or opened, so that no document is written into PROJECTS itself.
+TEST_F(MainWindow, FirstStartSetsNoProject) {
     startProgram();
     EXPECT_TRUE(fs::is_directory(m_program / "MASTER"));
     EXPECT_TRUE(fs::is_directory(m_program / "PROJECTS"));
-    EXPECT_EQ(workspace().ProjectDir, m_program / "PROJECTS");
+    EXPECT_EQ(workspace().ProjectDir, "");
     EXPECT_EQ(workspace().ProjectName, "");
     EXPECT_EQ(title(), kInitial);
-    EXPECT_EQ(mainWindow().OpenExcel.initialFolder.toStdString(), m_program / "PROJECTS");
     EXPECT_EQ(mainWindow().OpenExcel.filter.toStdString(), "File EXCEL (*.xls)");
-    EXPECT_EQ(windowOpenedBy(mainWindow().btn_Prm_Gen), "documents::TFpargen");
-    EXPECT_EQ(workspace().PargenPath, m_program / "PROJECTS/pargen.xml");
+    EXPECT_EQ(windowOpenedBy(mainWindow().btn_Prm_Gen), "none");
+    EXPECT_EQ(shown(), std::vector<std::string>{"information: Project not valid"});
 
     mainWindow().close();
     EXPECT_EQ(settings(), "[lastproj]\r\nprojectname=\r\n");
     EXPECT_EQ(shown(), std::vector<std::string>{});
 }
+
+// Every file below the program's parent folder, for checking what a run wrote.
+std::vector<std::string> filesBelow(const fs::path& folder) {
+    std::vector<std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file()) files.push_back(fs::relative(entry.path(), folder).generic_string());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+// A settings file edited by hand names no folder directly below PROJECTS:
+// SET COMMUNICATION and Update Device refuse, and no file is written
+// anywhere, neither above PROJECTS, nor in the program folder, nor in
+// PROJECTS itself.
+class MainWindowHostileSettings : public MainWindow, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(MainWindowHostileSettings, SetsNoProjectAndWritesNothing) {
+    fs::create_directories(m_program / "PROJECTS/Plant1/bin");
+    fs::create_directories(m_program / "PROJECTS/Area/Plant2/bin");
+    remember(GetParam());
+    startProgram();
+    EXPECT_EQ(workspace().ProjectDir, "");
+    const std::vector<std::string> before = filesBelow(m_program.path());
+
+    // Whatever window opens is confirmed with OK, as a user would.
+    std::string opened = "none";
+    const auto confirmWhatOpens = [&opened] {
+        QTimer::singleShot(0, [&opened] {
+            if (auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                opened = window->metaObject()->className();
+                if (auto* pargen = qobject_cast<documents::TFpargen*>(window)) pargen->bitbtn1->click();
+                if (window->isVisible()) window->done(QDialog::Rejected);
+            }
+        });
+    };
+    confirmWhatOpens();
+    mainWindow().btn_Prm_Gen->click();
+    QApplication::processEvents();
+    EXPECT_EQ(opened, "none");
+    EXPECT_EQ(shown(), std::vector<std::string>{"information: Project not valid"});
+
+    confirmWhatOpens();
+    mainWindow().CreateBin->click();
+    QApplication::processEvents();
+    EXPECT_EQ(opened, "none");
+    EXPECT_EQ(shown(), std::vector<std::string>{"standard error: Project not valid"});
+    EXPECT_EQ(filesBelow(m_program.path()), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, MainWindowHostileSettings,
+    ::testing::Values("", ".", "..", "/", "\\", "../MASTER", "..\\MASTER", "/../MASTER", "Plant1/..", "Plant1/bin",
+                      "Area/Plant2", "Unknown"),
+    [](const auto& info) {
+        return testing_support::caseName({{"Case", std::to_string(info.index)}, {"_Stored", info.param}});
+    });
 
 struct RememberedCase {
     std::string stored;
@@ -146,7 +206,8 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, MainWindowRemembered,
     ::testing::Values(RememberedCase{"Plant1", "Plant1", kPrefix + "/Plant1", "/Plant1"},
                       RememberedCase{"/Plant1", "Plant1", kPrefix + "/Plant1", "/Plant1"},
-                      RememberedCase{"\\Area\\Plant1", "Area/Plant1", kPrefix + "/Area/Plant1", "/Area/Plant1"},
+                      // a nested folder is not a project: no project, the name survives
+                      RememberedCase{"\\Area\\Plant1", "Area/Plant1", kInitial, "/Area/Plant1"},
                       // the folder was deleted: no message, the name survives
                       RememberedCase{"/Plant1", "", kInitial, "/Plant1"}),
     [](const auto& info) {

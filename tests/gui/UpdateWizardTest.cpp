@@ -33,11 +33,27 @@ protected:
         wizard().useSerialServices(std::make_shared<serial_test::StandInServices>(script));
         return script;
     }
-    // The updater: a script that records the arguments it got, one per line.
-    void installUpdater() {
+    // The updater: a script that records the arguments it got, one per line,
+    // and ends with exitCode; and the device file it is handed.
+    void installUpdater(int exitCode = 0) {
         const std::string path = m_program / "Ser_48213_Update";
-        writeFile(path, "#!/bin/sh\nsleep 0.2\nprintf '%s\\n' \"$@\" > \"$0.args\"\n");
+        writeFile(path,
+                  "#!/bin/sh\nsleep 0.2\nprintf '%s\\n' \"$@\" > \"$0.args\"\nexit " + std::to_string(exitCode) + "\n");
         fs::permissions(path, fs::perms::owner_all);
+        writeFile(m_program / "MASTER/sim48213.sim", "device");
+    }
+    // Connects, goes to the options page and presses "Execute update firmware".
+    void execute() {
+        PseudoTerminal pty;
+        link(pty, "ttyUSB0");
+        standIn();
+        show([&](TFBootSer& w) {
+            QTest::mouseClick(w.LbButton1, Qt::LeftButton);
+            QTest::mouseClick(w.LbButton2, Qt::LeftButton);
+            QTest::mouseClick(w.LbButton4, Qt::LeftButton);
+            EXPECT_TRUE(onOptionsPage(w));
+            w.reject();
+        });
     }
     std::string updaterArguments() { return readFile(m_program / "Ser_48213_Update.args"); }
 
@@ -240,7 +256,7 @@ TEST_P(UpdateWizardOptions, ExecuteHandsTheUpdaterItsArguments) {
     });
     EXPECT_EQ(updaterArguments(), device("ttyUSB0") + "\n" + c.flags + (m_program / "MASTER/sim48213.sim") + "\n" +
                                       (m_program / "PROJECTS/Plant1/bin/") + "\n");
-    EXPECT_EQ(shown(), std::vector<std::string>{});
+    EXPECT_EQ(shown(), std::vector<std::string>{"information: The updater ended with exit code 0."});
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, UpdateWizardOptions,
@@ -256,18 +272,39 @@ INSTANTIATE_TEST_SUITE_P(Cases, UpdateWizardOptions,
                              return flags;
                          });
 
-TEST_F(UpdateWizard, MissingUpdaterIsNotReported) {
-    PseudoTerminal pty;
-    link(pty, "ttyUSB0");
-    standIn();
-    show([&](TFBootSer& w) {
-        QTest::mouseClick(w.LbButton1, Qt::LeftButton);
-        QTest::mouseClick(w.LbButton2, Qt::LeftButton);
-        QTest::mouseClick(w.LbButton4, Qt::LeftButton);
-        EXPECT_TRUE(onOptionsPage(w));
-        w.reject();
-    });
-    EXPECT_EQ(shown(), std::vector<std::string>{});
+// A missing tool is named with its path and what to do, and nothing is started.
+TEST_F(UpdateWizard, MissingUpdaterIsReported) {
+    writeFile(m_program / "MASTER/sim48213.sim", "device");
+    execute();
+    EXPECT_EQ(shown(), std::vector<std::string>{"error: The updater " + (m_program / "Ser_48213_Update") +
+                                                " was not found. Put Ser_48213_Update beside the program; see README"});
+}
+
+TEST_F(UpdateWizard, MissingDeviceFileIsReportedAndTheUpdaterNotStarted) {
+    installUpdater();
+    fs::remove(m_program / "MASTER/sim48213.sim");
+    execute();
+    EXPECT_EQ(shown(), std::vector<std::string>{"error: The device file " + (m_program / "MASTER/sim48213.sim") +
+                                                " was not found. Put sim48213.sim in MASTER beside the program; "
+                                                "see README"});
+    EXPECT_FALSE(fs::exists(m_program / "Ser_48213_Update.args"));
+}
+
+TEST_F(UpdateWizard, UpdaterThatCannotStartIsReported) {
+    installUpdater();
+    fs::permissions(m_program / "Ser_48213_Update", fs::perms::owner_read | fs::perms::owner_write);
+    execute();
+    EXPECT_EQ(shown(), std::vector<std::string>{"error: The updater " + (m_program / "Ser_48213_Update") +
+                                                " could not be started. Put Ser_48213_Update beside the program; "
+                                                "see README"});
+}
+
+// The wizard says how the updater ended: a failure as an error.
+TEST_F(UpdateWizard, UpdaterExitCodeIsReported) {
+    installUpdater(3);
+    execute();
+    EXPECT_TRUE(fs::exists(m_program / "Ser_48213_Update.args"));
+    EXPECT_EQ(shown(), std::vector<std::string>{"error: The updater ended with exit code 3."});
 }
 
 }  // namespace

@@ -11,6 +11,7 @@ std::string describe(Kind kind) {
         case Kind::Information: return "information";
         case Kind::Error: return "error";
         case Kind::StandardError: return "standard error";
+        case Kind::Question: return "question";
         case Kind::OpenFile: return "open file";
         case Kind::SaveFile: return "save file";
         case Kind::Folder: return "folder";

@@ -53,6 +53,12 @@ case("rpdodef-import-capitals", [
 ])
 case("rpdodef-import-nosheet", [("Sheet1", [RPDODEF_HEADER, [1, 2, 0, 3, 4]]),
                                 ("rpdodef_old", [RPDODEF_HEADER, [1, 2, 0, 3, 4]])])
+# A control character in a text cell of row 4: no document could hold it, so
+# the sheet is refused whole, rows 2 and 3 included.
+case("rpdodef-import-control", [("rpdodef", [RPDODEF_HEADER,
+                                             [1, 1, 1, 1, 1],
+                                             [2, 2, 0, 2, "Tank level"],
+                                             [3, 3, 0, 3, "Tank\u0001level"]])])
 case("rpdodef-import-fewcolumns", [("rpdodef", [RPDODEF_HEADER[:4], [1, 2, 0, 3]])])
 case("rpdodef-import-badcode", [("rpdodef", [RPDODEF_HEADER,
                                              [1, 1, 1, 1, 1],
