@@ -222,7 +222,8 @@ TEST_F(XmlWindow, RefusesWhatTheReaderRefuses) {
 
 // The tree shows the characters of the file, decoded as its declaration says
 // (UTF-8 without one, a byte that is no UTF-8 as Windows-1252), and Write
-// saves those same characters, as UTF-8.
+// saves those same characters, as UTF-8. (A document element with text cannot
+// be written, so the texts are one level down.)
 TEST_F(XmlWindow, ShowsAndWritesBackTheCharactersRead) {
     struct Case {
         const char* name;
@@ -231,19 +232,19 @@ TEST_F(XmlWindow, ShowsAndWritesBackTheCharactersRead) {
         std::string written;
     };
     const Case cases[] = {
-        {"utf8.xml", "<Mnemo t=\"caf\xC3\xA9\">&#233;t\xC3\xA9 \xE9\x80 &#x20AC;&#65;</Mnemo>",
+        {"utf8.xml", "<r><Mnemo t=\"caf\xC3\xA9\">&#233;t\xC3\xA9 \xE9\x80 &#x20AC;&#65;</Mnemo></r>",
          QString::fromUtf8("Mnemo = \xC3\xA9t\xC3\xA9 \xC3\xA9\xE2\x82\xAC \xE2\x82\xAC"
                            "A"),
          QString::fromUtf8("t = caf\xC3\xA9"),
-         "<Mnemo t=\"caf\xC3\xA9\">\xC3\xA9t\xC3\xA9 \xC3\xA9\xE2\x82\xAC \xE2\x82\xAC"
-         "A</Mnemo>"},
+         "<r><Mnemo t=\"caf\xC3\xA9\">\xC3\xA9t\xC3\xA9 \xC3\xA9\xE2\x82\xAC \xE2\x82\xAC"
+         "A</Mnemo></r>"},
         {"latin1.xml",
-         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<Mnemo t=\"\xFC\">\xE9&#233;\xC3\xA9</Mnemo>",
+         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<r><Mnemo t=\"\xFC\">\xE9&#233;\xC3\xA9</Mnemo></r>",
          QString::fromUtf8("Mnemo = \xC3\xA9\xC3\xA9\xC3\x83\xC2\xA9"), QString::fromUtf8("t = \xC3\xBC"),
-         "<Mnemo t=\"\xC3\xBC\">\xC3\xA9\xC3\xA9\xC3\x83\xC2\xA9</Mnemo>"},
-        {"cp1252.xml", "<?xml version='1.0' encoding='windows-1252'?><Mnemo t='\x80'>\x93x\x94</Mnemo>",
+         "<r><Mnemo t=\"\xC3\xBC\">\xC3\xA9\xC3\xA9\xC3\x83\xC2\xA9</Mnemo></r>"},
+        {"cp1252.xml", "<?xml version='1.0' encoding='windows-1252'?><r><Mnemo t='\x80'>\x93x\x94</Mnemo></r>",
          QString::fromUtf8("Mnemo = \xE2\x80\x9Cx\xE2\x80\x9D"), QString::fromUtf8("t = \xE2\x82\xAC"),
-         "<Mnemo t=\"\xE2\x82\xAC\">\xE2\x80\x9Cx\xE2\x80\x9D</Mnemo>"},
+         "<r><Mnemo t=\"\xE2\x82\xAC\">\xE2\x80\x9Cx\xE2\x80\x9D</Mnemo></r>"},
     };
     for (const Case& c : cases) {
         open(c.name, c.contents);
