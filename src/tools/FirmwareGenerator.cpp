@@ -6,10 +6,12 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string_view>
 
 #include "platform/FileSystem.h"
+#include "platform/MappedFile.h"
 #include "platform/Process.h"
 
 namespace tools {
@@ -439,8 +441,8 @@ namespace {
 // A bank pass whose files are among files: Bin.sx's records, then the output,
 // created in run.OutputDir, its path in outputPath. Bin.sx is deleted when
 // the pass ends; the output stays among files for the caller.
-int passOf(const Bank& bank, const std::string& inputPath, std::string& outputPath, const FirmwareRun& run,
-           GenerationReport& report, OwnFiles& files) {
+int passOf(const Bank& bank, const std::string& inputPath, bool ownInput, std::string& outputPath,
+           const FirmwareRun& run, GenerationReport& report, OwnFiles& files) {
     report.progress(0);
     int result = -1;
 
@@ -474,8 +476,16 @@ int passOf(const Bank& bank, const std::string& inputPath, std::string& outputPa
     bankLines = readLines(bankRecordsPath);
     files.remove(bankRecordsPath);
 
-    // Read once for the count and once for the merge, from memory.
-    const std::string input = readWhole(inputPath);
+    // Read once for the count and once for the merge, from memory. Only a
+    // file of this run's own, which no one else knows of, is mapped; its
+    // lines were checked when the pass before wrote them.
+    std::string inputText;
+    std::optional<platform::MappedFile> mapped;
+    if (ownInput)
+        mapped.emplace(inputPath);
+    else
+        inputText = readWhole(inputPath);
+    const std::string_view input = ownInput ? mapped->bytes() : std::string_view(inputText);
     TextLines lines(input);
     const int maximum = kBankRecordCount + lines.count();
     report.progressRange(maximum);
@@ -496,7 +506,7 @@ int passOf(const Bank& bank, const std::string& inputPath, std::string& outputPa
             if (ended)
                 throw std::runtime_error("Line " + std::to_string(lineNumber) + " of " + inputName +
                                          " follows the S9 record,Abort Procedure");
-            const RecordFault fault = faultOf(line);
+            const RecordFault fault = ownInput ? RecordFault::None : faultOf(line);
             if (fault != RecordFault::None) throw std::runtime_error(lineRefused(lineNumber, inputName, fault));
             if (line[1] == '1' || line[1] == '2') {
                 const std::uint32_t address = addressOf(line);
@@ -552,7 +562,7 @@ int InsertBank(const Bank& bank, const std::string& inputPath, std::string& outp
                GenerationReport& report) {
     OwnFiles files;
     outputPath.clear();
-    const int result = passOf(bank, inputPath, outputPath, run, report, files);
+    const int result = passOf(bank, inputPath, false, outputPath, run, report, files);
     files.release(outputPath);
     return result;
 }
@@ -573,7 +583,7 @@ std::vector<BankOutcome> GenerateFirmware(const FirmwareRun& run, const std::arr
         const bool ran = takesPart[static_cast<std::size_t>(number - 1)];
         if (ran) {
             std::string output;
-            result = passOf(bankOf(number), current, output, run, report, files);
+            result = passOf(bankOf(number), current, passed, output, run, report, files);
             if (passed) files.remove(current);
             current = output;
             passed = true;

@@ -235,6 +235,8 @@ TEST_P(FirmwareChecks, RefuseThePassBeforeWriting) {
     writeFile(f.bin + "/bank2.bin", bankBytes(2, 16384));
     tools::FirmwareRun run = f.run();
     c.arrange(f, run);
+    const std::vector<std::string> binBefore =
+        fs::is_directory(f.bin) ? folderEntries(f.bin) : std::vector<std::string>{};
 
     RecordedReport report;
     const std::vector<tools::BankOutcome> outcomes = tools::GenerateFirmware(run, productBanks(), report);
@@ -242,8 +244,7 @@ TEST_P(FirmwareChecks, RefuseThePassBeforeWriting) {
     EXPECT_EQ(outcomes[0].result, -1);
     EXPECT_EQ(report.messages, std::vector<std::string>{c.message});
     EXPECT_EQ(folderEntries(f.out), std::vector<std::string>{});
-    EXPECT_EQ(folderEntries(f.bin), (std::vector<std::string>{"bank1.bin", "bank2.bin"}))
-        << "the bank's records left behind";
+    EXPECT_EQ(folderEntries(f.bin), binBefore) << "the bank's records left behind";
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -238,7 +238,8 @@ TEST_F(FirmwareWindow, AStoppedRunHandsTheEarlierResultToTheFlasher) {
     writeFirmware("S2143880000102030405060708090A0B0C0D0E0F10AB\r\n");
     writeFile(result(), "earlier");
     showWindow().LbButton2->click();
-    EXPECT_EQ(GuiTest::shown(), std::vector<std::string>{});
+    EXPECT_EQ(GuiTest::shown(),
+              std::vector<std::string>{"information: File sx31570.sx has no S9 record,Abort Procedure"});
     EXPECT_EQ(readFile(result()), "earlier");
     EXPECT_EQ(leftInProject(), (std::vector<std::string>{"New_sx31570.sx", "bin"}));
     EXPECT_EQ(flasherArguments(), result() + "\n0\n");
