@@ -64,10 +64,12 @@ protected:
         calls.push_back("clear A");
         sideA->clear();
     }
-    void importWorkbook(const std::string& path) override {
+    std::string savedDocumentPath() const override { return document(); }
+    std::optional<std::string> importWorkbook(const std::string& path) override {
         calls.push_back("import " + fs::path(path).filename().string());
         std::ifstream in(path);
         for (std::string line; std::getline(in, line);) sideA->addItem(QString::fromStdString(line));
+        return std::nullopt;
     }
     void exportCsv() override {
         calls.push_back("export");

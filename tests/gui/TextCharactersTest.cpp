@@ -4,6 +4,7 @@
 // still be opened.
 
 #include <QLineEdit>
+#include <QPushButton>
 #include <filesystem>
 
 #include "canopen/Uemcy.h"
