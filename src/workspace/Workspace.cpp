@@ -31,8 +31,8 @@ bool Workspace::startUp(const std::string& programDir) {
 
     ProjectName = normaliseRememberedName(platform::readIniValue(settingsPath(), kSettingsSection, kSettingsKey));
 
-    // The settings file is plain text anyone can edit: a name that is not one
-    // folder directly below PROJECTS would let the windows read and write
+    // The settings file is plain text anyone can edit: a name that does not
+    // lead to a folder below PROJECTS would let the windows read and write
     // elsewhere (above PROJECTS, in the program folder, in PROJECTS itself),
     // so it sets no project at all and the windows refuse to open.
     const bool remembered = isProjectFolderName(ProjectName) && platform::folderExists(ProjectsDir + ProjectName);
@@ -43,8 +43,18 @@ bool Workspace::startUp(const std::string& programDir) {
 
 bool isProjectFolderName(std::string_view name) {
     if (!name.empty() && name.front() == kPathSeparator) name.remove_prefix(1);
-    if (name.empty() || name == "." || name == "..") return false;
-    return name.find_first_of("/\\") == std::string_view::npos && name.find('\0') == std::string_view::npos;
+    if (name.empty()) return false;
+    // Open project may pick a folder below a folder of PROJECTS, so a name may
+    // have several levels; each must be a plain name, never a step up or aside.
+    while (true) {
+        const std::size_t end = name.find(kPathSeparator);
+        const std::string_view level = name.substr(0, end);
+        if (level.empty() || level == "." || level == "..") return false;
+        if (level.find_first_of("/\\") != std::string_view::npos || level.find('\0') != std::string_view::npos)
+            return false;
+        if (end == std::string_view::npos) return true;
+        name.remove_prefix(end + 1);
+    }
 }
 
 void Workspace::SetDocumentPaths() {

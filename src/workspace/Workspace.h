@@ -37,7 +37,7 @@ struct Workspace {
     // Start-up: sets the program folders from programDir and creates MASTER
     // and PROJECTS when missing (failures ignored), reads the remembered
     // project from the settings file, makes it current when it names a folder
-    // directly below PROJECTS (isProjectFolderName) that exists, else sets no
+    // below PROJECTS (isProjectFolderName) that exists, else sets no
     // project (ProjectDir empty; ProjectName keeps the remembered text, which
     // closing writes back), and sets the document paths. Answers whether the
     // remembered project was opened. Never throws.
@@ -67,9 +67,9 @@ struct Workspace {
 };
 
 // Whether a remembered name, after normaliseRememberedName, names a folder
-// directly below PROJECTS: one optional leading separator, then a name that is
-// not empty, not "." or "..", and holds no separator of either platform and
-// no NUL. Reads nothing.
+// below PROJECTS: one optional leading separator, then one or more levels
+// joined by this platform's separator, each not empty, not "." or "..", and
+// holding no separator of the other platform and no NUL. Reads nothing.
 bool isProjectFolderName(std::string_view name);
 
 // A remembered name as this platform writes paths: separators of the other

@@ -63,9 +63,10 @@ INSTANTIATE_TEST_SUITE_P(
                       RememberedCase{"/Plant1", "Plant1", "/Plant1", true},
                       RememberedCase{"\\Plant1", "Plant1", "/Plant1", true},
                       RememberedCase{"/Plant1", "", "/Plant1", false}, RememberedCase{"", "Plant1", "", false},
-                      // Names that do not name one folder directly below
-                      // PROJECTS set no project, also when the folder exists.
-                      RememberedCase{"\\Area\\Plant1", "Area/Plant1", "/Area/Plant1", false},
+                      // Names that step out of PROJECTS, or into PROJECTS
+                      // itself, set no project, also when the folder exists.
+                      RememberedCase{"\\Area\\Plant1", "Area/Plant1", "/Area/Plant1", true},
+                      RememberedCase{"\\Area\\\\Plant1", "Area/Plant1", "/Area//Plant1", false},
                       RememberedCase{"..", "Plant1", "/..", false}, RememberedCase{".", "Plant1", "/.", false},
                       RememberedCase{"/", "Plant1", "/", false},
                       RememberedCase{"../../elsewhere", "Plant1", "/../../elsewhere", false},
