@@ -13,8 +13,6 @@
 namespace outputs {
 namespace {
 
-using documents::XmlNode;
-
 constexpr std::size_t kCommunicationOffset = 8;
 constexpr std::size_t kEntrySize = 4;
 

@@ -149,6 +149,9 @@ void keepPreviousVersion(const std::string& path, const std::string& backup) {
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     const std::string prefix = temporaryPrefix(target, folder);
     removeStaleTemporaries(folder, prefix);
+    // The save that follows leaves its own temporary file when it is killed;
+    // those of ended saves go now, before this one adds a file of its own.
+    removeStaleTemporaries(folder, temporaryPrefix(fs::path(path), folder));
     static std::atomic<unsigned> links{0};
     const std::string own = (folder / (prefix + std::to_string(::getpid()) + "-")).string();
     for (int attempt = 0; attempt < 100; ++attempt) {

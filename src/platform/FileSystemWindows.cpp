@@ -219,6 +219,9 @@ void keepPreviousVersion(const std::string& path, const std::string& backup) {
     const std::string folder = backup.substr(0, nameStart(backup));
     const std::string prefix = temporaryPrefix(backup.substr(nameStart(backup)));
     removeStaleTemporaries(folder, prefix);
+    // The save that follows leaves its own temporary file when it is killed;
+    // those of ended saves go now, before this one adds a file of its own.
+    removeStaleTemporaries(path.substr(0, nameStart(path)), temporaryPrefix(path.substr(nameStart(path))));
     static std::atomic<unsigned> links{0};
     const std::string own = folder + prefix + std::to_string(GetCurrentProcessId()) + "-";
     for (int attempt = 0; attempt < 100; ++attempt) {

@@ -304,7 +304,7 @@ TEST(XmlDocumentSave, NothingIsReplacedWhenTheBackupFails) {
     TempDir dir;
     const std::string path = dir / "sdo.xml";
     testing_support::writeFile(path, "<earlier/>");
-    testing_support::writeFile(dir / "sdo.xml.bak" / "occupied", "x");  // a folder in the way
+    testing_support::writeFile(dir / "sdo.xml.bak/occupied", "x");  // a folder in the way
     XmlDocument doc;
     doc.appendRoot("later");
     EXPECT_EQ(failureOf([&] { doc.save(path); })
