@@ -143,11 +143,13 @@ int runOnProject(const std::string& projectDir, std::ostream& err,
 
 // A command's output is part of its result: when standard output cannot
 // take it (a full disk, >/dev/full), the command failed.
+// A command that failed has said why already, its own words for the same
+// fault among them (tree checks its output itself).
 int finishOutput(int exitCode, std::ostream& out, std::ostream& err) {
     out.flush();
-    if (out) return exitCode;
+    if (out || exitCode != kExitSuccess) return exitCode;
     err << "tessaro-cli: cannot write standard output\n";
-    return exitCode == kExitSuccess ? kExitFailure : exitCode;
+    return kExitFailure;
 }
 
 int runCommand(const std::vector<std::string>& given, std::ostream& out, std::ostream& err) {
