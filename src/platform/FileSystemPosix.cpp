@@ -164,6 +164,9 @@ void keepPreviousVersion(const std::string& path, const std::string& backup) {
                 ::unlink(temporary.c_str());
                 failCreate(backup, error);
             }
+            // When backup already is this file (a save killed after keeping it),
+            // rename does nothing and leaves the second name behind.
+            ::unlink(temporary.c_str());
             syncFolder(folder);
             return;
         }

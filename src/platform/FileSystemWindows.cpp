@@ -235,6 +235,8 @@ void keepPreviousVersion(const std::string& path, const std::string& backup) {
                 DeleteFileW(temporary.c_str());
                 failCreate(backup, error);
             }
+            // Nothing is left when backup already was this file.
+            DeleteFileW(temporary.c_str());
             return;
         }
         const DWORD error = GetLastError();
