@@ -2,7 +2,8 @@
 # The Windows build of the core and tessaro-cli, tested under Wine.
 #
 # Installs what is missing (mingw-w64, Wine, googletest's sources), fetches the
-# Debian source packages of the libraries the core links and cross-builds them
+# Debian source packages of the libraries the core links (with a private apt
+# configuration: the machine's /etc/apt is never changed) and cross-builds them
 # for 64-bit Windows into build-windows-deps/, cross-builds the core library,
 # tessaro-cli.exe and the core test program into build-windows/, then runs the
 # core tests and a tessaro-cli.exe round trip on the test fixtures under Wine,
@@ -35,6 +36,7 @@ bash scripts/install-packages.sh --windows
 
 source_packages=(libxml2 freexl)
 sources=$deps/sources
+source "$root/scripts/windows/private-apt.sh"
 fetch_sources() {
     mkdir -p "$sources"
     local package missing=()
@@ -42,23 +44,8 @@ fetch_sources() {
         compgen -G "$sources/$package-*/" >/dev/null || missing+=("$package")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
-    if ! apt-get source --download-only --print-uris "${missing[@]}" >/dev/null 2>&1; then
-        # Enable the source lists of the Debian archive the machine already uses.
-        local list=/etc/apt/sources.list.d/debian.sources
-        local added=/etc/apt/sources.list.d/tessaro-deb-src.sources
-        if [ -f "$list" ]; then
-            sed 's/^Types: deb$/Types: deb-src/' "$list" >"$added"
-        else
-            grep -h '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' >/etc/apt/sources.list.d/tessaro-deb-src.list
-        fi
-        apt-get update
-    fi
-    (cd "$sources" && apt-get source --download-only "${missing[@]}")
-    for package in "${missing[@]}"; do
-        local dsc
-        dsc=$(ls "$sources"/"${package}"_*.dsc | head -n 1)
-        (cd "$sources" && dpkg-source --no-check -x "$(basename "$dsc")")
-    done
+    # apt with a configuration of its own: the machine's /etc/apt stays as it is.
+    private_apt_source "$sources" "${missing[@]}"
 }
 source_dir() { compgen -G "$sources/$1-*/" | head -n 1; }
 
