@@ -10,6 +10,15 @@
 # with a Wine prefix of its own in build-windows/wine. Fails when anything
 # fails.
 #
+# With Qt for Windows (scripts/windows/build-qt.sh: from its cache outside the
+# work tree, or built once) it also builds tessaro.exe, tessaro-window.exe,
+# the renderer and the window tests, and runs those under Wine on Qt's
+# offscreen platform (scripts/windows/run-gui-under-wine.sh).
+#   --core        the core, tessaro-cli.exe and the core tests only (no Qt)
+#   --build-only  build the programs (tessaro-cli.exe, and tessaro.exe unless
+#                 --core), no tests, no Wine
+#
+# TESSARO_WINDOWS_BUILD_TYPE=<type>: the CMake build type (default Debug).
 # TESSARO_BUILD_LOCK=<file>: run each build and each Wine run under flock on
 # that file (a machine whose cores several developers share).
 # TESSARO_WINDOWS_DEPS=<folder>, TESSARO_WINDOWS_BUILD=<folder>: other folders
@@ -17,6 +26,16 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
+
+with_windows=yes build_only=no
+for argument in "$@"; do
+    case $argument in
+        --core) with_windows=no ;;
+        --build-only) build_only=yes ;;
+        *) echo "usage: test-windows.sh [--core] [--build-only]" >&2; exit 2 ;;
+    esac
+done
+build_type=${TESSARO_WINDOWS_BUILD_TYPE:-Debug}
 
 deps=${TESSARO_WINDOWS_DEPS:-$root/build-windows-deps}
 prefix=$deps/prefix
@@ -96,10 +115,34 @@ fi
 step "Core, tessaro-cli.exe and core tests for Windows"
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Debug \
-    -DTESSARO_WINDOWS_PREFIX="$prefix" "${launcher[@]}"
-locked cmake --build "$build" -j "$jobs" --target tessaro-cli tessaro_core_tests
+configure() {
+    cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE="$build_type" \
+        -DTESSARO_WINDOWS_PREFIX="$prefix" "${launcher[@]}" "$@"
+}
+if [ "$with_windows" = yes ]; then
+    # Qt for Windows first (from its cache, or built once, about half an
+    # hour), so that one configuration serves the core and the windows.
+    step "Qt for Windows"
+    qt=$(bash scripts/windows/build-qt.sh | tail -n 1)
+    configure -DTESSARO_WINDOWS_QT="$qt" -DTESSARO_GUI=ON
+else
+    configure
+fi
+core_targets=(tessaro-cli)
+[ "$build_only" = yes ] || core_targets+=(tessaro_core_tests)
+locked cmake --build "$build" -j "$jobs" --target "${core_targets[@]}"
+
+if [ "$with_windows" = yes ]; then
+    step "tessaro.exe, tessaro-window.exe, the renderer and the window tests for Windows"
+    windows_targets=(tessaro)
+    [ "$build_only" = yes ] || windows_targets+=(tessaro-window tessaro-render tessaro_gui_tests)
+    locked cmake --build "$build" -j "$jobs" --target "${windows_targets[@]}"
+fi
+[ "$build_only" = yes ] && exit 0
 
 # --- Under Wine ---------------------------------------------------------------
 
 locked bash scripts/windows/run-under-wine.sh "$build"
+if [ "$with_windows" = yes ]; then
+    locked bash scripts/windows/run-gui-under-wine.sh "$build"
+fi
