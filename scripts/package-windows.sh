@@ -8,14 +8,15 @@
 #
 # TESSARO_BUILD_LOCK=<file>: run each build under flock on that file.
 # TESSARO_WINDOWS_RELEASE_BUILD=<folder>: the build folder (default
-# build-windows-release).
+# build-windows-release); TESSARO_WINDOWS_BUILD_TYPE=<type>: its build type
+# (default Release).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 build=${TESSARO_WINDOWS_RELEASE_BUILD:-$root/build-windows-release}
 
 # Everything but the last line goes to standard error.
-TESSARO_WINDOWS_BUILD=$build TESSARO_WINDOWS_BUILD_TYPE=Release bash scripts/test-windows.sh --build-only >&2
+TESSARO_WINDOWS_BUILD=$build TESSARO_WINDOWS_BUILD_TYPE=${TESSARO_WINDOWS_BUILD_TYPE:-Release} bash scripts/test-windows.sh --build-only >&2
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 name=firmware-tessaro-$version-windows-x86_64
