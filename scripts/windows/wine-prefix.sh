@@ -17,8 +17,16 @@ wine_prefix() {
     fi
     local fonts=$WINEPREFIX/drive_c/windows/Fonts font
     mkdir -p "$fonts"
-    for font in /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf; do
-        if [ -f "$font" ] && [ ! -f "$fonts/$(basename "$font")" ]; then cp "$font" "$fonts/"; fi
+    local name
+    for name in "DejaVu Sans:DejaVuSans.ttf" "DejaVu Sans Bold:DejaVuSans-Bold.ttf"; do
+        font=/usr/share/fonts/truetype/dejavu/${name#*:}
+        [ -f "$font" ] || continue
+        if [ ! -f "$fonts/${name#*:}" ]; then
+            cp "$font" "$fonts/"
+            # Windows loads the fonts its registry names.
+            "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' /v "${name%%:*} (TrueType)" \
+                /t REG_SZ /d "${name#*:}" /f >/dev/null 2>&1 || true
+        fi
     done
     return 0
 }
