@@ -2,8 +2,6 @@
 // Usage: tessaro-render OUTPUT_FOLDER (run with QT_QPA_PLATFORM=offscreen).
 // The windows work on a throw-away program folder with one sample project.
 
-#include <fcntl.h>
-#include <unistd.h>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
@@ -15,6 +13,7 @@
 #include <cstdlib>
 #include <functional>
 
+#include "RenderAdapter.h"
 #include "app/UForms.h"
 #include "app/UTessaroneFirmWare.h"
 #include "documents/Upargen.h"
@@ -80,12 +79,8 @@ int main(int argc, char* argv[]) {
     QDir(program.path()).mkpath(QStringLiteral("devices"));
     forms.window<update::TFBootSer>()->DeviceFolder =
         QDir(program.path()).filePath(QStringLiteral("devices")).toStdString();
-    // One pseudo-terminal stands for a USB serial adapter in the port list.
-    const int adapter = posix_openpt(O_RDWR | O_NOCTTY);
-    if (adapter >= 0 && grantpt(adapter) == 0 && unlockpt(adapter) == 0) {
-        QFile::link(QString::fromLocal8Bit(ptsname(adapter)),
-                    QDir(program.path()).filePath(QStringLiteral("devices/ttyUSB0")));
-    }
+    // One stand-in serial adapter in the port list, where the system allows.
+    const StandInAdapter adapter(QDir(program.path()).filePath(QStringLiteral("devices")));
     // Pictures are named by creation order and object name: 14-FSetVar.png.
     const QList<QWidget*> windows = forms.all();
     for (int i = 0; i < windows.size(); ++i) {
@@ -126,6 +121,5 @@ int main(int argc, char* argv[]) {
     pargen.hide();
 
     ui::Dialogs::stopRecording();
-    if (adapter >= 0) close(adapter);
     return g_failures == 0 ? 0 : 1;
 }

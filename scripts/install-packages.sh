@@ -8,7 +8,7 @@ packages=(cmake ninja-build ccache g++ qt6-base-dev qt6-qpa-plugins libxml2-dev 
           desktop-file-utils appstream)
 if [ "${1:-}" = --windows ]; then
     packages=(cmake ninja-build ccache pkg-config dpkg-dev gcc g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest
-              wine wine64 python3)
+              qt6-base-dev qt6-base-dev-tools wine wine64 python3 xvfb xdotool x11-utils fonts-dejavu-core fonts-wine zip unzip)
 fi
 missing=()
 for package in "${packages[@]}"; do

@@ -2,13 +2,23 @@
 # The Windows build of the core and tessaro-cli, tested under Wine.
 #
 # Installs what is missing (mingw-w64, Wine, googletest's sources), fetches the
-# Debian source packages of the libraries the core links and cross-builds them
+# Debian source packages of the libraries the core links (with a private apt
+# configuration: the machine's /etc/apt is never changed) and cross-builds them
 # for 64-bit Windows into build-windows-deps/, cross-builds the core library,
 # tessaro-cli.exe and the core test program into build-windows/, then runs the
 # core tests and a tessaro-cli.exe round trip on the test fixtures under Wine,
 # with a Wine prefix of its own in build-windows/wine. Fails when anything
 # fails.
 #
+# With Qt for Windows (scripts/windows/build-qt.sh: from its cache outside the
+# work tree, or built once) it also builds tessaro.exe, tessaro-window.exe,
+# the renderer and the window tests, and runs those under Wine on Qt's
+# offscreen platform (scripts/windows/run-gui-under-wine.sh).
+#   --core        the core, tessaro-cli.exe and the core tests only (no Qt)
+#   --build-only  build the programs (tessaro-cli.exe, and tessaro.exe unless
+#                 --core), no tests, no Wine
+#
+# TESSARO_WINDOWS_BUILD_TYPE=<type>: the CMake build type (default Debug).
 # TESSARO_BUILD_LOCK=<file>: run each build and each Wine run under flock on
 # that file (a machine whose cores several developers share).
 # TESSARO_WINDOWS_DEPS=<folder>, TESSARO_WINDOWS_BUILD=<folder>: other folders
@@ -16,6 +26,16 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
+
+with_windows=yes build_only=no
+for argument in "$@"; do
+    case $argument in
+        --core) with_windows=no ;;
+        --build-only) build_only=yes ;;
+        *) echo "usage: test-windows.sh [--core] [--build-only]" >&2; exit 2 ;;
+    esac
+done
+build_type=${TESSARO_WINDOWS_BUILD_TYPE:-Debug}
 
 deps=${TESSARO_WINDOWS_DEPS:-$root/build-windows-deps}
 prefix=$deps/prefix
@@ -35,6 +55,7 @@ bash scripts/install-packages.sh --windows
 
 source_packages=(libxml2 freexl)
 sources=$deps/sources
+source "$root/scripts/windows/private-apt.sh"
 fetch_sources() {
     mkdir -p "$sources"
     local package missing=()
@@ -42,23 +63,8 @@ fetch_sources() {
         compgen -G "$sources/$package-*/" >/dev/null || missing+=("$package")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
-    if ! apt-get source --download-only --print-uris "${missing[@]}" >/dev/null 2>&1; then
-        # Enable the source lists of the Debian archive the machine already uses.
-        local list=/etc/apt/sources.list.d/debian.sources
-        local added=/etc/apt/sources.list.d/tessaro-deb-src.sources
-        if [ -f "$list" ]; then
-            sed 's/^Types: deb$/Types: deb-src/' "$list" >"$added"
-        else
-            grep -h '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' >/etc/apt/sources.list.d/tessaro-deb-src.list
-        fi
-        apt-get update
-    fi
-    (cd "$sources" && apt-get source --download-only "${missing[@]}")
-    for package in "${missing[@]}"; do
-        local dsc
-        dsc=$(ls "$sources"/"${package}"_*.dsc | head -n 1)
-        (cd "$sources" && dpkg-source --no-check -x "$(basename "$dsc")")
-    done
+    # apt with a configuration of its own: the machine's /etc/apt stays as it is.
+    private_apt_source "$sources" "${missing[@]}"
 }
 source_dir() { compgen -G "$sources/$1-*/" | head -n 1; }
 
@@ -109,10 +115,34 @@ fi
 step "Core, tessaro-cli.exe and core tests for Windows"
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Debug \
-    -DTESSARO_WINDOWS_PREFIX="$prefix" "${launcher[@]}"
-locked cmake --build "$build" -j "$jobs" --target tessaro-cli tessaro_core_tests
+configure() {
+    cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE="$build_type" \
+        -DTESSARO_WINDOWS_PREFIX="$prefix" "${launcher[@]}" "$@"
+}
+if [ "$with_windows" = yes ]; then
+    # Qt for Windows first (from its cache, or built once, about half an
+    # hour), so that one configuration serves the core and the windows.
+    step "Qt for Windows"
+    qt=$(bash scripts/windows/build-qt.sh | tail -n 1)
+    configure -DTESSARO_WINDOWS_QT="$qt" -DTESSARO_GUI=ON
+else
+    configure
+fi
+core_targets=(tessaro-cli)
+[ "$build_only" = yes ] || core_targets+=(tessaro_core_tests)
+locked cmake --build "$build" -j "$jobs" --target "${core_targets[@]}"
+
+if [ "$with_windows" = yes ]; then
+    step "tessaro.exe, tessaro-window.exe, the renderer and the window tests for Windows"
+    windows_targets=(tessaro)
+    [ "$build_only" = yes ] || windows_targets+=(tessaro-window tessaro-render tessaro_gui_tests)
+    locked cmake --build "$build" -j "$jobs" --target "${windows_targets[@]}"
+fi
+[ "$build_only" = yes ] && exit 0
 
 # --- Under Wine ---------------------------------------------------------------
 
 locked bash scripts/windows/run-under-wine.sh "$build"
+if [ "$with_windows" = yes ]; then
+    locked bash scripts/windows/run-gui-under-wine.sh "$build"
+fi

@@ -2,7 +2,7 @@
 
 #include <freexl.h>
 
-#include "platform/Isolated.h"
+#include "platform/IsolatedWorkbook.h"
 
 #include <charconv>
 #include <cmath>
@@ -68,7 +68,7 @@ Workbook::Workbook(const std::string& path) : m_path(path) {
     // a pointer it never allocated). The whole reading is tried apart first,
     // through this same class; the reading in the program is then as safe as
     // the trial was.
-    if (const std::optional<std::string> end = endOfIsolatedRun([&] { readEverything(Workbook(path, Untried{})); }))
+    if (const std::optional<std::string> end = endOfIsolatedWorkbookReading(path, [&] { readWithoutTrial(path); }))
         throw SpreadsheetError("'" + path + "' is not an Excel workbook (damaged file: the reader ended with " + *end +
                                ")");
     open();
@@ -76,6 +76,10 @@ Workbook::Workbook(const std::string& path) : m_path(path) {
 
 Workbook::Workbook(const std::string& path, Untried) : m_path(path) {
     open();
+}
+
+void Workbook::readWithoutTrial(const std::string& path) {
+    readEverything(Workbook(path, Untried{}));
 }
 
 void Workbook::open() {

@@ -35,7 +35,7 @@ class SheetQuery;
 class Workbook {
 public:
     // Opens the workbook at path, after reading all of it once apart from
-    // the program (see platform/Isolated.h). Throws SpreadsheetError
+    // the program (see platform/IsolatedWorkbook.h). Throws SpreadsheetError
     // "'<path>' is not an Excel workbook (<reason>)" when the file is missing
     // or not a workbook, also when that trial reading crashed.
     explicit Workbook(const std::string& path);
@@ -52,6 +52,11 @@ public:
     // outlive it; a workbook serves one query at a time (a new query selects
     // another sheet for both).
     SheetQuery query(std::string_view tableName) const;
+
+    // Reads all of the workbook at path in this process, as the trial reading
+    // does, without a trial of its own: the trial itself, run in the child.
+    // Throws SpreadsheetError when the file is missing or not a workbook.
+    static void readWithoutTrial(const std::string& path);
 
 private:
     struct Untried {};

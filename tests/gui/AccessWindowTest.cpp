@@ -351,25 +351,6 @@ TEST_F(AccessWindow, ActivePageIsKeptBetweenShowings) {
     EXPECT_EQ(page, 1);
 }
 
-TEST_F(AccessWindow, FailedSaveKeepsTheFileAndTheWindow) {
-    const std::string stored = tables(row("1", "2", "3", "A"), "");
-    writeFile(project("sdo.xml"), stored);
-    bool stayedOpen = false;
-    open([&](TFSetVar& w) {
-        type(w.sga, 2, {"4", "5", "6", "B"});
-        {
-            FileSizeLimit tooSmall;
-            w.bitbtn1->click();
-        }
-        stayedOpen = w.isVisible();
-        w.bitbtn2->click();
-    });
-    EXPECT_TRUE(stayedOpen);
-    EXPECT_EQ(readFile(project("sdo.xml")), stored);
-    EXPECT_EQ(shown(), std::vector<std::string>{"standard error: Cannot create file \"" + project("sdo.xml") +
-                                                "\". File too large"});
-}
-
 }  // namespace
 
 namespace {

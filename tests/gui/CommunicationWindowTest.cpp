@@ -298,24 +298,6 @@ TEST_F(CommunicationWindow, DamagedFilesAreReportedWhenTheWindowOpens) {
     EXPECT_NE(messages[0].find(pargenPath()), std::string::npos) << messages[0];
 }
 
-TEST_F(CommunicationWindow, FailedWriteKeepsTheFileAndTheWindow) {
-    writeFile(pargenPath(), kDefaultFile);
-    bool stayedOpen = false;
-    open([&](TFpargen& w) {
-        w.E_Ser_ID->setText(QStringLiteral("2"));
-        {
-            FileSizeLimit tooSmall;
-            w.bitbtn1->click();
-        }
-        stayedOpen = w.isVisible();
-        w.bitbtn2->click();
-    });
-    EXPECT_TRUE(stayedOpen);
-    EXPECT_EQ(readFile(pargenPath()), kDefaultFile);
-    EXPECT_EQ(shown(),
-              std::vector<std::string>{"standard error: Cannot create file \"" + pargenPath() + "\". File too large"});
-}
-
 }  // namespace
 
 namespace {

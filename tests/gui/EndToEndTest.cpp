@@ -1,73 +1,12 @@
 // A project made and carried through the steps of the main window the way a
 // user does it, and the outputs it leaves on disk.
 
-#include <QLineEdit>
-#include <QTest>
-#include <filesystem>
-
-#include "documents/USetVar.h"
-#include "documents/Upargen.h"
-#include "project/Unewp.h"
-#include "support/GuiTest.h"
-#include "support/SerialTestSupport.h"
-#include "ui/GraphicButton.h"
-#include "update/UBootSer.h"
+#include "gui/EndToEnd.h"
 
 namespace {
 
 using namespace testing_support;
 namespace fs = std::filesystem;
-
-std::string bytes(std::initializer_list<unsigned> values) {
-    std::string text;
-    for (unsigned value : values) text.push_back(static_cast<char>(value));
-    return text;
-}
-
-class EndToEnd : public GuiTest {
-protected:
-    std::string projectFile(const std::string& name) { return workspace().ProjectDir + "/" + name; }
-
-    void makeProject() {
-        whenModal<project::TFsaveproj>([](project::TFsaveproj& dialog) {
-            dialog.Edit1->setText(QStringLiteral("Plant2"));
-            QTest::mouseClick(dialog.bitbtn1, Qt::LeftButton);
-        });
-        mainWindow().New->click();
-        whenModal<documents::TFpargen>([](documents::TFpargen& w) {
-            w.E_Pro_ID->setText(QStringLiteral("20"));
-            w.E_PRo_IN->setText(QStringLiteral("20"));
-            w.E_PRo_Out->setText(QStringLiteral("100"));
-            QTest::mouseClick(w.bitbtn1, Qt::LeftButton);
-        });
-        mainWindow().btn_Prm_Gen->click();
-        whenModal<documents::TFSetVar>([](documents::TFSetVar& w) {
-            documents::TFSetVar::setCell(w.sga, 1, 1, QStringLiteral("100"));
-            documents::TFSetVar::setCell(w.sga, 2, 1, QStringLiteral("0"));
-            documents::TFSetVar::setCell(w.sga, 3, 1, QStringLiteral("1"));
-            documents::TFSetVar::setCell(w.sga, 4, 1, QStringLiteral("Level"));
-            documents::TFSetVar::setCell(w.Sgb, 1, 1, QStringLiteral("$C8"));
-            documents::TFSetVar::setCell(w.Sgb, 2, 1, QStringLiteral("2"));
-            documents::TFSetVar::setCell(w.Sgb, 3, 1, QStringLiteral("3"));
-            QTest::mouseClick(w.bitbtn1, Qt::LeftButton);
-        });
-        mainWindow().btn_Sdo->click();
-    }
-
-    // Presses "Update Device"; answers whether the update wizard was shown.
-    bool updateDevice() {
-        bool wizardShown = false;
-        QTimer::singleShot(0, [&] {
-            if (auto* wizard = qobject_cast<update::TFBootSer*>(QApplication::activeModalWidget())) {
-                wizardShown = true;
-                wizard->done(QDialog::Rejected);
-            }
-        });
-        mainWindow().CreateBin->click();
-        QApplication::processEvents();
-        return wizardShown;
-    }
-};
 
 TEST_F(EndToEnd, StepsWriteTheImageAndTheGsdFile) {
     startProgram();
@@ -83,37 +22,6 @@ TEST_F(EndToEnd, StepsWriteTheImageAndTheGsdFile) {
               bytes({0x08, 0,    0,    0, 0x11, 0, 0,    0, 0x07, 0x00, 0x01, 0x00, 0x00, 0x14, 0x0A,
                      0x14, 0x64, 0x01, 0, 0x01, 0, 0x64, 0, 0x00, 0x01, 0xC8, 0,    0x02, 0x03}));
     ASSERT_EQ(shown(), std::vector<std::string>{"save file: "});
-}
-
-TEST_F(EndToEnd, UpdateDeviceHandsTheImageToTheUpdater) {
-    startProgram();
-    makeProject();
-    ui::Dialogs::queueAnswer(QString::fromStdString(projectFile("Plant2.gsd")));
-    mainWindow().btn_Gds->click();
-
-    serial_test::PseudoTerminal pty;
-    fs::create_symlink(pty.slavePath(), m_program / "devices/ttyUSB0");
-    m_forms->window<update::TFBootSer>()->useSerialServices(
-        std::make_shared<serial_test::StandInServices>(std::make_shared<serial_test::StandInScript>()));
-    // The updater records its arguments and what it found in the bin folder.
-    writeFile(m_program / "Ser_48213_Update",
-              "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\nls \"$7\" >> \"$0.args\"\n");
-    fs::permissions(m_program / "Ser_48213_Update", fs::perms::owner_all);
-    writeFile(m_program / "MASTER/sim48213.sim", "device");
-
-    whenModal<update::TFBootSer>([](update::TFBootSer& wizard) {
-        QTest::mouseClick(wizard.LbButton1, Qt::LeftButton);
-        QTest::mouseClick(wizard.LbButton2, Qt::LeftButton);
-        QTest::mouseClick(wizard.LbButton4, Qt::LeftButton);
-        wizard.reject();
-    });
-    mainWindow().CreateBin->click();
-
-    EXPECT_EQ(readFile(m_program / "Ser_48213_Update.args"), (m_program / "devices/ttyUSB0") + "\nFW\nFR\nPW\nPR\n" +
-                                                                 (m_program / "MASTER/sim48213.sim") + "\n" +
-                                                                 projectFile("bin/") + "\nbank.bin\n");
-    EXPECT_EQ(readFile(projectFile("bin/bank.bin")).size(), 29u);
-    EXPECT_EQ(shown(), (std::vector<std::string>{"save file: ", "information: The updater ended with exit code 0."}));
 }
 
 TEST_F(EndToEnd, UpdateDeviceStopsOnADamagedDocument) {

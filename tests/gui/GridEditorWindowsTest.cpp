@@ -513,7 +513,7 @@ protected:
         const fs::path folder = kCases / GetParam().name;
         for (const fs::directory_entry& entry : fs::directory_iterator(folder / "input")) {
             if (entry.path().filename() != "workbook.xls")
-                fs::copy_file(entry.path(), project(entry.path().filename()));
+                fs::copy_file(entry.path(), pathOf(project(pathText(entry.path().filename()))));
         }
         const bool imported = fs::exists(folder / "input/workbook.xls");
         if (imported)

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "app/UProgram.h"
+#include "platform/Process.h"
 #include "support/GuiTest.h"
 
 namespace {
@@ -59,18 +60,20 @@ TEST_F(WindowList, TheOtherWindowsFollowTheMainWindowsFirstPaint) {
 class WindowTool : public ::testing::Test {
 protected:
     void SetUp() override {
-        fs::copy_file(TESSARO_WINDOW_PROGRAM, m_folder / "tessaro-window");
-        fs::permissions(m_folder / "tessaro-window", fs::perms::owner_all);
+        fs::copy_file(pathOf(TESSARO_WINDOW_PROGRAM), pathOf(program()));
+        fs::permissions(pathOf(program()), fs::perms::owner_all);
     }
     std::unique_ptr<QProcess> start(const QStringList& arguments) {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         process->setProcessEnvironment(environment);
-        process->start(QString::fromStdString(m_folder / "tessaro-window"), arguments);
+        process->start(QString::fromStdString(program()), arguments);
         EXPECT_TRUE(process->waitForStarted(5000));
         return process;
     }
+    // The copy in the test's folder, named as the system runs programs.
+    std::string program() const { return m_folder / (std::string("tessaro-window") + platform::kExecutableSuffix); }
     TempDir m_folder;
 };
 

@@ -16,7 +16,6 @@
 
 #include "app/UForms.h"
 #include "app/UTessaroneFirmWare.h"
-#include "support/FileSizeLimit.h"
 #include "support/TestFiles.h"
 #include "ui/Dialogs.h"
 

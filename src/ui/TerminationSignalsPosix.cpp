@@ -4,15 +4,12 @@
 #include <QSocketNotifier>
 #include <QWidget>
 
-#ifndef _WIN32
 #include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
-#endif
 
 namespace ui {
 
-#ifndef _WIN32
 namespace {
 
 int g_signalPipe[2] = {-1, -1};
@@ -53,8 +50,5 @@ void closeWindowsOnTerminationSignals() {
     action.sa_flags = SA_RESTART;
     for (const int signal : {SIGTERM, SIGHUP, SIGINT}) ::sigaction(signal, &action, nullptr);
 }
-#else
-void closeWindowsOnTerminationSignals() {}
-#endif
 
 }  // namespace ui

@@ -1,0 +1,73 @@
+# Sourced: apt-get with a configuration of its own, so that source packages of
+# the Debian release this machine runs can be fetched without touching the
+# machine's /etc/apt (no list added, no state changed).
+#   private_apt_source <folder> <package>...   downloads and unpacks the sources
+# TESSARO_CACHE=<folder>: where apt's private state lives (default ~/.cache/tessaro).
+
+private_apt_dir=${TESSARO_CACHE:-$HOME/.cache/tessaro}/apt
+
+private_apt_lines() {
+    # deb-src lines for every archive and suite the machine's own Debian lists name.
+    local file
+    for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+        [ -f "$file" ] || continue
+        grep -hE '^deb[[:space:]]+[^[:space:]]*(http|https)://[^[:space:]]*debian' "$file" | sed 's/^deb /deb-src /' || true
+    done
+    for file in /etc/apt/sources.list.d/*.sources; do
+        [ -f "$file" ] || continue
+        awk '
+            function flush() {
+                if (deb && uris ~ /debian/) {
+                    n = split(uris, u, " "); m = split(suites, s, " ")
+                    for (i = 1; i <= n; i++) for (j = 1; j <= m; j++)
+                        printf "deb-src %s%s %s %s\n", (signed ? "[signed-by=" signed "] " : ""), u[i], s[j], comps
+                }
+                deb = 0; uris = ""; suites = ""; comps = ""; signed = ""
+            }
+            /^[[:space:]]*$/ { flush(); next }
+            /^Types:/ { deb = ($0 ~ /[[:space:]]deb([[:space:]]|$)/) }
+            /^URIs:/ { sub(/^URIs:[[:space:]]*/, ""); uris = $0 }
+            /^Suites:/ { sub(/^Suites:[[:space:]]*/, ""); suites = $0 }
+            /^Components:/ { sub(/^Components:[[:space:]]*/, ""); comps = $0 }
+            /^Signed-By:/ { sub(/^Signed-By:[[:space:]]*/, ""); signed = $0 }
+            END { flush() }
+        ' "$file"
+    done
+}
+
+private_apt() {
+    apt-get -o Dir::Etc::SourceList="$private_apt_dir/sources.list" -o Dir::Etc::SourceParts=/nonexistent \
+        -o Dir::State="$private_apt_dir/state" -o Dir::State::status=/var/lib/dpkg/status \
+        -o Dir::Cache="$private_apt_dir/cache" -o Debug::NoLocking=1 -o APT::Sandbox::User="$(id -un)" "$@"
+}
+
+private_apt_update() {
+    mkdir -p "$private_apt_dir/state/lists/partial" "$private_apt_dir/cache/archives/partial"
+    local lines
+    lines=$(private_apt_lines | sort -u)
+    if [ -z "$lines" ]; then
+        echo "No Debian archive found in /etc/apt to fetch sources from" >&2
+        return 1
+    fi
+    printf '%s\n' "$lines" >"$private_apt_dir/sources.list"
+    # One update a day is enough for source packages of a stable release.
+    local stamp=$private_apt_dir/updated
+    if [ -z "$(find "$stamp" -mmin -1440 2>/dev/null)" ] || ! cmp -s "$private_apt_dir/sources.list" "$stamp"; then
+        private_apt update
+        cp "$private_apt_dir/sources.list" "$stamp"
+    fi
+}
+
+private_apt_source() {  # folder package...
+    local folder=$1
+    shift
+    private_apt_update
+    mkdir -p "$folder"
+    (cd "$folder" && private_apt source --download-only "$@")
+    local package dsc
+    for package in "$@"; do
+        package=${package%%=*}  # name=version
+        dsc=$(ls "$folder"/"${package}"_*.dsc | sort -V | tail -n 1)
+        (cd "$folder" && dpkg-source --no-check -x "$(basename "$dsc")")
+    done
+}

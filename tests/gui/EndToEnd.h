@@ -1,0 +1,71 @@
+#pragma once
+
+// The program driven step by step as a user goes: new project, communication,
+// access, GSD file, update device.
+
+#include <QLineEdit>
+#include <QTest>
+#include <filesystem>
+#include <initializer_list>
+
+#include "documents/USetVar.h"
+#include "documents/Upargen.h"
+#include "project/Unewp.h"
+#include "support/GuiTest.h"
+#include "ui/GraphicButton.h"
+#include "update/UBootSer.h"
+
+namespace testing_support {
+
+inline std::string bytes(std::initializer_list<unsigned> values) {
+    std::string text;
+    for (unsigned value : values) text.push_back(static_cast<char>(value));
+    return text;
+}
+
+class EndToEnd : public GuiTest {
+protected:
+    std::string projectFile(const std::string& name) { return workspace().ProjectDir + "/" + name; }
+
+    void makeProject() {
+        whenModal<project::TFsaveproj>([](project::TFsaveproj& dialog) {
+            dialog.Edit1->setText(QStringLiteral("Plant2"));
+            QTest::mouseClick(dialog.bitbtn1, Qt::LeftButton);
+        });
+        mainWindow().New->click();
+        whenModal<documents::TFpargen>([](documents::TFpargen& w) {
+            w.E_Pro_ID->setText(QStringLiteral("20"));
+            w.E_PRo_IN->setText(QStringLiteral("20"));
+            w.E_PRo_Out->setText(QStringLiteral("100"));
+            QTest::mouseClick(w.bitbtn1, Qt::LeftButton);
+        });
+        mainWindow().btn_Prm_Gen->click();
+        whenModal<documents::TFSetVar>([](documents::TFSetVar& w) {
+            documents::TFSetVar::setCell(w.sga, 1, 1, QStringLiteral("100"));
+            documents::TFSetVar::setCell(w.sga, 2, 1, QStringLiteral("0"));
+            documents::TFSetVar::setCell(w.sga, 3, 1, QStringLiteral("1"));
+            documents::TFSetVar::setCell(w.sga, 4, 1, QStringLiteral("Level"));
+            documents::TFSetVar::setCell(w.Sgb, 1, 1, QStringLiteral("$C8"));
+            documents::TFSetVar::setCell(w.Sgb, 2, 1, QStringLiteral("2"));
+            documents::TFSetVar::setCell(w.Sgb, 3, 1, QStringLiteral("3"));
+            QTest::mouseClick(w.bitbtn1, Qt::LeftButton);
+        });
+        mainWindow().btn_Sdo->click();
+    }
+
+    // Presses "Update Device"; answers whether the update wizard was shown.
+    bool updateDevice() {
+        bool wizardShown = false;
+        QTimer::singleShot(0, [&] {
+            if (auto* wizard = qobject_cast<update::TFBootSer*>(QApplication::activeModalWidget())) {
+                wizardShown = true;
+                wizard->done(QDialog::Rejected);
+            }
+        });
+        mainWindow().CreateBin->click();
+        QApplication::processEvents();
+        return wizardShown;
+    }
+};
+
+}  // namespace testing_support
