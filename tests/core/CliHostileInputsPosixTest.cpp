@@ -506,7 +506,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   [](const std::string& dir) { write(dir + "/pargen.xml", kPargen); },
                                   {"tree", "{dir}/pargen.xml"},
                                   1,
-                                  "tessaro-cli: cannot write standard output",
+                                  "Cannot write the tree to standard output",
                                   {},
                                   "/dev/full"},
                       HostileCase{
