@@ -1,5 +1,6 @@
 #include "project/NewProject.h"
 
+#include "documents/XmlText.h"
 #include "platform/FileSystem.h"
 
 namespace project {
@@ -7,8 +8,12 @@ namespace project {
 bool isUsableProjectName(const std::string& name) {
     // A separator or a dot name would put the folder outside the destination,
     // and a backslash would be read back as a separator from the settings file.
+    // The name is also written to the settings file, a line of text, and
+    // shown in titles: a control character (a line end above all) or bytes
+    // that are no UTF-8 would break the one and garble the other.
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
-           name.find('\\') == std::string::npos;
+           name.find('\\') == std::string::npos && !documents::firstNonXmlCharacter(name) &&
+           name.find_first_of("\t\n\r") == std::string::npos;
 }
 
 NewProjectOutcome createProject(const std::string& destinationDir, const std::string& name) {

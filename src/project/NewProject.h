@@ -21,7 +21,8 @@ struct NewProjectOutcome {
 };
 
 // True for a name that makes a folder directly inside the destination: not
-// empty, not "." or "..", and without a path separator of either platform.
+// empty, not "." or "..", without a path separator of either platform, and
+// UTF-8 text without control characters (tab and line ends included).
 bool isUsableProjectName(const std::string& name);
 
 // Checks destinationDir and name (both messages can come, in order), then

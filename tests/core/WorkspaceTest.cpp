@@ -181,6 +181,12 @@ INSTANTIATE_TEST_SUITE_P(
                       NewProjectCase{"PROJECTS", "a\\b", {project::kNameNotValid}, false},
                       NewProjectCase{"PROJECTS", ".", {project::kNameNotValid}, false},
                       NewProjectCase{"PROJECTS", "..", {project::kNameNotValid}, false},
+                      // Pasted control characters and bytes that are no UTF-8 never reach
+                      // a folder name, the settings file or a title.
+                      NewProjectCase{"PROJECTS", "Plant\x01", {project::kNameNotValid}, false},
+                      NewProjectCase{"PROJECTS", "Plant\n2", {project::kNameNotValid}, false},
+                      NewProjectCase{"PROJECTS", "Plant\t2", {project::kNameNotValid}, false},
+                      NewProjectCase{"PROJECTS", "Plant\xFF", {project::kNameNotValid}, false},
                       // The system refuses the folder: no message, nothing made.
                       NewProjectCase{"PROJECTS/missing", "Plant2", {}, false},
                       NewProjectCase{"PROJECTS", std::string(300, 'n'), {}, false}),
