@@ -25,7 +25,9 @@ TEST_P(XmlText, FindsTheFirstCharacterXmlCannotHold) {
     const TextCase& c = GetParam();
     const auto found = documents::firstNonXmlCharacter(c.utf8);
     EXPECT_EQ(found ? std::optional(documents::characterRefusal("Mnemonic", *found)) : std::nullopt, c.refusal);
-    if (found) EXPECT_TRUE(documents::isCharacterRefusal(*c.refusal));
+    if (found) {
+        EXPECT_TRUE(documents::isCharacterRefusal(*c.refusal));
+    }
 
     // The service agrees: what passes is read back unchanged, what is found
     // would make the written document unreadable.
