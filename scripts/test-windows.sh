@@ -66,7 +66,7 @@ fetch_sources() {
     # apt with a configuration of its own: the machine's /etc/apt stays as it is.
     private_apt_source "$sources" "${missing[@]}"
 }
-source_dir() { compgen -G "$sources/$1-*/" | head -n 1; }
+source_dir() { local found=($(compgen -G "$sources/$1-*/")); printf '%s\n' "${found[0]}"; }
 
 step "Source packages"
 fetch_sources

@@ -7,8 +7,18 @@ cd "$(dirname "$0")/../.."
 build=$(realpath "$1")
 step() { printf '\n== %s\n' "$*"; }
 
+# The first of the commands given that is there. A pipe into head could end
+# the writer with SIGPIPE, which pipefail turns into a failed step.
+first_command() {
+    local name
+    for name in "$@"; do
+        command -v "$name" && return 0
+    done
+    return 1
+}
+
 export WINEPREFIX=$build/wine WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wine=$(command -v /usr/lib/wine/wine64 wine64 wine | head -n 1)
+wine=$(first_command /usr/lib/wine/wine64 wine64 wine)
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     step "Wine prefix (once)"
     "$wine" wineboot --init

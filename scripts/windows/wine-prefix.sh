@@ -6,10 +6,20 @@
 # program's font where Verdana is missing, is placed in the prefix's font
 # folder, as Wine's own fallback is a serif.
 
+# The first of the commands given that is there. A pipe into head could end
+# the writer with SIGPIPE, which pipefail turns into a failed step.
+first_command() {
+    local name
+    for name in "$@"; do
+        command -v "$name" && return 0
+    done
+    return 1
+}
+
 wine_prefix() {
     export WINEPREFIX=$1 WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    wine=$(command -v /usr/lib/wine/wine64 wine64 wine | head -n 1)
-    wineserver=$(command -v /usr/lib/wine/wineserver64 /usr/lib/wine/wineserver wineserver | head -n 1)
+    wine=$(first_command /usr/lib/wine/wine64 wine64 wine)
+    wineserver=$(first_command /usr/lib/wine/wineserver64 /usr/lib/wine/wineserver wineserver)
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         printf '\n== %s\n' "Wine prefix $WINEPREFIX (once)"
         "$wine" wineboot --init

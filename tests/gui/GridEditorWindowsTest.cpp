@@ -544,7 +544,8 @@ protected:
         });
         std::vector<std::string> expected = expectedMessages(folder / "expected", imported);
         if (asks) {
-            expected.push_back("question: " + project(document + ".xml") + " could not be read: " + loadFailure +
+            expected.push_back("question: " + testing_support::nativePath(project(document + ".xml")) +
+                               " could not be read: " + loadFailure +
                                ". Saving replaces it with what the window shows. Save anyway?");
         }
         const fs::path failure = folder / "expected/save-failure.txt";
