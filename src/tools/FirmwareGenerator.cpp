@@ -58,8 +58,8 @@ void deleteFile(const std::string& path) {
 }
 
 // The files a run makes (the bank's records, the passes' outputs): each
-// created exclusively under a name of its own beside where the Part puts it,
-// so that two runs sharing a folder never meet in a file and a link or a
+// created exclusively under a name of its own in the folder of the fixed
+// intermediate name (Bin.sx, °Bn°.sx), so that two runs sharing a folder never meet in a file and a link or a
 // user's file of a fixed name is never written; deleted when the run ends,
 // however it ends, but for the one put in place of the result.
 class OwnFiles {

@@ -132,7 +132,7 @@ CliRun runCliProgram(const std::vector<std::string>& arguments, const std::strin
     return {exitCode, readFile(outputs + ".stdout"), readFile(outputs + ".stderr")};
 }
 
-// A symbolic link where the Part names a file is never written through: the
+// A symbolic link at a fixed intermediate name is never written through: the
 // file it points to (or the missing one) stays as it was, and the result
 // replaces a link in its place.
 struct LinkCase {

@@ -346,7 +346,7 @@ TEST(FirmwareRun, AFileThatCannotBeCreatedEndsTheRunAndCleansUp) {
               "Project not valid");
 }
 
-// The names the Part gives the intermediates belong to the user: a file
+// The fixed intermediate names (Bin.sx, °Bn°.sx) belong to the user: a file
 // stored under one of them, the firmware itself or any other, is neither
 // written nor deleted by a run, which makes names of its own.
 struct FixedNameCase {
