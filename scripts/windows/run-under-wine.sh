@@ -7,15 +7,8 @@ cd "$(dirname "$0")/../.."
 build=$(realpath "$1")
 step() { printf '\n== %s\n' "$*"; }
 
-# The first of the commands given that is there. A pipe into head could end
-# the writer with SIGPIPE, which pipefail turns into a failed step.
-first_command() {
-    local name
-    for name in "$@"; do
-        command -v "$name" && return 0
-    done
-    return 1
-}
+# first_command, shared with the window tests' Wine scripts.
+source scripts/windows/wine-prefix.sh
 
 export WINEPREFIX=$build/wine WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=$(first_command /usr/lib/wine/wine64 wine64 wine)
