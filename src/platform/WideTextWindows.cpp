@@ -2,6 +2,8 @@
 
 #include <cerrno>
 
+#include "platform/Utf8.h"
+
 namespace platform::windows {
 
 std::wstring widen(std::string_view utf8) {
@@ -13,42 +15,11 @@ std::wstring widen(std::string_view utf8) {
     return wide;
 }
 
-namespace {
-
-// The length of the well-formed UTF-8 sequence at text[at], or 0.
-std::size_t utf8SequenceAt(std::string_view text, std::size_t at) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    if (lead < 0x80) return 1;
-    std::size_t length = 0;
-    unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0) low = 0xA0;   // no overlong forms
-        if (lead == 0xED) high = 0x9F;  // no surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0) low = 0x90;
-        if (lead == 0xF4) high = 0x8F;  // nothing beyond U+10FFFF
-    } else {
-        return 0;
-    }
-    if (at + length > text.size()) return 0;
-    if (byte(at + 1) < low || byte(at + 1) > high) return 0;
-    for (std::size_t i = 2; i < length; ++i)
-        if (byte(at + i) < 0x80 || byte(at + i) > 0xBF) return 0;
-    return length;
-}
-
-}  // namespace
-
 std::wstring widenParameters(std::string_view text) {
     std::wstring wide;
     std::size_t start = 0;  // of the UTF-8 run not yet converted
     for (std::size_t at = 0; at < text.size();) {
-        const std::size_t length = utf8SequenceAt(text, at);
+        const std::size_t length = utf8SequenceLength(text, at);
         if (length > 0) {
             at += length;
             continue;

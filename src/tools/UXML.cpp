@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "platform/FileSystem.h"
+#include "platform/Utf8.h"
 #include "tools/XMLReader.h"
 #include "tools/XmlTreeWriter.h"
 #include "ui/GraphicButton.h"
@@ -115,34 +116,6 @@ char16_t windows1252(unsigned char byte) {
     return byte >= 0x80 && byte < 0xA0 ? kWindows1252High[byte - 0x80] : char16_t(byte);
 }
 
-// The length of the well-formed UTF-8 sequence at text[at], 0 when there is none.
-std::size_t utf8SequenceLength(std::string_view text, std::size_t at) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    if (lead < 0x80) return 1;
-    std::size_t length = 0;
-    unsigned char low = 0x80, high = 0xBF;  // the bounds of the second byte
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0) low = 0xA0;
-        if (lead == 0xED) high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0) low = 0x90;
-        if (lead == 0xF4) high = 0x8F;
-    } else {
-        return 0;
-    }
-    if (at + length > text.size()) return 0;
-    if (byte(at + 1) < low || byte(at + 1) > high) return 0;
-    for (std::size_t i = 2; i < length; ++i) {
-        if (byte(at + i) < 0x80 || byte(at + i) > 0xBF) return 0;
-    }
-    return length;
-}
-
 QString decoded(std::string_view text, Decoding decoding) {
     QString characters;
     characters.reserve(static_cast<qsizetype>(text.size()));
@@ -154,7 +127,7 @@ QString decoded(std::string_view text, Decoding decoding) {
             ++at;
             continue;
         }
-        const std::size_t length = decoding == Decoding::Utf8 ? utf8SequenceLength(text, at) : 0;
+        const std::size_t length = decoding == Decoding::Utf8 ? platform::utf8SequenceLength(text, at) : 0;
         if (length == 0) {
             characters += QChar(windows1252(byte));
             ++at;
