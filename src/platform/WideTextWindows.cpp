@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "platform/Utf8.h"
+#include "platform/EncodedText.h"
 
 namespace platform::windows {
 

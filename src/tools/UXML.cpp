@@ -11,8 +11,8 @@
 #include <QVBoxLayout>
 #include <string_view>
 
+#include "platform/EncodedText.h"
 #include "platform/FileSystem.h"
-#include "platform/Utf8.h"
 #include "tools/XMLReader.h"
 #include "tools/XmlTreeWriter.h"
 #include "ui/GraphicButton.h"
