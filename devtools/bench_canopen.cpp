@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "BenchFigure.h"
-#include "canopen/SdoTranslation.h"
+#include "canopen/SdoAccess.h"
 
 namespace {
 
@@ -28,8 +28,8 @@ Figures measure(int runs, const std::function<void()>& action) {
     return {bench::median(times), *std::max_element(times.begin(), times.end())};
 }
 
-canopen::SdoTranslationTables fullTables() {
-    canopen::SdoTranslationTables tables;
+canopen::SdoAccessTables fullTables() {
+    canopen::SdoAccessTables tables;
     for (auto* side : {&tables.first, &tables.second}) {
         for (std::size_t r = 0; r < canopen::kSdoTableEntries; ++r) {
             side->push_back({r % 2 ? "1" : "0", "0x" + std::to_string(2000 + r), std::to_string(r % 256),
@@ -48,7 +48,7 @@ int main(int argc, char* argv[]) {
 
     std::size_t imported = 0;
     const Figures import = measure(runs, [&] {
-        const auto reading = canopen::importSdoTranslation(workbook);
+        const auto reading = canopen::importSdoAccess(workbook);
         if (!reading.ok()) {
             std::fprintf(stderr, "import failed: %s\n", reading.failure->c_str());
             std::exit(1);
@@ -58,16 +58,16 @@ int main(int argc, char* argv[]) {
 
     const std::filesystem::path project = std::filesystem::temp_directory_path() / "tessaro-bench-canopen";
     std::filesystem::create_directories(project);
-    const canopen::SdoTranslationTables tables = fullTables();
+    const canopen::SdoAccessTables tables = fullTables();
     std::size_t lines = 0;
     const Figures exported = measure(runs, [&] {
-        const std::vector<canopen::CsvLine> csv = canopen::exportSdoTranslation(tables);
+        const std::vector<canopen::CsvLine> csv = canopen::exportSdoAccess(tables);
         canopen::writeCsv(project.string(), canopen::kSdoDocumentName, csv);
         lines = csv.size();
     });
     // The part of it that is the program's own, without the flushed atomic write.
     const Figures text =
-        measure(runs, [&] { lines = canopen::csvText(canopen::exportSdoTranslation(tables)).size() ? lines : 0; });
+        measure(runs, [&] { lines = canopen::csvText(canopen::exportSdoAccess(tables)).size() ? lines : 0; });
     std::filesystem::remove_all(project);
 
     std::printf("import of a %zu-row sheet: median %.2f ms, worst %.2f ms (target <= 100 ms)\n", imported,

@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "BenchFigure.h"
-#include "tools/FirmwareGenerator.h"
+#include "firmware/FirmwareGenerator.h"
 #include "workspace/Workspace.h"
 
 namespace {
@@ -29,7 +29,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Prints messages, and remembers when each bank was done.
-class Timings final : public tools::GenerationReport {
+class Timings final : public firmware::GenerationReport {
 public:
     void message(const std::string& text) override { std::fprintf(stderr, "message: %s\n", text.c_str()); }
     void bankFinished(int, int) override { done.push_back(std::chrono::steady_clock::now()); }
@@ -52,7 +52,7 @@ std::string firmwareText(std::size_t bytes) {
     std::vector<unsigned char> data(32);
     for (std::uint32_t address = 0; text.size() < bytes; address = (address + 32) & 0xFFFFFF) {
         for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<unsigned char>(address + i * 7);
-        text += tools::bankRecord(address, data.data()) + "\r\n";
+        text += firmware::bankRecord(address, data.data()) + "\r\n";
     }
     return text + "S9030000FC\r\n";
 }
@@ -83,17 +83,17 @@ int main(int argc, char** argv) {
     fs::create_directories(folder / "bin");
     fs::create_directories(folder / "out");
 
-    write(folder / tools::kFirmwareFileName, firmwareText(megabytes * 1000 * 1000));
+    write(folder / firmware::kFirmwareFileName, firmwareText(megabytes * 1000 * 1000));
     for (int bank = 1; bank <= 2; ++bank)
-        write(folder / "bin" / ("bank" + std::to_string(bank) + ".bin"), std::string(tools::kBankBytes, '\x5A'));
-    const auto size = fs::file_size(folder / tools::kFirmwareFileName);
+        write(folder / "bin" / ("bank" + std::to_string(bank) + ".bin"), std::string(firmware::kBankBytes, '\x5A'));
+    const auto size = fs::file_size(folder / firmware::kFirmwareFileName);
 
-    const tools::FirmwareRun run{folder.string(), tools::kFirmwareFileName, (folder / "bin").string() + "/",
-                                 std::string(tools::kNewFirmwarePrefix) + tools::kFirmwareFileName,
-                                 (folder / "out").string() + "/"};
-    std::array<bool, tools::kBankCount> banks{};
-    for (int bank = 1; bank <= tools::kBankCount; ++bank)
-        banks[bank - 1] = tools::bankOffered(workspace::BoardVariant, bank);
+    const firmware::FirmwareRun run{folder.string(), firmware::kFirmwareFileName, (folder / "bin").string() + "/",
+                                    std::string(firmware::kNewFirmwarePrefix) + firmware::kFirmwareFileName,
+                                    (folder / "out").string() + "/"};
+    std::array<bool, firmware::kBankCount> banks{};
+    for (int bank = 1; bank <= firmware::kBankCount; ++bank)
+        banks[bank - 1] = firmware::bankOffered(workspace::BoardVariant, bank);
 
     // Both are measured a few times, taking turns, and the best of each
     // counts: the machine is shared, and a slow moment should not decide.
@@ -103,15 +103,16 @@ int main(int argc, char** argv) {
     Timings report;
     for (int round = 0; round < kRounds; ++round) {
         auto start = std::chrono::steady_clock::now();
-        plainCopy(folder / tools::kFirmwareFileName, folder / "copy.sx");
+        plainCopy(folder / firmware::kFirmwareFileName, folder / "copy.sx");
         copy = std::min(copy, seconds(std::chrono::steady_clock::now() - start));
         fs::remove(folder / "copy.sx");
 
         Timings timings;
         start = std::chrono::steady_clock::now();
-        const std::vector<tools::BankOutcome> outcomes = tools::GenerateFirmware(run, banks, timings);
+        const std::vector<firmware::BankOutcome> outcomes = firmware::GenerateFirmware(run, banks, timings);
         const double took = seconds(std::chrono::steady_clock::now() - start);
-        for (const tools::BankOutcome& outcome : outcomes) inserted = inserted && (!outcome.ran || outcome.result == 1);
+        for (const firmware::BankOutcome& outcome : outcomes)
+            inserted = inserted && (!outcome.ran || outcome.result == 1);
         if (took < generation) {
             generation = took;
             report = timings;

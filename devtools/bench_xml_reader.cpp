@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "BenchFigure.h"
-#include "documents/XmlDocument.h"
-#include "tools/XMLReader.h"
+#include "base/XmlDocument.h"
+#include "xmltools/XMLReader.h"
 
 namespace {
 
@@ -55,13 +55,13 @@ int main(int argc, char* argv[]) {
     std::vector<std::string> copies(static_cast<std::size_t>(runs), text);
     std::size_t items = 0;
     const auto ownRead = [&](int run) {
-        tools::TXMLStringReader reader(std::move(copies[static_cast<std::size_t>(run)]));
-        std::unique_ptr<tools::TXMLNode> document = reader.ReadDocument();
+        xmltools::TXMLStringReader reader(std::move(copies[static_cast<std::size_t>(run)]));
+        std::unique_ptr<xmltools::TXMLNode> document = reader.ReadDocument();
         items = document->Children.size();
         return document;
     };
     const auto serviceRead = [&](int) {
-        auto document = std::make_unique<documents::XmlDocument>();
+        auto document = std::make_unique<base::XmlDocument>();
         document->loadText(text);
         return document;
     };

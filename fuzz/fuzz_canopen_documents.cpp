@@ -13,7 +13,7 @@
 #include "canopen/EditorDocuments.h"
 #include "canopen/EmcyWord.h"
 #include "canopen/PdoAccess.h"
-#include "canopen/SdoTranslation.h"
+#include "canopen/SdoAccess.h"
 #include "canopen/StorePdo.h"
 #include "canopen/TranslateEmcy.h"
 #include "canopen/TranslatePdo.h"
@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string path = fuzzing::placeInput("document.xml", bytes);
 
     (void)canopen::loadPdoAccess(path);
-    exportText(canopen::exportSdoTranslation(canopen::loadSdoTranslation(path).value));
+    exportText(canopen::exportSdoAccess(canopen::loadSdoAccess(path).value));
     exportText(canopen::exportTranslatePdo(canopen::loadTranslatePdo(path).value));
     exportText(canopen::exportTranslateEmcy(canopen::loadTranslateEmcy(path).value));
     exportText(canopen::exportEmcyWord(canopen::loadEmcyWord(path).value));

@@ -13,12 +13,12 @@
 #include <string_view>
 
 #include "FuzzFolder.h"
-#include "tools/FirmwareGenerator.h"
+#include "firmware/FirmwareGenerator.h"
 #include "workspace/Workspace.h"
 
 namespace {
 
-class Quiet final : public tools::GenerationReport {
+class Quiet final : public firmware::GenerationReport {
 public:
     void message(const std::string&) override {}
 };
@@ -26,7 +26,7 @@ public:
 void placeBanks() {
     std::filesystem::create_directories(fuzzing::fuzzFolder() + "/bin");
     for (int bank = 1; bank <= 2; ++bank) {
-        std::string bytes(tools::kBankBytes, '\0');
+        std::string bytes(firmware::kBankBytes, '\0');
         for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + bank);
         fuzzing::placeInput("bin/bank" + std::to_string(bank) + ".bin", bytes);
     }
@@ -38,16 +38,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const bool banksPlaced = (placeBanks(), true);
     (void)banksPlaced;
     const std::string folder = fuzzing::fuzzFolder() + "/";
-    fuzzing::placeInput(tools::kFirmwareFileName, std::string_view(reinterpret_cast<const char*>(data), size));
+    fuzzing::placeInput(firmware::kFirmwareFileName, std::string_view(reinterpret_cast<const char*>(data), size));
 
-    const tools::FirmwareRun run{folder, tools::kFirmwareFileName, folder + "bin/",
-                                 std::string(tools::kNewFirmwarePrefix) + tools::kFirmwareFileName, folder};
-    std::array<bool, tools::kBankCount> banks{};
-    for (int bank = 1; bank <= tools::kBankCount; ++bank)
-        banks[bank - 1] = tools::bankOffered(workspace::BoardVariant, bank);
+    const firmware::FirmwareRun run{folder, firmware::kFirmwareFileName, folder + "bin/",
+                                    std::string(firmware::kNewFirmwarePrefix) + firmware::kFirmwareFileName, folder};
+    std::array<bool, firmware::kBankCount> banks{};
+    for (int bank = 1; bank <= firmware::kBankCount; ++bank)
+        banks[bank - 1] = firmware::bankOffered(workspace::BoardVariant, bank);
     Quiet report;
     try {
-        (void)tools::GenerateFirmware(run, banks, report);
+        (void)firmware::GenerateFirmware(run, banks, report);
     } catch (const std::exception&) {
     }
     // The run's own files (the bank's records, the passes' outputs) are gone:
@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& inside : {folder, folder + "bin/"}) {
         for (const auto& entry : std::filesystem::directory_iterator(inside)) {
             const std::string name = entry.path().filename().string();
-            if (name != tools::kFirmwareFileName && name != run.NewFirmwareName && name != "bin" &&
+            if (name != firmware::kFirmwareFileName && name != run.NewFirmwareName && name != "bin" &&
                 name != "bank1.bin" && name != "bank2.bin")
                 std::abort();
         }

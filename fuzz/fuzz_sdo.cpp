@@ -25,7 +25,7 @@ std::vector<documents::AccessRow> run(const std::vector<documents::AccessRow>& r
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const std::string path = fuzzing::placeInput(documents::kSdoFileName, bytes);
-    const documents::Reading<documents::AccessTables> reading = documents::readAccessTables(path);
+    const base::Reading<documents::AccessTables> reading = documents::readAccessTables(path);
     const documents::AccessTables& tables = reading.value;
     const bool whole = reading.ok();
     (void)documents::validateAccessTables(tables, {documents::kMaxAreaSize, 20});
@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::string savedPath = fuzzing::fuzzFolder() + "/saved-sdo.xml";
     documents::writeAccessTables(savedPath, tables);
-    const documents::Reading<documents::AccessTables> again = documents::readAccessTables(savedPath);
+    const base::Reading<documents::AccessTables> again = documents::readAccessTables(savedPath);
     if (!again.ok()) std::abort();  // the program saved tables it cannot read
     if (again.value.in != run(tables.in) || again.value.out != run(tables.out)) std::abort();
     return 0;

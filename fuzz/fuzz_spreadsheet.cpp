@@ -14,7 +14,7 @@
 
 #include "FuzzFolder.h"
 #include "canopen/EmcyWord.h"
-#include "canopen/SdoTranslation.h"
+#include "canopen/SdoAccess.h"
 #include "canopen/StorePdo.h"
 #include "canopen/TranslateEmcy.h"
 #include "canopen/TranslatePdo.h"
@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzzing::placeInput("workbook.xls", std::string_view(reinterpret_cast<const char*>(data), size));
     switch (size % 6) {
         case 0: readEverySheet(path); break;
-        case 1: (void)canopen::importSdoTranslation(path); break;
+        case 1: (void)canopen::importSdoAccess(path); break;
         case 2: (void)canopen::importTranslatePdo(path); break;
         case 3: (void)canopen::importTranslateEmcy(path); break;
         case 4: (void)canopen::importEmcyWord(path); break;

@@ -9,18 +9,18 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "documents/XmlDocument.h"
+#include "base/XmlDocument.h"
 
 namespace {
 
-void walk(const documents::XmlNode& node, int depth) {
+void walk(const base::XmlNode& node, int depth) {
     if (depth > 200) return;  // the walk, not the service, would run out of stack
     (void)node.name();
     (void)node.isElement();
     (void)node.attribute("Address");
     (void)node.childElement("row");
     (void)node.child(node.childCount());
-    for (documents::XmlNode child = node.child(0); child; child = child.nextSibling()) {
+    for (base::XmlNode child = node.child(0); child; child = child.nextSibling()) {
         (void)child.text();
         walk(child, depth + 1);
     }
@@ -30,7 +30,7 @@ void walk(const documents::XmlNode& node, int depth) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    documents::XmlDocument document;
+    base::XmlDocument document;
     try {
         document.loadText(bytes, "fuzz.xml");
     } catch (const std::runtime_error&) {
@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     walk(document.documentElement(), 0);
 
     const std::string written = document.toText();
-    documents::XmlDocument again;
+    base::XmlDocument again;
     try {
         again.loadText(written, "written.xml");
     } catch (const std::runtime_error&) {

@@ -7,16 +7,16 @@
 #include <exception>
 #include <string>
 
-#include "tools/XMLReader.h"
+#include "xmltools/XMLReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::unique_ptr<tools::TXMLNode> document;
+    std::unique_ptr<xmltools::TXMLNode> document;
     try {
-        document = tools::readXmlText(std::string(reinterpret_cast<const char*>(data), size));
+        document = xmltools::readXmlText(std::string(reinterpret_cast<const char*>(data), size));
     } catch (const std::exception&) {
         return 0;
     }
-    (void)tools::treeText(*document);
-    for (const auto& child : document->Children) (void)tools::displayText(*child);
+    (void)xmltools::treeText(*document);
+    for (const auto& child : document->Children) (void)xmltools::displayText(*child);
     return 0;
 }

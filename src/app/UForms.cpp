@@ -11,14 +11,14 @@
 #include "canopen/Updo.h"
 #include "documents/USetVar.h"
 #include "documents/Upargen.h"
+#include "firmware/UModifyFileSx.h"
 #include "project/UAbout.h"
 #include "project/Unewp.h"
-#include "tools/UModifyFileSx.h"
 #include "tools/USELstringhe.h"
-#include "tools/UXML.h"
 #include "tools/Uhelp.h"
 #include "ui/WindowContext.h"
 #include "update/UBootSer.h"
+#include "xmltools/UXML.h"
 
 namespace app {
 namespace {
@@ -55,13 +55,13 @@ const std::vector<WindowEntry>& windowList() {
         entry<tools::TFHelp>("FHelp"),
         entry<project::TFAbout>("FAbout"),
         entry<tools::TFSELstringhe>("FSELstringhe"),
-        entry<tools::TFModifyFileSx>("FModifyFileSx"),
+        entry<firmware::TFModifyFileSx>("FModifyFileSx"),
         entry<documents::TFpargen>("Fpargen"),
         entry<canopen::TFsdo>("Fsdo"),
         entry<canopen::TFpdo>("Fpdo"),
         entry<canopen::TFemcy>("Femcy"),
         entry<canopen::TFWemcy>("FWemcy"),
-        entry<tools::TFXML>("FXML"),
+        entry<xmltools::TFXML>("FXML"),
         entry<canopen::TFInfopdo>("FInfopdo"),
         entry<documents::TFSetVar>("FSetVar"),
         entry<canopen::TFSetPdo>("FSetPdo"),

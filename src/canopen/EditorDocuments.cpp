@@ -4,8 +4,8 @@
 #include <exception>
 #include <tuple>
 
-#include "documents/IntegerText.h"
-#include "documents/XmlText.h"
+#include "base/IntegerText.h"
+#include "base/XmlText.h"
 #include "platform/ExportCodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/Spreadsheet.h"
@@ -23,18 +23,18 @@ std::string lowerCase(std::string text) {
 }  // namespace
 
 std::int32_t DocumentRecord::integer(std::string_view attribute) const {
-    return documents::integerText(text(attribute));
+    return base::integerText(text(attribute));
 }
 
 std::optional<std::string> readEditorDocument(const std::string& path, const DocumentMessages& messages,
                                               const std::function<void(const DocumentRecord&)>& place) {
     if (!platform::fileExists(path)) return std::string(messages.notFound);
     try {
-        documents::XmlDocument document;
+        base::XmlDocument document;
         document.load(path);
-        const documents::XmlNode root = document.documentElement();
+        const base::XmlNode root = document.documentElement();
         if (!root) throw std::runtime_error("no root element");
-        for (documents::XmlNode child = root.child(0); child; child = child.nextSibling()) {
+        for (base::XmlNode child = root.child(0); child; child = child.nextSibling()) {
             place(DocumentRecord(child));
         }
     } catch (const std::exception&) {
@@ -49,7 +49,7 @@ std::vector<std::size_t> orderedWriteOut(const std::vector<std::vector<std::stri
     for (const auto& texts : keys) {
         std::vector<std::int32_t> row;
         row.reserve(texts.size());
-        for (const std::string& text : texts) row.push_back(documents::integerText(text));
+        for (const std::string& text : texts) row.push_back(base::integerText(text));
         values.push_back(std::move(row));
     }
     std::vector<std::size_t> positions(keys.size());
@@ -67,17 +67,17 @@ void writeEditorDocument(const std::string& path, std::string_view documentName,
     // reader takes back: the document would be lost to every later showing.
     for (std::size_t row = 0; row < rows.size(); ++row) {
         for (const auto& [name, value] : rows[row]) {
-            if (const auto found = documents::firstNonXmlCharacter(value)) {
-                throw documents::CharacterRefused("Error row " + std::to_string(row + 1) + "!! [" +
-                                                  std::string(documentName) + "] " +
-                                                  documents::characterRefusal(name, *found) + ". ");
+            if (const auto found = base::firstNonXmlCharacter(value)) {
+                throw base::CharacterRefused("Error row " + std::to_string(row + 1) + "!! [" +
+                                             std::string(documentName) + "] " + base::characterRefusal(name, *found) +
+                                             ". ");
             }
         }
     }
-    documents::XmlDocument document;
-    documents::XmlNode root = document.appendRoot(documentName);
+    base::XmlDocument document;
+    base::XmlNode root = document.appendRoot(documentName);
     for (const RowAttributes& attributes : rows) {
-        documents::XmlNode row = root.appendElement("row");
+        base::XmlNode row = root.appendElement("row");
         for (const auto& [name, value] : attributes) row.setAttribute(name, value);
     }
     document.save(path);
@@ -103,12 +103,12 @@ std::optional<std::string> importSheet(const std::string& workbookPath, std::str
             for (std::size_t column = 0; column < std::min(columnCount, query.columnCount()); ++column) {
                 const std::optional<std::string> value = query.value(r, column);
                 if (!value) continue;
-                if (const auto bad = documents::firstNonXmlCharacter(*value)) {
+                if (const auto bad = base::firstNonXmlCharacter(*value)) {
                     // The sheet's first row holds the column names, so record r stands in row r + 2.
-                    refusal = documents::characterRefusal("Row " + std::to_string(r + 2) + ", column " +
-                                                              std::to_string(column + 1) + " of sheet " +
-                                                              std::string(documentName),
-                                                          *bad);
+                    refusal = base::characterRefusal("Row " + std::to_string(r + 2) + ", column " +
+                                                         std::to_string(column + 1) + " of sheet " +
+                                                         std::string(documentName),
+                                                     *bad);
                     break;
                 }
             }

@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "documents/Reading.h"
-#include "documents/XmlDocument.h"
+#include "base/Reading.h"
+#include "base/XmlDocument.h"
 
 // What the five CANopen editors share: reading an editor document record by
 // record, the ordered write-out, the import of a workbook sheet and the CSV
@@ -40,7 +40,7 @@ inline constexpr DocumentMessages kEditorDocumentMessages{kXmlFileNotFound, kXml
 // One child of an editor document's root: a record whose attributes are read by name.
 class DocumentRecord {
 public:
-    explicit DocumentRecord(documents::XmlNode node) : m_node(node) {}
+    explicit DocumentRecord(base::XmlNode node) : m_node(node) {}
     // The attribute's text; throws std::runtime_error when it is absent.
     std::string text(std::string_view attribute) const { return m_node.attributeText(attribute); }
     // The attribute's text, or nothing when it is absent.
@@ -49,7 +49,7 @@ public:
     std::int32_t integer(std::string_view attribute) const;
 
 private:
-    documents::XmlNode m_node;
+    base::XmlNode m_node;
 };
 
 // Reads the document at path and hands each child of its document element, in

@@ -1,6 +1,6 @@
 #include "canopen/EmcyWord.h"
 
-#include "documents/IntegerText.h"
+#include "base/IntegerText.h"
 
 namespace canopen {
 namespace {
@@ -48,13 +48,13 @@ const std::array<std::string, kEmcyWordColumns>& emcyWordAttributes() {
     return names;
 }
 
-documents::Reading<EmcyWordPages> loadEmcyWord(const std::string& path) {
-    documents::Reading<EmcyWordPages> reading;
+base::Reading<EmcyWordPages> loadEmcyWord(const std::string& path) {
+    base::Reading<EmcyWordPages> reading;
     reading.failure = readEditorDocument(path, kEditorDocumentMessages, [&](const DocumentRecord& record) {
         std::vector<std::string> values;
         values.reserve(kEmcyWordColumns);
         for (const std::string& name : emcyWordAttributes()) values.push_back(record.text(name));
-        placeWord(reading.value, values, documents::integerText(values[2]));
+        placeWord(reading.value, values, base::integerText(values[2]));
     });
     return reading;
 }
@@ -68,11 +68,11 @@ void saveEmcyWord(const std::string& path, const EmcyWordPages& pages) {
         wordValues);
 }
 
-documents::Reading<EmcyWordPages> importEmcyWord(const std::string& workbookPath) {
-    documents::Reading<EmcyWordPages> reading;
+base::Reading<EmcyWordPages> importEmcyWord(const std::string& workbookPath) {
+    base::Reading<EmcyWordPages> reading;
     reading.failure = importSheet(
         workbookPath, kEmcywordDocumentName, kEmcyWordColumns, [] {},
-        [&](const SheetRecord& values) { placeWord(reading.value, values, documents::integerText(values[2])); });
+        [&](const SheetRecord& values) { placeWord(reading.value, values, base::integerText(values[2])); });
     return reading;
 }
 
@@ -121,13 +121,13 @@ TClWEmcy newEmcyWord(const std::vector<TClWEmcy>& page, const std::string& index
 }
 
 std::string positionsField(const std::string& position1, const std::string& position2) {
-    const std::int64_t p1 = documents::integerText(position1);
-    const std::int64_t p2 = documents::integerText(position2);
+    const std::int64_t p1 = base::integerText(position1);
+    const std::int64_t p2 = base::integerText(position2);
     return std::to_string(static_cast<std::uint16_t>((p1 * 16 + p2) & 0xFFFF));
 }
 
 PositionBoxes positionBoxes(const std::string& field) {
-    const std::uint16_t value = static_cast<std::uint16_t>(documents::integerText(field));
+    const std::uint16_t value = static_cast<std::uint16_t>(base::integerText(field));
     return {value >> 4, value % 16};
 }
 

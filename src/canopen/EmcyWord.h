@@ -70,7 +70,7 @@ const std::array<std::string, kEmcyWordColumns>& emcyWordAttributes();
 // A missing file: "File XML not found"; a file that cannot be read, an absent
 // attribute (any of the 52) or an extdata that is not integer text: "Error in
 // reading file XML", the words before it kept. Never throws.
-documents::Reading<EmcyWordPages> loadEmcyWord(const std::string& path);
+base::Reading<EmcyWordPages> loadEmcyWord(const std::string& path);
 
 // Writes emcyword.xml to path. Throws std::runtime_error "'<text>' is not a valid
 // integer value" for a device id, index or subindex that is not integer text,
@@ -80,7 +80,7 @@ void saveEmcyWord(const std::string& path, const EmcyWordPages& pages);
 // The import of the sheet "emcyword": 52 columns as they come, column 2 as
 // integer text for the page (0 or 1; other values drop the word). The failure
 // is importSheet's cause; words placed before it are kept.
-documents::Reading<EmcyWordPages> importEmcyWord(const std::string& workbookPath);
+base::Reading<EmcyWordPages> importEmcyWord(const std::string& workbookPath);
 
 // The export: one line per word, "CanA" then "CanB", in list order, in the
 // columns the import reads ("0" or "1" in the third place).

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <exception>
 
+#include "base/IntegerText.h"
+#include "base/XmlDocument.h"
 #include "documents/AccessTables.h"
-#include "documents/IntegerText.h"
-#include "documents/XmlDocument.h"
 #include "platform/FileSystem.h"
 
 namespace canopen {
@@ -28,9 +28,9 @@ std::optional<std::string> validateTable(const std::vector<PdoAccessRow>& rows, 
     for (std::size_t r = 0; r < run; ++r) {
         const std::string prefix = "Error row " + std::to_string(r + 1) + "!! [";
         const std::string table = prefix + texts.page + "] ";
-        const std::int32_t cobId = documents::integerTextOr(rows[r][0], -1);
-        const std::int32_t dimension = documents::integerTextOr(rows[r][1], -1);
-        const std::int32_t position = documents::integerTextOr(rows[r][2], -1);
+        const std::int32_t cobId = base::integerTextOr(rows[r][0], -1);
+        const std::int32_t dimension = base::integerTextOr(rows[r][1], -1);
+        const std::int32_t position = base::integerTextOr(rows[r][2], -1);
         if (cobId < 1 || cobId > 2047) {
             return table + texts.cobIdMustBe + " be between 0x001 and 0x7FF. ";
         }
@@ -46,11 +46,11 @@ std::optional<std::string> validateTable(const std::vector<PdoAccessRow>& rows, 
     return std::nullopt;
 }
 
-void readGroup(const documents::XmlNode& root, const char* group, const std::string& path,
-               std::vector<PdoAccessRow>& rows, std::size_t& leftOut) {
-    const documents::XmlNode groupNode = documents::requiredChild(root, group, path);
+void readGroup(const base::XmlNode& root, const char* group, const std::string& path, std::vector<PdoAccessRow>& rows,
+               std::size_t& leftOut) {
+    const base::XmlNode groupNode = base::requiredChild(root, group, path);
     std::size_t k = 1;
-    for (documents::XmlNode child = groupNode.child(0); child; child = child.nextSibling(), ++k) {
+    for (base::XmlNode child = groupNode.child(0); child; child = child.nextSibling(), ++k) {
         if (rows.size() == kPdoAccessRows) {
             ++leftOut;
             continue;
@@ -64,11 +64,11 @@ void readGroup(const documents::XmlNode& root, const char* group, const std::str
     }
 }
 
-void appendGroup(documents::XmlNode& root, const char* group, const std::vector<PdoAccessRow>& rows) {
-    documents::XmlNode groupNode = root.appendElement(group);
+void appendGroup(base::XmlNode& root, const char* group, const std::vector<PdoAccessRow>& rows) {
+    base::XmlNode groupNode = root.appendElement(group);
     const std::size_t run = runLength(rows, 0, kPdoAccessRows);
     for (std::size_t r = 0; r < run; ++r) {
-        documents::XmlNode row = groupNode.appendElement("row");
+        base::XmlNode row = groupNode.appendElement("row");
         for (std::size_t i = 0; i < kPdoValueColumns; ++i) row.setAttribute(kPdoAttributes[i], rows[r][i]);
     }
 }
@@ -81,17 +81,17 @@ documents::AreaSizes readPdoAreaSizes(const std::string& pargenPath) {
 
 std::string cobIdDisplay(const std::string& text) {
     char digits[16];
-    std::snprintf(digits, sizeof digits, "%03X", static_cast<std::uint32_t>(documents::integerTextOr(text, 0)));
+    std::snprintf(digits, sizeof digits, "%03X", static_cast<std::uint32_t>(base::integerTextOr(text, 0)));
     return std::string("$") + digits;
 }
 
-documents::Reading<PdoAccessTables> loadPdoAccess(const std::string& path) {
-    documents::Reading<PdoAccessTables> reading;
+base::Reading<PdoAccessTables> loadPdoAccess(const std::string& path) {
+    base::Reading<PdoAccessTables> reading;
     if (!platform::fileExists(path)) return reading;
     try {
-        documents::XmlDocument document;
+        base::XmlDocument document;
         document.load(path);
-        const documents::XmlNode root = document.firstNode();
+        const base::XmlNode root = document.firstNode();
         readGroup(root, kPdoInputGroup, path, reading.value.first, reading.value.leftOut);
         readGroup(root, kPdoOutputGroup, path, reading.value.second, reading.value.leftOut);
     } catch (const std::exception& e) {
@@ -106,8 +106,8 @@ std::optional<std::string> ValidatePdoTables(const PdoAccessTables& tables, docu
 }
 
 void savePdoAccess(const std::string& path, const PdoAccessTables& tables) {
-    documents::XmlDocument document;
-    documents::XmlNode root = document.appendRoot(kPdoRoot);
+    base::XmlDocument document;
+    base::XmlNode root = document.appendRoot(kPdoRoot);
     appendGroup(root, kPdoInputGroup, tables.first);
     appendGroup(root, kPdoOutputGroup, tables.second);
     document.save(path);

@@ -66,7 +66,7 @@ std::string cobIdDisplay(const std::string& text);
 // verbatim. A missing file: empty tables, no failure. A file that is not
 // well-formed, a missing group or a row without an attribute: the failure's
 // message, the rows read before it kept. Never throws.
-documents::Reading<PdoAccessTables> loadPdoAccess(const std::string& path);
+base::Reading<PdoAccessTables> loadPdoAccess(const std::string& path);
 
 // The checks run before saving, first table then second, row by row over the
 // run of each (rows before the first empty Cob-ID, at most kPdoAccessRows):

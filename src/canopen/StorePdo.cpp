@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
+#include "base/IntegerText.h"
 #include "canopen/TranslatePdo.h"
-#include "documents/IntegerText.h"
 #include "platform/FileSystem.h"
 
 namespace canopen {
@@ -40,7 +40,7 @@ std::optional<std::string> readPdos(const std::string& projectDir, StorePdoPages
 }
 
 bool sameInteger(const std::string& a, const std::string& b) {
-    return documents::integerText(a) == documents::integerText(b);
+    return base::integerText(a) == base::integerText(b);
 }
 
 std::int32_t pdoNumberText(std::size_t page, std::size_t position) {
@@ -80,8 +80,8 @@ StorePdoReading loadStorePdo(const std::string& projectDir, const std::string& s
     return reading;
 }
 
-documents::Reading<StorePdoPages> loadStorePdoPdos(const std::string& projectDir) {
-    documents::Reading<StorePdoPages> reading;
+base::Reading<StorePdoPages> loadStorePdoPdos(const std::string& projectDir) {
+    base::Reading<StorePdoPages> reading;
     reading.failure = readPdos(projectDir, reading.value);
     return reading;
 }
@@ -113,8 +113,8 @@ void saveStorePdo(const std::string& path, const StorePdoPages& pages) {
     writeEditorDocument(path, kSdopdoDocumentName, rows);
 }
 
-documents::Reading<StorePdoPages> importStorePdo(const std::string& workbookPath, StorePdoPages pages) {
-    documents::Reading<StorePdoPages> reading;
+base::Reading<StorePdoPages> importStorePdo(const std::string& workbookPath, StorePdoPages pages) {
+    base::Reading<StorePdoPages> reading;
     reading.value = std::move(pages);
     reading.failure = importSheet(
         workbookPath, kSdopdoDocumentName, kStorePdoImportColumns,
@@ -124,8 +124,7 @@ documents::Reading<StorePdoPages> importStorePdo(const std::string& workbookPath
             }
         },
         [&](const SheetRecord& values) {
-            if (!attachEntry(reading.value, documents::integerText(values[2]),
-                             TClSdo{values[0], values[1], values[3]})) {
+            if (!attachEntry(reading.value, base::integerText(values[2]), TClSdo{values[0], values[1], values[3]})) {
                 throw std::runtime_error("PDO number 0 ends the import");
             }
         });
@@ -167,7 +166,7 @@ std::string poscompText(PoscompNibbles nibbles) {
 }
 
 PoscompNibbles poscompNibbles(const std::string& poscomp) {
-    const std::int32_t value = documents::integerText(poscomp);
+    const std::int32_t value = base::integerText(poscomp);
     return {(value >> 4) & 15, value & 15};
 }
 

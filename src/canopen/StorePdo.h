@@ -105,7 +105,7 @@ StorePdoReading loadStorePdo(const std::string& projectDir, const std::string& s
 
 // Only the PDOs of projectDir/rpdodef.xml, with no entries, as tessaro-cli's
 // import starts from; the failure as loadStorePdo's pdoFailure.
-documents::Reading<StorePdoPages> loadStorePdoPdos(const std::string& projectDir);
+base::Reading<StorePdoPages> loadStorePdoPdos(const std::string& projectDir);
 
 // Writes sdopdo.xml to path: page "CanA" then "CanB", each page's entries of
 // all its PDOs ordered by (index, subindex), earlier first (of an earlier PDO,
@@ -121,7 +121,7 @@ void saveStorePdo(const std::string& path, const StorePdoPages& pages);
 // skipped, number 0 ends the import (the failure "Row <r> of sheet sdopdo: PDO
 // number 0 ends the import"). Entries are not checked. Answers the pages with
 // what was placed, and importSheet's cause as the failure.
-documents::Reading<StorePdoPages> importStorePdo(const std::string& workbookPath, StorePdoPages pages);
+base::Reading<StorePdoPages> importStorePdo(const std::string& workbookPath, StorePdoPages pages);
 
 // The export: for each PDO of "CanA" in list order and each of its entries,
 // index, subindex, the PDO number, poscomp; then "CanB" with the number + 128.

@@ -1,6 +1,6 @@
 #include "canopen/TranslateEmcy.h"
 
-#include "documents/IntegerText.h"
+#include "base/IntegerText.h"
 
 namespace canopen {
 namespace {
@@ -39,8 +39,8 @@ BypassParts bypassParts(std::int32_t bypassSet) {
     return {(bypassSet & 1) != 0, (bypassSet >> 1) & 15, (bypassSet & kEmcySecondPageBit) ? 1u : 0u};
 }
 
-documents::Reading<EmcyPages> loadTranslateEmcy(const std::string& path) {
-    documents::Reading<EmcyPages> reading;
+base::Reading<EmcyPages> loadTranslateEmcy(const std::string& path) {
+    base::Reading<EmcyPages> reading;
     reading.failure = readEditorDocument(path, kEditorDocumentMessages, [&](const DocumentRecord& record) {
         std::array<std::string, kEmcyFieldCount> fields;
         for (std::size_t i = 0; i < kEmcyFieldCount; ++i) {
@@ -58,12 +58,12 @@ void saveTranslateEmcy(const std::string& path, const EmcyPages& pages) {
         [](const TClEmcy& entry) { return std::vector<std::string>{entry.line}; }, emcyValues);
 }
 
-documents::Reading<EmcyPages> importTranslateEmcy(const std::string& workbookPath) {
-    documents::Reading<EmcyPages> reading;
+base::Reading<EmcyPages> importTranslateEmcy(const std::string& workbookPath) {
+    base::Reading<EmcyPages> reading;
     reading.failure = importSheet(
         workbookPath, kEmcydefDocumentName, kEmcyImportColumns, [] {},
         [&](const SheetRecord& values) {
-            const std::int32_t bypass = documents::integerText(values[kEmcyFieldCount]);
+            const std::int32_t bypass = base::integerText(values[kEmcyFieldCount]);
             std::array<std::string, kEmcyFieldCount> fields;
             std::copy(values.begin(), values.begin() + kEmcyFieldCount, fields.begin());
             placeEntry(reading.value, std::move(fields), bypass);

@@ -103,7 +103,7 @@ BypassParts bypassParts(std::int32_t bypassSet);
 // A missing file: "File XML not found"; a file that cannot be read, an absent
 // attribute or a bypass_set that is not integer text: "Error in reading file
 // XML", the entries before it kept. Never throws.
-documents::Reading<EmcyPages> loadTranslateEmcy(const std::string& path);
+base::Reading<EmcyPages> loadTranslateEmcy(const std::string& path);
 
 // Writes emcydef.xml to path. Throws std::runtime_error "'<text>' is not a valid
 // integer value" for a list line that is not integer text (an empty one too),
@@ -114,7 +114,7 @@ void saveTranslateEmcy(const std::string& path, const EmcyPages& pages);
 // cells stay empty), column 11 as integer text for switch, alias and page;
 // the line is column 0. The failure is importSheet's cause (an empty or
 // non-numeric column 11 ends the import); entries placed before it are kept.
-documents::Reading<EmcyPages> importTranslateEmcy(const std::string& workbookPath);
+base::Reading<EmcyPages> importTranslateEmcy(const std::string& workbookPath);
 
 // The export: for each entry of "From CAN A", then "From CAN B", in list order,
 // the eleven texts and bypass_set.

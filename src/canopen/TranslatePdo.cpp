@@ -1,6 +1,6 @@
 #include "canopen/TranslatePdo.h"
 
-#include "documents/IntegerText.h"
+#include "base/IntegerText.h"
 
 namespace canopen {
 namespace {
@@ -46,8 +46,8 @@ void placeEntry(PdoTranslationTables& tables, bool firstTable, bool flag, PdoTra
 
 }  // namespace
 
-documents::Reading<PdoTranslationTables> loadTranslatePdo(const std::string& path) {
-    documents::Reading<PdoTranslationTables> reading;
+base::Reading<PdoTranslationTables> loadTranslatePdo(const std::string& path) {
+    base::Reading<PdoTranslationTables> reading;
     reading.failure = readEditorDocument(path, kEditorDocumentMessages, [&](const DocumentRecord& record) {
         const std::int32_t code = record.integer("en_bypass");
         PdoTranslationEntry entry;
@@ -66,12 +66,12 @@ void saveTranslatePdo(const std::string& path, const PdoTranslationTables& table
     writeEditorDocument(path, kRpdodefDocumentName, rows);
 }
 
-documents::Reading<PdoTranslationTables> importTranslatePdo(const std::string& workbookPath) {
-    documents::Reading<PdoTranslationTables> reading;
+base::Reading<PdoTranslationTables> importTranslatePdo(const std::string& workbookPath) {
+    base::Reading<PdoTranslationTables> reading;
     reading.failure = importSheet(
         workbookPath, kRpdodefDocumentName, kTranslatePdoImportColumns, [] {},
         [&](const SheetRecord& values) {
-            const std::int32_t code = documents::integerText(values[kTranslatePdoFlagCell]);
+            const std::int32_t code = base::integerText(values[kTranslatePdoFlagCell]);
             PdoTranslationEntry entry;
             std::copy(values.begin(), values.end(), entry.begin());
             placeEntry(reading.value, (code & 2) == 0, (code & 1) != 0, std::move(entry));

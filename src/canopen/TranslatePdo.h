@@ -44,7 +44,7 @@ using PdoTranslationTables = GridTables<kTranslatePdoValueColumns>;
 // missing file: "File XML not found"; a file that cannot be read, an absent
 // attribute or an en_bypass that is not integer text: "Error in reading file
 // XML", the entries before it kept. Never throws.
-documents::Reading<PdoTranslationTables> loadTranslatePdo(const std::string& path);
+base::Reading<PdoTranslationTables> loadTranslatePdo(const std::string& path);
 
 // Writes rpdodef.xml to path from the run of each table (rows before the first
 // empty cobid, at most kTranslatePdoEntries), ordered by cobid later-first, the
@@ -58,7 +58,7 @@ void saveTranslatePdo(const std::string& path, const PdoTranslationTables& table
 // table (bit 1 clear: first) and the flag (bit 0); the other columns are taken
 // as they come. The failure is importSheet's cause; entries placed before it
 // are kept, at most kTranslatePdoEntries per table.
-documents::Reading<PdoTranslationTables> importTranslatePdo(const std::string& workbookPath);
+base::Reading<PdoTranslationTables> importTranslatePdo(const std::string& workbookPath);
 
 // The export: per table the header row and kTranslatePdoEntries rows (missing
 // rows empty) as cobid, id_dev_orig, the spreadsheet code ("01"/"00" first

@@ -197,7 +197,7 @@ void TFInfopdo::clearForImport() {
 
 // A failed import is silent; the entries placed before it stay.
 std::optional<std::string> TFInfopdo::importWorkbook(const std::string& path) {
-    documents::Reading<StorePdoPages> reading = importStorePdo(path, m_pages);
+    base::Reading<StorePdoPages> reading = importStorePdo(path, m_pages);
     m_pages = std::move(reading.value);
     return reading.failure;
 }

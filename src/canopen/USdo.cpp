@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "canopen/SdoTranslation.h"
+#include "canopen/SdoAccess.h"
 #include "canopen/UGridTables.h"
 #include "ui/Grid.h"
 #include "ui/WindowContext.h"
@@ -120,21 +120,20 @@ void TFsdo::clear() {
 }
 
 std::optional<std::string> TFsdo::load() {
-    const documents::Reading<SdoTranslationTables> reading = loadSdoTranslation(documentPath);
+    const base::Reading<SdoAccessTables> reading = loadSdoAccess(documentPath);
     placeTables(this, sga, sgb, reading.value);
     return reading.failure;
 }
 
 // A workbook that cannot be imported ends the import silently with what was placed.
 std::optional<std::string> TFsdo::importWorkbook(const std::string& path) {
-    const documents::Reading<SdoTranslationTables> reading = importSdoTranslation(path);
+    const base::Reading<SdoAccessTables> reading = importSdoAccess(path);
     placeTables(this, sga, sgb, reading.value);
     return reading.failure;
 }
 
 void TFsdo::exportCsv() {
-    writeCsv(context().workspace.ProjectDir, kSdoDocumentName,
-             exportSdoTranslation(gridTables<kSdoValueColumns>(sga, sgb)));
+    writeCsv(context().workspace.ProjectDir, kSdoDocumentName, exportSdoAccess(gridTables<kSdoValueColumns>(sga, sgb)));
 }
 
 }  // namespace canopen

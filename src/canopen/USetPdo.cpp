@@ -77,7 +77,7 @@ void TFSetPdo::FormShow() {
         sga->clear();
         sgb->clear();
         // The rows read before a damaged part of the document are shown with its message.
-        const documents::Reading<PdoAccessTables> reading = loadPdoAccess(m_workspace.PdoPath);
+        const base::Reading<PdoAccessTables> reading = loadPdoAccess(m_workspace.PdoPath);
         placeTables(this, sga, sgb, reading.value);
         if (reading.failure) throw std::runtime_error(*reading.failure);
     } catch (const std::exception& failure) {

@@ -193,7 +193,7 @@ void TFWemcy::clear() {
 }
 
 std::optional<std::string> TFWemcy::load() {
-    documents::Reading<EmcyWordPages> reading = loadEmcyWord(context().workspace.EmcywordPath);
+    base::Reading<EmcyWordPages> reading = loadEmcyWord(context().workspace.EmcywordPath);
     m_words = std::move(reading.value);
     fillTrees();
     if (reading.failure && *reading.failure != kXmlFileNotFound) markUnread(*reading.failure);
@@ -210,7 +210,7 @@ void TFWemcy::save() {
 
 // A failed import is silent; the words placed before it stay.
 std::optional<std::string> TFWemcy::importWorkbook(const std::string& path) {
-    documents::Reading<EmcyWordPages> reading = importEmcyWord(path);
+    base::Reading<EmcyWordPages> reading = importEmcyWord(path);
     m_words = std::move(reading.value);
     fillTrees();
     return reading.failure;

@@ -149,7 +149,7 @@ void TFemcy::showFirstLines() {
 }
 
 std::optional<std::string> TFemcy::load() {
-    documents::Reading<EmcyPages> reading = loadTranslateEmcy(context().workspace.EmcydefPath);
+    base::Reading<EmcyPages> reading = loadTranslateEmcy(context().workspace.EmcydefPath);
     m_entries = std::move(reading.value);
     fillLists();
     if (!reading.failure) showFirstLines();
@@ -167,7 +167,7 @@ void TFemcy::save() {
 
 // A failed import is silent; what it placed stays, and then no line is selected.
 std::optional<std::string> TFemcy::importWorkbook(const std::string& path) {
-    documents::Reading<EmcyPages> reading = importTranslateEmcy(path);
+    base::Reading<EmcyPages> reading = importTranslateEmcy(path);
     m_entries = std::move(reading.value);
     fillLists();
     if (!reading.failure) showFirstLines();

@@ -69,7 +69,7 @@ void TFpdo::clear() {
 }
 
 std::optional<std::string> TFpdo::load() {
-    const documents::Reading<PdoTranslationTables> reading = loadTranslatePdo(context().workspace.RpdodefPath);
+    const base::Reading<PdoTranslationTables> reading = loadTranslatePdo(context().workspace.RpdodefPath);
     placeTables(this, sga, sgb, reading.value);
     if (reading.failure && *reading.failure != kXmlFileNotFound) markUnread(*reading.failure);
     return reading.failure;
@@ -94,7 +94,7 @@ void TFpdo::save() {
 
 // A workbook that cannot be imported ends the import silently with what was placed.
 std::optional<std::string> TFpdo::importWorkbook(const std::string& path) {
-    const documents::Reading<PdoTranslationTables> reading = importTranslatePdo(path);
+    const base::Reading<PdoTranslationTables> reading = importTranslatePdo(path);
     placeTables(this, sga, sgb, reading.value);
     return reading.failure;
 }

@@ -45,14 +45,14 @@ void warnLeftOut(const Content& content, std::vector<std::string>& warnings) {
 // shared shape: load(path) and import(workbook) answer a reading whose value
 // counts what it left out.
 template <class Content>
-EditorSteps sharedShapeEditor(const char* document, documents::Reading<Content> (*load)(const std::string&),
-                              documents::Reading<Content> (*import)(const std::string&),
+EditorSteps sharedShapeEditor(const char* document, base::Reading<Content> (*load)(const std::string&),
+                              base::Reading<Content> (*import)(const std::string&),
                               void (*save)(const std::string&, const Content&),
                               std::vector<canopen::CsvLine> (*exportLines)(const Content&)) {
     return EditorSteps{
         document,
         [=](const std::string& projectDir, std::vector<std::string>& warnings) -> std::optional<std::string> {
-            const documents::Reading<Content> reading = load(documentPath(projectDir, document));
+            const base::Reading<Content> reading = load(documentPath(projectDir, document));
             if (!reading.ok()) return reading.failure;
             warnLeftOut(reading.value, warnings);
             canopen::writeCsv(projectDir, document, exportLines(reading.value));
@@ -60,7 +60,7 @@ EditorSteps sharedShapeEditor(const char* document, documents::Reading<Content> 
         },
         [=](const std::string& projectDir, const std::string& workbook,
             std::vector<std::string>& warnings) -> std::optional<std::string> {
-            const documents::Reading<Content> reading = import(workbook);
+            const base::Reading<Content> reading = import(workbook);
             if (!reading.ok()) return reading.failure;
             warnLeftOut(reading.value, warnings);
             save(documentPath(projectDir, document), reading.value);
@@ -89,9 +89,9 @@ EditorSteps storePdoEditor() {
         },
         [=](const std::string& projectDir, const std::string& workbook,
             std::vector<std::string>&) -> std::optional<std::string> {
-            const documents::Reading<canopen::StorePdoPages> pdos = canopen::loadStorePdoPdos(projectDir);
+            const base::Reading<canopen::StorePdoPages> pdos = canopen::loadStorePdoPdos(projectDir);
             if (!pdos.ok()) return pdos.failure;
-            const documents::Reading<canopen::StorePdoPages> reading = canopen::importStorePdo(workbook, pdos.value);
+            const base::Reading<canopen::StorePdoPages> reading = canopen::importStorePdo(workbook, pdos.value);
             if (!reading.ok()) return reading.failure;
             canopen::saveStorePdo(documentPath(projectDir, document), reading.value);
             return std::nullopt;

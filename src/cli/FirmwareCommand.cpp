@@ -4,14 +4,14 @@
 #include <filesystem>
 
 #include "cli/TessaroCli.h"
+#include "firmware/FirmwareGenerator.h"
 #include "platform/FileSystem.h"
-#include "tools/FirmwareGenerator.h"
 #include "workspace/Workspace.h"
 
 namespace cli {
 namespace {
 
-class ErrorStreamReport final : public tools::GenerationReport {
+class ErrorStreamReport final : public firmware::GenerationReport {
 public:
     explicit ErrorStreamReport(std::ostream& err) : m_err(err) {}
     void message(const std::string& text) override { m_err << text << "\n"; }
@@ -27,22 +27,22 @@ int runFirmwareCommand(const std::string& firmware, const std::string& binDir, c
     ErrorStreamReport report(err);
     try {
         const std::filesystem::path firmwarePath = platform::fileSystemPath(firmware);
-        tools::FirmwareRun run;
+        firmware::FirmwareRun run;
         run.FirmwareDir = platform::pathText(firmwarePath.parent_path());
         run.FirmwareName = platform::pathText(firmwarePath.filename());
-        run.BinDir = tools::withTrailingSeparator(binDir);
-        run.NewFirmwareName = tools::kNewFirmwarePrefix + run.FirmwareName;
-        run.OutputDir = tools::withTrailingSeparator(outDir);
+        run.BinDir = firmware::withTrailingSeparator(binDir);
+        run.NewFirmwareName = firmware::kNewFirmwarePrefix + run.FirmwareName;
+        run.OutputDir = firmware::withTrailingSeparator(outDir);
 
-        std::array<bool, tools::kBankCount> takesPart{};
-        for (int bank = 1; bank <= tools::kBankCount; ++bank)
-            takesPart[static_cast<std::size_t>(bank - 1)] = tools::bankOffered(workspace::BoardVariant, bank);
+        std::array<bool, firmware::kBankCount> takesPart{};
+        for (int bank = 1; bank <= firmware::kBankCount; ++bank)
+            takesPart[static_cast<std::size_t>(bank - 1)] = firmware::bankOffered(workspace::BoardVariant, bank);
 
-        const std::vector<tools::BankOutcome> outcomes = tools::GenerateFirmware(run, takesPart, report);
-        for (const tools::BankOutcome& outcome : outcomes) {
+        const std::vector<firmware::BankOutcome> outcomes = firmware::GenerateFirmware(run, takesPart, report);
+        for (const firmware::BankOutcome& outcome : outcomes) {
             if (outcome.ran && outcome.result != 1) return kExitFailure;
         }
-        return outcomes.size() == static_cast<std::size_t>(tools::kBankCount) ? kExitSuccess : kExitFailure;
+        return outcomes.size() == static_cast<std::size_t>(firmware::kBankCount) ? kExitSuccess : kExitFailure;
     } catch (const std::exception& failure) {
         err << failure.what() << "\n";
     }

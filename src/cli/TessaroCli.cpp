@@ -7,14 +7,14 @@
 #include <string_view>
 #include <variant>
 
+#include "base/IntegerText.h"
+#include "base/LocatedError.h"
 #include "cli/EditorCommands.h"
 #include "cli/FirmwareCommand.h"
 #include "cli/MapCommand.h"
 #include "cli/TreeCommand.h"
 #include "documents/AccessTables.h"
 #include "documents/CommunicationSettings.h"
-#include "documents/IntegerText.h"
-#include "documents/LocatedError.h"
 #include "outputs/ConfigurationImage.h"
 #include "outputs/GsdFile.h"
 #include "platform/FileSystem.h"
@@ -85,11 +85,10 @@ std::optional<std::string> checkProject(const std::string& projectDir) {
     if (auto message = documents::checkCommunicationCodes(texts)) return message;
 
     // The sizes passed the checks above, so they are integer text.
-    const documents::AreaSizes sizes{documents::integerText(texts.Profi_NB_IN),
-                                     documents::integerText(texts.Profi_NB_OUT)};
+    const documents::AreaSizes sizes{base::integerText(texts.Profi_NB_IN), base::integerText(texts.Profi_NB_OUT)};
     documents::AccessTables tables;
     const std::string sdoPath = platform::joinPath(projectDir, documents::kSdoFileName);
-    tables = documents::locatedAt(documents::kSdoFileName, [&] {
+    tables = base::locatedAt(documents::kSdoFileName, [&] {
         if (!platform::documentExists(sdoPath)) return documents::AccessTables{};
         return documents::readAccessTables(sdoPath, documents::kEveryStoredRow).valueOrThrow();
     });
@@ -114,7 +113,7 @@ void warnAboutStoredValues(const std::string& projectDir, std::ostream& err) {
     std::optional<std::string> message;
     try {
         message = checkProject(projectDir);
-    } catch (const documents::LocatedError& e) {
+    } catch (const base::LocatedError& e) {
         message = e.where() + ": " + e.what();
     } catch (const std::exception& e) {
         message = e.what();
@@ -130,7 +129,7 @@ int runOnProject(const std::string& projectDir, std::ostream& err,
     if (!message) {
         try {
             message = command();
-        } catch (const documents::LocatedError& e) {
+        } catch (const base::LocatedError& e) {
             message = e.where() + ": " + e.what();
         } catch (const std::exception& e) {
             message = e.what();

@@ -5,16 +5,16 @@
 
 #include "cli/TessaroCli.h"
 #include "platform/FileSystem.h"
-#include "tools/XMLReader.h"
+#include "xmltools/XMLReader.h"
 
 namespace cli {
 
 int runTree(const std::string& path, std::ostream& out, std::ostream& err) {
     std::string tree;
     try {
-        std::unique_ptr<tools::TXMLNode> document = tools::readXmlText(platform::readFile(path));
+        std::unique_ptr<xmltools::TXMLNode> document = xmltools::readXmlText(platform::readFile(path));
         document->FileName = platform::pathText(platform::fileSystemPath(path).filename());
-        tree = tools::treeText(*document);
+        tree = xmltools::treeText(*document);
     } catch (const std::exception& e) {
         err << e.what() << "\n";
         return kExitFailure;

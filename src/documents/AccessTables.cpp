@@ -4,15 +4,15 @@
 #include <cstdint>
 #include <stdexcept>
 
-#include "documents/IntegerText.h"
+#include "base/IntegerText.h"
 
 namespace documents {
 namespace {
 
-void readGroup(const XmlNode& group, const char* groupName, const std::string& path, AccessReadingRules rules,
+void readGroup(const base::XmlNode& group, const char* groupName, const std::string& path, AccessReadingRules rules,
                std::vector<AccessRow>& rows) {
     std::size_t row = 1;
-    for (XmlNode node = group.child(0); node && row <= rules.rowLimit; node = node.nextSibling(), ++row) {
+    for (base::XmlNode node = group.child(0); node && row <= rules.rowLimit; node = node.nextSibling(), ++row) {
         AccessRow access;
         access.address = rowAttribute(node, kAddressAttribute, groupName, row, path);
         access.high = rowAttribute(node, kHighAttribute, groupName, row, path);
@@ -37,21 +37,21 @@ std::optional<std::string> validateTable(const std::vector<AccessRow>& rows, con
         const AccessRow& access = rows[i];
         const std::string prefix = "Error row " + std::to_string(i + 1) + "!! [" + caption + "] ";
         const std::string bound = std::to_string(areaSize) + ". ";
-        if (!integerTextInRange(access.address, 0, 65535))
+        if (!base::integerTextInRange(access.address, 0, 65535))
             return prefix + "Address Register must be between 0 and 65535. ";
-        if (!integerTextInRange(access.high, 0, areaSize))
+        if (!base::integerTextInRange(access.high, 0, areaSize))
             return prefix + "Address Profibus High must be between 0 and " + bound;
-        if (!integerTextInRange(access.low, 0, areaSize))
+        if (!base::integerTextInRange(access.low, 0, areaSize))
             return prefix + "Address Profibus Low must be between 0 and " + bound;
     }
     return std::nullopt;
 }
 
-void writeGroup(XmlNode& root, const char* groupName, const std::vector<AccessRow>& rows) {
-    XmlNode group = root.appendElement(groupName);
+void writeGroup(base::XmlNode& root, const char* groupName, const std::vector<AccessRow>& rows) {
+    base::XmlNode group = root.appendElement(groupName);
     const std::size_t count = accessRunLength(rows);
     for (std::size_t i = 0; i < count; ++i) {
-        XmlNode row = group.appendElement(kRowElement);
+        base::XmlNode row = group.appendElement(kRowElement);
         row.setAttribute(kAddressAttribute, rows[i].address);
         row.setAttribute(kHighAttribute, rows[i].high);
         row.setAttribute(kLowAttribute, rows[i].low);
@@ -67,23 +67,23 @@ std::size_t accessRunLength(const std::vector<AccessRow>& rows) {
         std::find_if(rows.begin(), end, [](const AccessRow& row) { return row.address.empty(); }) - rows.begin());
 }
 
-std::string rowAttribute(const XmlNode& rowNode, std::string_view attribute, std::string_view group, std::size_t row,
-                         std::string_view path) {
+std::string rowAttribute(const base::XmlNode& rowNode, std::string_view attribute, std::string_view group,
+                         std::size_t row, std::string_view path) {
     if (std::optional<std::string> value = rowNode.attribute(attribute)) return *std::move(value);
     throw std::runtime_error("Row " + std::to_string(row) + " of \"" + std::string(group) + "\" in \"" +
                              std::string(path) + "\" has no attribute \"" + std::string(attribute) + "\"");
 }
 
-Reading<AccessTables> readAccessTables(const std::string& sdoPath, AccessReadingRules rules) {
-    Reading<AccessTables> reading;
+base::Reading<AccessTables> readAccessTables(const std::string& sdoPath, AccessReadingRules rules) {
+    base::Reading<AccessTables> reading;
     try {
-        XmlDocument document;
+        base::XmlDocument document;
         document.load(sdoPath);
-        const XmlNode root = document.firstNode();
+        const base::XmlNode root = document.firstNode();
         // The output group is looked up only after the input rows are in, so a
         // document without it still shows its input table.
-        readGroup(requiredChild(root, kInputGroup, sdoPath), kInputGroup, sdoPath, rules, reading.value.in);
-        readGroup(requiredChild(root, kOutputGroup, sdoPath), kOutputGroup, sdoPath, rules, reading.value.out);
+        readGroup(base::requiredChild(root, kInputGroup, sdoPath), kInputGroup, sdoPath, rules, reading.value.in);
+        readGroup(base::requiredChild(root, kOutputGroup, sdoPath), kOutputGroup, sdoPath, rules, reading.value.out);
     } catch (const std::exception& e) {
         reading.failure = e.what();
     }
@@ -103,8 +103,8 @@ std::optional<std::string> checkStoredAccessTables(const AccessTables& tables, A
 }
 
 void writeAccessTables(const std::string& sdoPath, const AccessTables& tables) {
-    XmlDocument document;
-    XmlNode root = document.appendRoot(kSdoRoot);
+    base::XmlDocument document;
+    base::XmlNode root = document.appendRoot(kSdoRoot);
     writeGroup(root, kInputGroup, tables.in);
     writeGroup(root, kOutputGroup, tables.out);
     document.save(sdoPath);

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Reading.h"
+#include "base/XmlDocument.h"
 #include "documents/CommunicationSettings.h"
-#include "documents/Reading.h"
-#include "documents/XmlDocument.h"
 
 // The two access tables of a project, kept in sdo.xml: root Serial_to_ProfiBus
 // with the groups ProfiBUS_IN and ProfiBUS_OUT, one row element per access row.
@@ -70,13 +70,13 @@ inline constexpr AccessReadingRules kImageRows{SIZE_MAX, false};
 // (the XML service's message), a missing group ("Element "<group>" not found
 // in "<path>""), or a row without one of its attributes (rowAttribute's
 // message).
-Reading<AccessTables> readAccessTables(const std::string& sdoPath, AccessReadingRules rules = kSetAccessRows);
+base::Reading<AccessTables> readAccessTables(const std::string& sdoPath, AccessReadingRules rules = kSetAccessRows);
 
 // The attribute of the row-th child (counted from 1) of group in the document
 // at path. Throws std::runtime_error "Row <row> of "<group>" in "<path>" has no
 // attribute "<attribute>"" when it is absent.
-std::string rowAttribute(const XmlNode& rowNode, std::string_view attribute, std::string_view group, std::size_t row,
-                         std::string_view path);
+std::string rowAttribute(const base::XmlNode& rowNode, std::string_view attribute, std::string_view group,
+                         std::size_t row, std::string_view path);
 
 // The checks run before saving, on the run of each table (accessRunLength):
 // the input table row by row (address 0 to 65535, high and low 0 to

@@ -2,9 +2,9 @@
 
 #include <stdexcept>
 
-#include "documents/IntegerText.h"
-#include "documents/LocatedError.h"
-#include "documents/XmlDocument.h"
+#include "base/IntegerText.h"
+#include "base/LocatedError.h"
+#include "base/XmlDocument.h"
 #include "platform/FileSystem.h"
 
 namespace documents {
@@ -14,16 +14,16 @@ CommunicationTexts defaultCommunicationTexts() {
 
 std::optional<std::string> checkCommunicationValues(std::string_view serialId, std::string_view profibusId,
                                                     std::string_view nByteIn, std::string_view nByteOut) {
-    if (!integerTextInRange(serialId, 1, 255)) return kSerialIdMessage;
-    if (!integerTextInRange(profibusId, 1, 125)) return kProfibusIdMessage;
-    if (!integerTextInRange(nByteIn, 0, kMaxAreaSize)) return kNByteInMessage;
-    if (!integerTextInRange(nByteOut, 0, kMaxAreaSize)) return kNByteOutMessage;
+    if (!base::integerTextInRange(serialId, 1, 255)) return kSerialIdMessage;
+    if (!base::integerTextInRange(profibusId, 1, 125)) return kProfibusIdMessage;
+    if (!base::integerTextInRange(nByteIn, 0, kMaxAreaSize)) return kNByteInMessage;
+    if (!base::integerTextInRange(nByteOut, 0, kMaxAreaSize)) return kNByteOutMessage;
     return std::nullopt;
 }
 
 void writeCommunicationSettings(const std::string& path, const CommunicationTexts& texts) {
-    XmlDocument document;
-    XmlNode root = document.appendRoot(kPargenRoot);
+    base::XmlDocument document;
+    base::XmlNode root = document.appendRoot(kPargenRoot);
     const std::array<const std::string*, 9> values = texts.inOrder();
     for (std::size_t i = 0; i < kPargenElements.size(); ++i) {
         root.appendElement(kPargenElements[i]).setText(*values[i]);
@@ -34,18 +34,19 @@ void writeCommunicationSettings(const std::string& path, const CommunicationText
 std::optional<std::string> checkCommunicationCodes(const CommunicationTexts& texts) {
     const auto refused = [](const char* element, std::string_view list, const std::string& text) {
         return "Error!! " + std::string(element) + " must be a code of its list: " + std::string(list) + " ('" +
-               shortenedForMessage(text) + "' is stored). ";
+               base::shortenedForMessage(text) + "' is stored). ";
     };
     const auto listed = [](const std::string& text, std::int32_t highest) {
-        const std::optional<std::int32_t> code = parseIntegerText(text);
+        const std::optional<std::int32_t> code = base::parseIntegerText(text);
         return code && *code >= -1 && *code <= highest;
     };
     if (!listed(texts.Ser_Baud, 7)) return refused(kSerBaud, "0 to 7, or -1 for none", texts.Ser_Baud);
     if (!listed(texts.Ser_Par, 2)) return refused(kSerPar, "0 to 2, or -1 for none", texts.Ser_Par);
-    if (!parseIntegerText(texts.Ser_Type))
+    if (!base::parseIntegerText(texts.Ser_Type))
         return refused(kSerType, "1 for RS485, any other number RS232", texts.Ser_Type);
-    if (!parseIntegerText(texts.Ser_Prot)) return refused(kSerProt, "0 to 4, any other number ASCII", texts.Ser_Prot);
-    if (!texts.Profi_Baud.empty() && parseIntegerText(texts.Profi_Baud) != 10)
+    if (!base::parseIntegerText(texts.Ser_Prot))
+        return refused(kSerProt, "0 to 4, any other number ASCII", texts.Ser_Prot);
+    if (!texts.Profi_Baud.empty() && base::parseIntegerText(texts.Profi_Baud) != 10)
         return refused(kProfiBaud, "10 (Auto Baudrate)", texts.Profi_Baud);
     return std::nullopt;
 }
@@ -60,19 +61,19 @@ const std::optional<std::string>& StoredSettings::text(std::string_view element)
 
 std::optional<StoredSettings> readStoredSettings(const std::string& pargenPath) {
     if (!platform::documentExists(pargenPath)) return std::nullopt;
-    XmlDocument document;
+    base::XmlDocument document;
     document.load(pargenPath);
-    const XmlNode root = document.firstNode();
+    const base::XmlNode root = document.firstNode();
     StoredSettings settings;
     settings.firstNodeIsParGen = root.isElement() && root.name() == kPargenRoot;
     for (std::size_t i = 0; i < kPargenElements.size(); ++i) {
-        if (const XmlNode element = root.childElement(kPargenElements[i])) settings.texts[i] = element.text();
+        if (const base::XmlNode element = root.childElement(kPargenElements[i])) settings.texts[i] = element.text();
     }
     return settings;
 }
 
-Reading<StoredCommunicationTexts> readStoredCommunicationTexts(const std::string& path) {
-    Reading<StoredCommunicationTexts> reading;
+base::Reading<StoredCommunicationTexts> readStoredCommunicationTexts(const std::string& path) {
+    base::Reading<StoredCommunicationTexts> reading;
     StoredCommunicationTexts& stored = reading.value;
     const std::array<std::string*, 9> fields = stored.texts.inOrder();
     try {
@@ -90,7 +91,7 @@ Reading<StoredCommunicationTexts> readStoredCommunicationTexts(const std::string
                 if (!text) {
                     throw std::runtime_error("Element \"" + std::string(name) + "\" not found in \"" + path + "\"");
                 }
-                if (name != kSerId) integerText(*text);
+                if (name != kSerId) base::integerText(*text);
                 *fields[i] = *text;
             } else if (text) {
                 *fields[i] = *text;
@@ -107,7 +108,7 @@ AreaSizes areaSizesOf(const std::optional<StoredSettings>& settings, std::int32_
     if (!settings) return {fallback, fallback};
     const auto size = [&](const char* name) {
         const std::optional<std::string>& text = settings->text(name);
-        return text ? integerTextOr(*text, fallback) : fallback;
+        return text ? base::integerTextOr(*text, fallback) : fallback;
     };
     const std::int32_t nByteIn = size(kProfiNbIn);
     return {nByteIn, size(kProfiNbOut)};

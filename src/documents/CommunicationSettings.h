@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "documents/Reading.h"
+#include "base/Reading.h"
 
 // The communication settings of a project, kept in pargen.xml: root Par_Gen
 // with nine elements, each holding a text. Numbers stay as the user typed them
@@ -139,7 +139,7 @@ struct StoredCommunicationTexts {
 // cannot be read fails with the XML service's message and nothing read.
 // Never throws: the failure comes back with the texts read before it. Texts
 // are returned as stored; mapping codes onto controls is the window's business.
-Reading<StoredCommunicationTexts> readStoredCommunicationTexts(const std::string& path);
+base::Reading<StoredCommunicationTexts> readStoredCommunicationTexts(const std::string& path);
 
 // PROFIBUS input and output area sizes in bytes.
 struct AreaSizes {

@@ -89,7 +89,7 @@ void TFSetVar::FormShow() {
 
         if (!platform::fileExists(m_workspace.SdoPath)) return;
         // The rows read before a damaged part of the document are shown all the same.
-        const Reading<AccessTables> reading = readAccessTables(m_workspace.SdoPath);
+        const base::Reading<AccessTables> reading = readAccessTables(m_workspace.SdoPath);
         fill(sga, reading.value.in);
         fill(Sgb, reading.value.out);
         if (reading.failure) throw std::runtime_error(*reading.failure);

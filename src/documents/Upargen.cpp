@@ -14,8 +14,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "base/IntegerText.h"
 #include "documents/CommunicationSettings.h"
-#include "documents/IntegerText.h"
 #include "ui/ButtonBar.h"
 #include "ui/Dialogs.h"
 #include "ui/Guard.h"
@@ -171,15 +171,15 @@ void TFpargen::setDefaults() {
 
 void TFpargen::showStored(std::string_view element, const std::string& text) {
     if (element == kSerBaud) {
-        selectEntry(CB_Ser_Baud, integerText(text));
+        selectEntry(CB_Ser_Baud, base::integerText(text));
     } else if (element == kSerPar) {
-        selectEntry(CB_Ser_Par, integerText(text));
+        selectEntry(CB_Ser_Par, base::integerText(text));
     } else if (element == kSerId) {
         E_Ser_ID->setText(ui::qs(text));
     } else if (element == kSerType) {
-        m_lineType->button(static_cast<int>(serialLineOf(integerText(text))))->setChecked(true);
+        m_lineType->button(static_cast<int>(serialLineOf(base::integerText(text))))->setChecked(true);
     } else if (element == kSerProt) {
-        m_protocol->button(static_cast<int>(serialProtocolOf(integerText(text))))->setChecked(true);
+        m_protocol->button(static_cast<int>(serialProtocolOf(base::integerText(text))))->setChecked(true);
     } else if (element == kProfiId) {
         E_Pro_ID->setText(ui::qs(text));
     } else if (element == kProfiBaud) {
@@ -197,7 +197,7 @@ void TFpargen::showStored(std::string_view element, const std::string& text) {
 void TFpargen::FormShow() {
     m_unread.clear();
     try {
-        const Reading<StoredCommunicationTexts> reading = readStoredCommunicationTexts(m_workspace.PargenPath);
+        const base::Reading<StoredCommunicationTexts> reading = readStoredCommunicationTexts(m_workspace.PargenPath);
         const std::array<const std::string*, 9> texts = reading.value.texts.inOrder();
         for (std::size_t i = 0; i < reading.value.count; ++i) showStored(kPargenElements[i], *texts[i]);
         if (reading.failure) throw std::runtime_error(*reading.failure);

@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <map>
 
+#include "base/IntegerText.h"
+#include "base/LocatedError.h"
+#include "base/XmlDocument.h"
 #include "documents/CommunicationSettings.h"
-#include "documents/IntegerText.h"
-#include "documents/LocatedError.h"
-#include "documents/XmlDocument.h"
 #include "platform/FileSystem.h"
 
 namespace outputs {
@@ -29,9 +29,9 @@ void checkStoredSize(const MapDocuments& documents, const std::optional<std::str
                            " as 0 bytes, while SET COMMUNICATION shows 244");
         return;
     }
-    const std::optional<std::int32_t> value = documents::parseIntegerText(*text);
+    const std::optional<std::int32_t> value = base::parseIntegerText(*text);
     if (!value) {
-        warnings.push_back("warning: " + name + " \"" + documents::shortenedForMessage(*text) +
+        warnings.push_back("warning: " + name + " \"" + base::shortenedForMessage(*text) +
                            "\" is not a number: the GSD file counts it as 0 bytes and SET COMMUNICATION refuses it");
     } else if (!fitsArea(*value)) {
         warnings.push_back("warning: " + name + " " + std::to_string(*value) +
@@ -64,7 +64,7 @@ AreaMap mapArea(AccessArea area, const std::vector<documents::AccessRow>& stored
         MappedRow row;
         row.number = i + 1;
         row.addressText = cells.address;
-        row.address = documents::parseIntegerText(cells.address);
+        row.address = base::parseIntegerText(cells.address);
         row.mnemonic = cells.mnemonic;
         const std::string rowPrefix = prefix + " row " + std::to_string(row.number) + ": ";
         if (!row.address) {
@@ -78,7 +78,7 @@ AreaMap mapArea(AccessArea area, const std::vector<documents::AccessRow>& stored
         for (const bool high : {true, false}) {
             MappedPosition& position = high ? row.high : row.low;
             position.text = high ? cells.high : cells.low;
-            position.value = documents::parseIntegerText(position.text);
+            position.value = base::parseIntegerText(position.text);
             position.place = position.value ? placeOf(lengths, area, *position.value) : std::nullopt;
             const std::string what = rowPrefix + positionName(high) + " ";
             if (!position.value) {

@@ -4,10 +4,10 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "base/IntegerText.h"
+#include "base/LocatedError.h"
 #include "documents/AccessTables.h"
 #include "documents/CommunicationSettings.h"
-#include "documents/IntegerText.h"
-#include "documents/LocatedError.h"
 #include "platform/FileSystem.h"
 
 namespace outputs {
@@ -50,12 +50,12 @@ void ConfigurationImage::BuildConfigurationImage(const std::string& projectDir) 
 
     const std::string pargenPath = platform::joinPath(projectDir, documents::kPargenFileName);
     const std::optional<documents::StoredSettings> settings =
-        documents::locatedAt(documents::kPargenFileName, [&] { return documents::readStoredSettings(pargenPath); });
+        base::locatedAt(documents::kPargenFileName, [&] { return documents::readStoredSettings(pargenPath); });
     if (settings) buildCommunicationBlock(*settings, pargenPath);
     putLong(4, static_cast<std::uint32_t>(m_position));
 
     const std::string sdoPath = platform::joinPath(projectDir, documents::kSdoFileName);
-    if (documents::locatedAt(documents::kSdoFileName, [&] { return platform::documentExists(sdoPath); })) {
+    if (base::locatedAt(documents::kSdoFileName, [&] { return platform::documentExists(sdoPath); })) {
         buildAccessBlock(sdoPath);
     }
 
@@ -67,12 +67,12 @@ void ConfigurationImage::buildCommunicationBlock(const documents::StoredSettings
     const std::string file = documents::kPargenFileName;
     for (std::size_t i = 0; i < documents::kPargenElements.size(); ++i) {
         const char* name = documents::kPargenElements[i];
-        const std::int32_t value = documents::locatedAt(file + ", " + name, [&] {
+        const std::int32_t value = base::locatedAt(file + ", " + name, [&] {
             const std::optional<std::string>& text = settings.texts[i];
             if (!text) {
                 throw std::runtime_error("Element \"" + std::string(name) + "\" not found in \"" + pargenPath + "\"");
             }
-            return documents::integerText(*text);
+            return base::integerText(*text);
         });
         const std::string_view element(name);
         if (element == documents::kSerType) {
@@ -89,14 +89,13 @@ void ConfigurationImage::buildAccessBlock(const std::string& sdoPath) {
     const std::string file = documents::kSdoFileName;
     // The rows come from the reader that check uses, so that what check
     // passes is what is packed: every stored row, the Mnemonic not needed.
-    const documents::Reading<documents::AccessTables> reading =
-        documents::readAccessTables(sdoPath, documents::kImageRows);
-    if (reading.failure) throw documents::LocatedError(file, *reading.failure);
+    const base::Reading<documents::AccessTables> reading = documents::readAccessTables(sdoPath, documents::kImageRows);
+    if (reading.failure) throw base::LocatedError(file, *reading.failure);
     const documents::AccessTables& tables = reading.value;
 
     const std::size_t room = (m_buffer.size() - m_position - 4) / kEntrySize;
     if (tables.in.size() + tables.out.size() > room) {
-        throw documents::LocatedError(
+        throw base::LocatedError(
             file, "\"" + sdoPath + "\" holds " + std::to_string(tables.in.size() + tables.out.size()) +
                       " access rows; the configuration image has room for at most " + std::to_string(room) + ".");
     }
@@ -106,9 +105,8 @@ void ConfigurationImage::buildAccessBlock(const std::string& sdoPath) {
     const auto putRows = [&](const std::vector<documents::AccessRow>& rows, const char* groupName) {
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const auto number = [&](const char* attribute, const std::string& text) {
-                return documents::locatedAt(
-                    file + ", " + groupName + " row " + std::to_string(i + 1) + ", " + attribute,
-                    [&] { return documents::integerText(text); });
+                return base::locatedAt(file + ", " + groupName + " row " + std::to_string(i + 1) + ", " + attribute,
+                                       [&] { return base::integerText(text); });
             };
             putWord(number(documents::kAddressAttribute, rows[i].address));
             putByte(number(documents::kHighAttribute, rows[i].high));

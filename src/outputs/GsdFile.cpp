@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
+#include "base/IntegerText.h"
+#include "base/LocatedError.h"
 #include "documents/CommunicationSettings.h"
-#include "documents/IntegerText.h"
-#include "documents/LocatedError.h"
 #include "platform/FileSystem.h"
 
 namespace outputs {
@@ -221,7 +221,7 @@ ProfibusLengths profibusLengths(std::int32_t inputLength, std::int32_t outputLen
 }
 
 ProfibusLengths ReadProfibusLengths(const std::string& projectDir) {
-    const documents::AreaSizes sizes = documents::locatedAt(documents::kPargenFileName, [&] {
+    const documents::AreaSizes sizes = base::locatedAt(documents::kPargenFileName, [&] {
         return documents::readAreaSizes(platform::joinPath(projectDir, documents::kPargenFileName), 0);
     });
     // The master reads what the gateway outputs, and writes what it inputs.
@@ -246,8 +246,8 @@ std::vector<std::string> unfoundSizeMessages(const std::optional<documents::Stor
         if (!text) {
             messages.push_back(file + ": " + element + " not found in \"" + pargenPath + "\": the GSD file counts " +
                                name + " as 0 bytes");
-        } else if (!documents::parseIntegerText(*text)) {
-            messages.push_back(file + ": " + element + " '" + documents::shortenedForMessage(*text) +
+        } else if (!base::parseIntegerText(*text)) {
+            messages.push_back(file + ": " + element + " '" + base::shortenedForMessage(*text) +
                                "' is not a number: the GSD file counts " + name + " as 0 bytes");
         }
     }

@@ -1,6 +1,6 @@
 #include "project/NewProject.h"
 
-#include "documents/XmlText.h"
+#include "base/XmlText.h"
 #include "platform/FileSystem.h"
 
 namespace project {
@@ -12,7 +12,7 @@ bool isUsableProjectName(const std::string& name) {
     // shown in titles: a control character (a line end above all) or bytes
     // that are no UTF-8 would break the one and garble the other.
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
-           name.find('\\') == std::string::npos && !documents::firstNonXmlCharacter(name) &&
+           name.find('\\') == std::string::npos && !base::firstNonXmlCharacter(name) &&
            name.find_first_of("\t\n\r") == std::string::npos;
 }
 

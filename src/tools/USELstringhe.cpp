@@ -6,7 +6,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "documents/XmlDocument.h"
+#include "base/XmlDocument.h"
 #include "platform/FileSystem.h"
 #include "ui/ButtonBar.h"
 #include "ui/Dialogs.h"
@@ -33,7 +33,8 @@ TFSELstringhe::TFSELstringhe(QWidget* parent, const workspace::Workspace&)
     sg->setSelectionMode(QAbstractItemView::SingleSelection);
 
     auto* bar = new ui::ButtonBar(this, PanelBColor1);
-    bitbtn1 = bar->accept(QStringLiteral("OK"), [this] { done(QDialog::Accepted); }, ui::ButtonBar::Side::Right);
+    bitbtn1 = bar->accept(
+        QStringLiteral("OK"), [this] { done(QDialog::Accepted); }, ui::ButtonBar::Side::Right);
     bitbtn2 = bar->reject(QStringLiteral("Cancel"), ui::ButtonBar::Side::Right);
     auto* bottom = new QHBoxLayout(PanelBColor1);
     bottom->setContentsMargins(0, 0, 0, 0);
@@ -73,12 +74,12 @@ void TFSELstringhe::fillStrings() {
         return;
     }
     try {
-        documents::XmlDocument document;
+        base::XmlDocument document;
         document.load(StringsFile);
-        const documents::XmlNode root = document.documentElement();
+        const base::XmlNode root = document.documentElement();
         if (!root) throw std::runtime_error("no document element");
         int row = 0;
-        for (documents::XmlNode child = root.child(0); child && row < kStrings; child = child.nextSibling(), ++row) {
+        for (base::XmlNode child = root.child(0); child && row < kStrings; child = child.nextSibling(), ++row) {
             sg->setItem(row, 1, new QTableWidgetItem(ui::qs(child.text())));
         }
     } catch (const std::exception&) {

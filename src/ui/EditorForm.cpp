@@ -3,7 +3,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "documents/XmlText.h"
+#include "base/XmlText.h"
 #include "ui/ButtonBar.h"
 #include "ui/Dialogs.h"
 #include "ui/QtText.h"
@@ -61,7 +61,7 @@ void EditorForm::BitBtn1Click() {
     if (!m_unread.mayReplace(this)) return;
     try {
         save();
-    } catch (const documents::CharacterRefused& refusal) {
+    } catch (const base::CharacterRefused& refusal) {
         Dialogs::error(this, QString::fromUtf8(refusal.what()));
         return;
     }
@@ -73,7 +73,7 @@ void EditorForm::ImportClick() {
     if (!workbook) return;
     clearForImport();
     const std::optional<std::string> failure = importWorkbook(ss(*workbook));
-    if (failure && documents::isCharacterRefusal(*failure)) Dialogs::error(this, qs(*failure));
+    if (failure && base::isCharacterRefusal(*failure)) Dialogs::error(this, qs(*failure));
 }
 
 void EditorForm::ExportClick() {

@@ -63,7 +63,7 @@ protected:
     virtual void save() = 0;
     // Checked by OK before anything else: the message of a text that the
     // document cannot hold (a character XML 1.0 has not), or nothing. A
-    // refusal that save() throws as documents::CharacterRefused is shown the
+    // refusal that save() throws as base::CharacterRefused is shown the
     // same way, in the error box, and the window stays open.
     virtual std::optional<std::string> characterRefusal() const { return std::nullopt; }
     // The document that save() replaces; empty for an editor that saves nothing.
@@ -75,7 +75,7 @@ protected:
     virtual void clearForImport() { clear(); }
     // Places the records of the workbook at path in the pages; answers the
     // cause that ended the import, or nothing. Import shows only a refusal of
-    // characters that no document can hold (documents::isCharacterRefusal);
+    // characters that no document can hold (base::isCharacterRefusal);
     // other causes end the import silently with what was placed.
     virtual std::optional<std::string> importWorkbook(const std::string& path) = 0;
     // Writes the pages' content to the editor's CSV file.

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "documents/XmlText.h"
+#include "base/XmlText.h"
 #include "ui/Grid.h"
 #include "ui/QtText.h"
 
@@ -23,12 +23,12 @@ inline std::optional<QString> characterRefusalIn(const Grid* grid, int maxRows, 
     for (int r = 0; r < rows && !grid->cell(r, 1).isEmpty(); ++r) {
         for (int c = 1; c < columns; ++c) {
             const QString text = grid->cell(r, c);
-            const auto found = documents::firstNonXmlCharacter(std::u16string_view(
+            const auto found = base::firstNonXmlCharacter(std::u16string_view(
                 reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
             if (!found) continue;
             const QString title = grid->cells()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString().simplified();
             return QStringLiteral("Error row %1!! [%2] ").arg(r + 1).arg(page) +
-                   qs(documents::characterRefusal(ss(title), *found)) + QStringLiteral(". ");
+                   qs(base::characterRefusal(ss(title), *found)) + QStringLiteral(". ");
         }
     }
     return std::nullopt;

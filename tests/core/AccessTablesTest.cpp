@@ -1,5 +1,5 @@
+#include "base/XmlDocument.h"
 #include "documents/AccessTables.h"
-#include "documents/XmlDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -11,10 +11,10 @@
 
 namespace {
 
+using base::XmlDocument;
 using documents::AccessRow;
 using documents::AccessTables;
 using documents::AreaSizes;
-using documents::XmlDocument;
 using testing_support::failureOf;
 using testing_support::TempDir;
 
@@ -159,7 +159,7 @@ TEST_P(AccessTablesDamaged, KeepsTheRowsReadBeforeTheFailure) {
         ASSERT_NE(expected, "no failure");
     }
 
-    const documents::Reading<AccessTables> reading = documents::readAccessTables(path);
+    const base::Reading<AccessTables> reading = documents::readAccessTables(path);
     EXPECT_EQ(reading.failure.value_or("no failure"), expected);
     const AccessTables& tables = reading.value;
     ASSERT_EQ(tables.in.size(), c.inRows);

@@ -1,5 +1,5 @@
+#include "base/XmlDocument.h"
 #include "documents/CommunicationSettings.h"
-#include "documents/XmlDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,9 @@
 
 namespace {
 
+using base::XmlDocument;
 using documents::AreaSizes;
 using documents::CommunicationTexts;
-using documents::XmlDocument;
 using testing_support::failureOf;
 using testing_support::TempDir;
 
@@ -115,7 +115,7 @@ TEST(AreaSizesReading, DocumentNotWellFormedThrowsTheServiceMessage) {
 }
 
 // The texts of a reading that must have read all nine.
-CommunicationTexts allNine(const documents::Reading<documents::StoredCommunicationTexts>& reading) {
+CommunicationTexts allNine(const base::Reading<documents::StoredCommunicationTexts>& reading) {
     EXPECT_FALSE(reading.failure) << *reading.failure;
     EXPECT_EQ(reading.value.count, 9u);
     return reading.value.texts;

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "base/XmlDocument.h"
 #include "documents/CommunicationSettings.h"
-#include "documents/XmlDocument.h"
 #include "support/CaseNames.h"
 #include "support/TestFiles.h"
 
@@ -131,7 +131,7 @@ TEST_P(ConfigurationImageFailure, StopsTheBuildAndLeavesTheEarlierFile) {
 
     std::string expected = c.message;
     if (expected.rfind("{xml:", 0) == 0) {
-        documents::XmlDocument reference;
+        base::XmlDocument reference;
         const std::string file = expected.substr(5, expected.size() - 6);
         expected = failureOf([&] { reference.load(project / file); });
         ASSERT_NE(expected, "no failure");

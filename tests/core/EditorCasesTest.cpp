@@ -18,7 +18,7 @@
 #include "canopen/EditorDocuments.h"
 #include "canopen/EmcyWord.h"
 #include "canopen/PdoAccess.h"
-#include "canopen/SdoTranslation.h"
+#include "canopen/SdoAccess.h"
 #include "canopen/StorePdo.h"
 #include "canopen/TranslateEmcy.h"
 #include "canopen/TranslatePdo.h"
@@ -49,7 +49,7 @@ std::string failureLines(const std::optional<std::string>& failure) {
 }
 
 template <std::size_t N>
-std::string dumpGrid(const documents::Reading<canopen::GridTables<N>>& reading) {
+std::string dumpGrid(const base::Reading<canopen::GridTables<N>>& reading) {
     std::ostringstream text;
     text << failureLines(reading.failure);
     if (reading.value.leftOut > 0) text << "left out: " << reading.value.leftOut << "\n";
@@ -118,7 +118,7 @@ std::string dumpEmcyWord(const canopen::EmcyWordPages& pages) {
 
 // An editor whose content is dumped by dump and saved and exported by the core.
 template <class Content>
-EditorRun pagesRun(const documents::Reading<Content>& reading, std::string (*dump)(const Content&),
+EditorRun pagesRun(const base::Reading<Content>& reading, std::string (*dump)(const Content&),
                    void (*save)(const std::string&, const Content&),
                    std::vector<canopen::CsvLine> (*exportLines)(const Content&), const char* documentFile) {
     auto content = std::make_shared<Content>(reading.value);
@@ -128,7 +128,7 @@ EditorRun pagesRun(const documents::Reading<Content>& reading, std::string (*dum
 }
 
 template <class Content>
-EditorRun gridRun(documents::Reading<Content> reading, void (*save)(const std::string&, const Content&),
+EditorRun gridRun(base::Reading<Content> reading, void (*save)(const std::string&, const Content&),
                   std::vector<canopen::CsvLine> (*exportLines)(const Content&), const char* documentFile) {
     auto content = std::make_shared<Content>(reading.value);
     EditorRun run{dumpGrid(reading), nullptr, nullptr};
@@ -149,10 +149,9 @@ const std::map<std::string, Editor>& editors() {
         {"sdo",
          {"sdo.xml",
           [](const std::string& project, const std::optional<std::string>& workbook) {
-              return gridRun<canopen::SdoTranslationTables>(workbook
-                                                                ? canopen::importSdoTranslation(*workbook)
-                                                                : canopen::loadSdoTranslation(project + "/sdo.xml"),
-                                                            nullptr, canopen::exportSdoTranslation, "sdo.xml");
+              return gridRun<canopen::SdoAccessTables>(
+                  workbook ? canopen::importSdoAccess(*workbook) : canopen::loadSdoAccess(project + "/sdo.xml"),
+                  nullptr, canopen::exportSdoAccess, "sdo.xml");
           }}},
         {"sdopdo",
          {"sdopdo.xml",
@@ -164,8 +163,8 @@ const std::map<std::string, Editor>& editors() {
                                   canopen::exportStorePdo, "sdopdo.xml");
               }
               const canopen::StorePdoReading reading = canopen::loadStorePdo(project, project + "/sdopdo.xml");
-              EditorRun run = pagesRun(documents::Reading<canopen::StorePdoPages>{reading.value, std::nullopt},
-                                       dumpStorePdo, canopen::saveStorePdo, canopen::exportStorePdo, "sdopdo.xml");
+              EditorRun run = pagesRun(base::Reading<canopen::StorePdoPages>{reading.value, std::nullopt}, dumpStorePdo,
+                                       canopen::saveStorePdo, canopen::exportStorePdo, "sdopdo.xml");
               std::string messages;
               for (const std::string& message : reading.messages()) messages += "message: " + message + "\n";
               run.content = messages + run.content;

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "documents/XmlDocument.h"
+#include "base/XmlDocument.h"
 #include "platform/FileSystem.h"
 #include "support/TestFiles.h"
 
@@ -114,7 +114,7 @@ TEST(DocumentFiles, BackupNeverWritesThroughALink) {
     testing_support::writeFile(dir / "elsewhere.txt", "precious");
     testing_support::writeFile(dir / "pdo.xml", "<earlier/>");
     std::filesystem::create_symlink(dir / "elsewhere.txt", dir / "pdo.xml.bak");
-    documents::XmlDocument doc;
+    base::XmlDocument doc;
     doc.appendRoot("later");
     doc.save(dir / "pdo.xml");
     EXPECT_EQ(testing_support::readFile(dir / "elsewhere.txt"), "precious");

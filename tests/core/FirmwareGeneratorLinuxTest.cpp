@@ -1,4 +1,4 @@
-#include "tools/FirmwareGenerator.h"
+#include "firmware/FirmwareGenerator.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -44,7 +44,7 @@ TEST(FirmwareRun, WritesValidRecordsThatHoldTheBanks) {
     for (int bank : {1, 2}) writeFile(f.bin + "/bank" + std::to_string(bank) + ".bin", bankBytes(bank, 16384));
 
     RecordedReport report;
-    tools::GenerateFirmware(f.run(), productBanks(), report);
+    firmware::GenerateFirmware(f.run(), productBanks(), report);
     ASSERT_TRUE(exists(f.result()));
     EXPECT_EQ(report.messages, std::vector<std::string>{});
 
@@ -81,7 +81,7 @@ TEST(FirmwareRun, AnOutputThatCannotBeWrittenWholeStopsTheRun) {
     {
         // Room for Bin.sx (512 records), not for a whole pass output.
         const testing_support::FileSizeLimit limit(50000);
-        tools::GenerateFirmware(f.run(), productBanks(), report);
+        firmware::GenerateFirmware(f.run(), productBanks(), report);
     }
     EXPECT_EQ(report.messages, std::vector<std::string>{"File New Sx Not Create,Abort Procedure"});
     EXPECT_EQ(report.results, (std::vector<std::pair<int, int>>{{1, -1}}));
@@ -323,7 +323,7 @@ TEST_F(Flasher, StartsWithoutWaitingOnTheResultAndThePort) {
     fs::create_directories(dir / "out");
     writeFile(dir / "out/New_sx31570.sx", "S9030000FC\r\n");
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_TRUE(tools::StartFlasher(dir.path(), dir / "out/", "New_sx31570.sx", 4, report));
+    EXPECT_TRUE(firmware::StartFlasher(dir.path(), dir / "out/", "New_sx31570.sx", 4, report));
     EXPECT_FALSE(exists(dir / "FlashWrite.args")) << "waited for the flasher";
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(250));
     ASSERT_TRUE(serial_test::eventually([&] { return exists(dir / "FlashWrite.args"); }));
@@ -333,10 +333,10 @@ TEST_F(Flasher, StartsWithoutWaitingOnTheResultAndThePort) {
 
 TEST_F(Flasher, NothingStartsWithoutTheResultOrTheFlasher) {
     installFlasher();
-    EXPECT_FALSE(tools::StartFlasher(dir.path(), dir / "out/", "New_sx31570.sx", 0, report));
-    EXPECT_FALSE(tools::StartFlasher(dir.path(), "", "New_sx31570.sx", 0, report));
+    EXPECT_FALSE(firmware::StartFlasher(dir.path(), dir / "out/", "New_sx31570.sx", 0, report));
+    EXPECT_FALSE(firmware::StartFlasher(dir.path(), "", "New_sx31570.sx", 0, report));
     writeFile(dir / "out/New_sx31570.sx", "S9030000FC\r\n");
-    EXPECT_FALSE(tools::StartFlasher(dir / "elsewhere", dir / "out/", "New_sx31570.sx", 0, report));
+    EXPECT_FALSE(firmware::StartFlasher(dir / "elsewhere", dir / "out/", "New_sx31570.sx", 0, report));
     EXPECT_EQ(report.messages,
               (std::vector<std::string>{"File *.Sx Not Found,Abort Procedure", "File *.Sx Not Found,Abort Procedure",
                                         "FlashWrite.exe Not Found, Procedure Aborted"}));

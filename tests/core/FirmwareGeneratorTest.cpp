@@ -1,4 +1,4 @@
-#include "tools/FirmwareGenerator.h"
+#include "firmware/FirmwareGenerator.h"
 
 #include <gtest/gtest.h>
 
@@ -118,13 +118,13 @@ TEST_P(FirmwareGolden, ResultFileResultsAndMessages) {
 
     if (c.runner == Runner::Core) {
         RecordedReport report;
-        const std::vector<tools::BankOutcome> outcomes = tools::GenerateFirmware(f.run(), productBanks(), report);
+        const std::vector<firmware::BankOutcome> outcomes = firmware::GenerateFirmware(f.run(), productBanks(), report);
         std::string results = "results";
         for (const auto& [bank, result] : report.results) results += " " + std::to_string(result);
         EXPECT_EQ(results, resultsLine);
         EXPECT_EQ(report.messages, expectedMessages);
         ASSERT_EQ(outcomes.size(), report.results.size());
-        for (const tools::BankOutcome& o : outcomes) EXPECT_EQ(o.ran, o.bank <= 2) << o.bank;
+        for (const firmware::BankOutcome& o : outcomes) EXPECT_EQ(o.ran, o.bank <= 2) << o.bank;
     } else {
         const std::vector<std::string> args{"firmware", f.master + "/sx31570.sx", f.bin, f.out};
         const int expectedExit = resultsLine == "results 1 1 1 1 1" ? 0 : 1;
@@ -176,22 +176,22 @@ TEST(FirmwareBanks, TableRecordAndNames) {
         {4, 0x3B8000, 0x3BBFFF, "bank4.bin"},
         {5, 0x3C8000, 0x3CBFFF, "bank5.bin"}};
     for (const auto& [number, first, last, file] : table) {
-        const tools::Bank bank = tools::bankOf(number);
+        const firmware::Bank bank = firmware::bankOf(number);
         EXPECT_EQ(bank.firstAddress, first) << number;
         EXPECT_EQ(bank.lastAddress, last) << number;
         EXPECT_EQ(bank.fileName, file) << number;
-        EXPECT_EQ(tools::intermediateName(number), kDegree + "B" + std::to_string(number) + kDegree + ".sx");
-        EXPECT_EQ(tools::bankOffered(2, number), number <= 2);
-        EXPECT_EQ(tools::bankOffered(3, number), number <= 2);
-        EXPECT_TRUE(tools::bankOffered(1, number));
+        EXPECT_EQ(firmware::intermediateName(number), kDegree + "B" + std::to_string(number) + kDegree + ".sx");
+        EXPECT_EQ(firmware::bankOffered(2, number), number <= 2);
+        EXPECT_EQ(firmware::bankOffered(3, number), number <= 2);
+        EXPECT_TRUE(firmware::bankOffered(1, number));
     }
 
     const std::string ones(32, '\xFF');
-    const std::string record = tools::bankRecord(0x388000, reinterpret_cast<const unsigned char*>(ones.data()));
+    const std::string record = firmware::bankRecord(0x388000, reinterpret_cast<const unsigned char*>(ones.data()));
     EXPECT_EQ(record, "S224388000" + std::string(64, 'F') + "43");
-    EXPECT_EQ(record.size(), tools::kBankRecordLength);
+    EXPECT_EQ(record.size(), firmware::kBankRecordLength);
     const std::string mixed = bankBytes(3, 32);
-    EXPECT_EQ(tools::bankRecord(0x3AB5E0, reinterpret_cast<const unsigned char*>(mixed.data())),
+    EXPECT_EQ(firmware::bankRecord(0x3AB5E0, reinterpret_cast<const unsigned char*>(mixed.data())),
               s2Record(0x3AB5E0, mixed));
 }
 
@@ -203,7 +203,7 @@ TEST(FirmwareRun, ProgressAdvancesByOnePerLineUpToItsMaximum) {
     writeFile(f.bin + "/bank1.bin", bankBytes(1, 16384));
     RecordedReport report;
     std::string output;
-    const int result = tools::InsertBank(tools::bankOf(1), f.master + "/sx31570.sx", output, f.run(), report);
+    const int result = firmware::InsertBank(firmware::bankOf(1), f.master + "/sx31570.sx", output, f.run(), report);
     EXPECT_EQ(result, 1);
     EXPECT_EQ(folderEntries(f.out), std::vector<std::string>{pathText(pathOf(output).filename())});
     EXPECT_EQ(folderEntries(f.bin), std::vector<std::string>{"bank1.bin"}) << "the bank's records left behind";
@@ -217,7 +217,7 @@ TEST(FirmwareRun, ProgressAdvancesByOnePerLineUpToItsMaximum) {
 // The checks of a pass, in their order: each refuses the pass before anything is written.
 struct CheckCase {
     const char* name;
-    std::function<void(RunFolders&, tools::FirmwareRun&)> arrange;
+    std::function<void(RunFolders&, firmware::FirmwareRun&)> arrange;
     std::string message;
 };
 
@@ -233,13 +233,13 @@ TEST_P(FirmwareChecks, RefuseThePassBeforeWriting) {
     writeFile(f.master + "/sx31570.sx", "S9030000FC\r\n");
     writeFile(f.bin + "/bank1.bin", bankBytes(1, 16384));
     writeFile(f.bin + "/bank2.bin", bankBytes(2, 16384));
-    tools::FirmwareRun run = f.run();
+    firmware::FirmwareRun run = f.run();
     c.arrange(f, run);
     const std::vector<std::string> binBefore =
         fs::is_directory(f.bin) ? folderEntries(f.bin) : std::vector<std::string>{};
 
     RecordedReport report;
-    const std::vector<tools::BankOutcome> outcomes = tools::GenerateFirmware(run, productBanks(), report);
+    const std::vector<firmware::BankOutcome> outcomes = firmware::GenerateFirmware(run, productBanks(), report);
     ASSERT_EQ(outcomes.size(), 1u);
     EXPECT_EQ(outcomes[0].result, -1);
     EXPECT_EQ(report.messages, std::vector<std::string>{c.message});
@@ -250,27 +250,28 @@ TEST_P(FirmwareChecks, RefuseThePassBeforeWriting) {
 INSTANTIATE_TEST_SUITE_P(
     Pass, FirmwareChecks,
     ::testing::Values(
-        CheckCase{"FirmwareMissing", [](RunFolders& f, tools::FirmwareRun&) { fs::remove(f.master + "/sx31570.sx"); },
+        CheckCase{"FirmwareMissing",
+                  [](RunFolders& f, firmware::FirmwareRun&) { fs::remove(f.master + "/sx31570.sx"); },
                   "File *.Sx Not Found,Abort Procedure"},
         CheckCase{"FirmwareIsAFolder",
-                  [](RunFolders& f, tools::FirmwareRun& run) {
+                  [](RunFolders& f, firmware::FirmwareRun& run) {
                       run.FirmwareName = "sub";
                       fs::create_directories(f.master + "/sub");
                   },
                   "File *.Sx Not Found,Abort Procedure"},
         CheckCase{"FirmwareMissingComesBeforeTheBinFolder",
-                  [](RunFolders& f, tools::FirmwareRun& run) {
+                  [](RunFolders& f, firmware::FirmwareRun& run) {
                       fs::remove(f.master + "/sx31570.sx");
                       run.BinDir = f.dir / "none/";
                   },
                   "File *.Sx Not Found,Abort Procedure"},
-        CheckCase{"NoNewName", [](RunFolders&, tools::FirmwareRun& run) { run.NewFirmwareName.clear(); },
+        CheckCase{"NoNewName", [](RunFolders&, firmware::FirmwareRun& run) { run.NewFirmwareName.clear(); },
                   "File New *.Sx Not Found,Abort Procedure"},
-        CheckCase{"BinFolderMissing", [](RunFolders& f, tools::FirmwareRun& run) { run.BinDir = f.dir / "none/"; },
+        CheckCase{"BinFolderMissing", [](RunFolders& f, firmware::FirmwareRun& run) { run.BinDir = f.dir / "none/"; },
                   "Directory Bin Not Found,Abort Procedure"},
-        CheckCase{"BankFileMissing", [](RunFolders& f, tools::FirmwareRun&) { fs::remove(f.bin + "/bank1.bin"); },
+        CheckCase{"BankFileMissing", [](RunFolders& f, firmware::FirmwareRun&) { fs::remove(f.bin + "/bank1.bin"); },
                   "File bank1.bin Not Found,Abort Procedure"},
-        CheckCase{"BankFileEmpty", [](RunFolders& f, tools::FirmwareRun&) { writeFile(f.bin + "/bank1.bin", ""); },
+        CheckCase{"BankFileEmpty", [](RunFolders& f, firmware::FirmwareRun&) { writeFile(f.bin + "/bank1.bin", ""); },
                   "File bank1.bin is shorter than 16384 bytes,Abort Procedure"}),
     [](const ::testing::TestParamInfo<CheckCase>& info) { return std::string(info.param.name); });
 
@@ -281,10 +282,10 @@ TEST(FirmwareRun, SkippedBanksHandTheFileOnAndTheFirmwareStays) {
     writeFile(f.bin + "/bank3.bin", bankBytes(3, 16384));
     // Bank 3 alone: bank 1 copies the firmware on, 2 renames it on, 3 merges, 4 and 5 rename to the result.
     RecordedReport report;
-    const std::vector<tools::BankOutcome> outcomes =
-        tools::GenerateFirmware(f.run(), {false, false, true, false, false}, report);
+    const std::vector<firmware::BankOutcome> outcomes =
+        firmware::GenerateFirmware(f.run(), {false, false, true, false, false}, report);
     ASSERT_EQ(outcomes.size(), 5u);
-    for (const tools::BankOutcome& o : outcomes) {
+    for (const firmware::BankOutcome& o : outcomes) {
         EXPECT_EQ(o.ran, o.bank == 3) << o.bank;
         EXPECT_EQ(o.result, o.bank < 3 ? 0 : 1) << o.bank;
     }
@@ -294,10 +295,10 @@ TEST(FirmwareRun, SkippedBanksHandTheFileOnAndTheFirmwareStays) {
     // Nothing takes part, with the firmware in the output folder itself: the
     // result is a copy, and the user's firmware is neither moved nor deleted.
     writeFile(f.out + "/sx31570.sx", firmware);
-    tools::FirmwareRun run = f.run();
+    firmware::FirmwareRun run = f.run();
     run.FirmwareDir = f.out;
     RecordedReport none;
-    tools::GenerateFirmware(run, {false, false, false, false, false}, none);
+    firmware::GenerateFirmware(run, {false, false, false, false, false}, none);
     EXPECT_EQ(readFile(f.result()), firmware);
     EXPECT_EQ(readFile(f.out + "/sx31570.sx"), firmware);
     EXPECT_EQ(folderEntries(f.out), (std::vector<std::string>{"New_sx31570.sx", "sx31570.sx"}));
@@ -318,7 +319,7 @@ TEST(FirmwareRun, AllFiveBanksMergeAndTheLastPassIsRenamedIntoPlace) {
     writeFile(f.master + "/sx31570.sx", firmware);
     writeFile(f.result(), "earlier");
     RecordedReport report;
-    tools::GenerateFirmware(f.run(), {true, true, true, true, true}, report);
+    firmware::GenerateFirmware(f.run(), {true, true, true, true, true}, report);
     EXPECT_EQ(report.results, (std::vector<std::pair<int, int>>{{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}}));
     EXPECT_EQ(readFile(f.result()), expected);
     EXPECT_EQ(folderEntries(f.out), std::vector<std::string>{"New_sx31570.sx"});
@@ -329,11 +330,11 @@ TEST(FirmwareRun, AFileThatCannotBeCreatedEndsTheRunAndCleansUp) {
     writeFile(f.master + "/sx31570.sx", s2Record(0x388000, std::string(32, 'a')) + "\r\nS9030000FC\r\n");
     writeFile(f.bin + "/bank1.bin", bankBytes(1, 16384));
     writeFile(f.bin + "/bank2.bin", bankBytes(2, 16384));
-    tools::FirmwareRun run = f.run();
+    firmware::FirmwareRun run = f.run();
     run.OutputDir = f.dir / "none/";
     RecordedReport report;
     const std::string failure =
-        testing_support::failureOf([&] { tools::GenerateFirmware(run, productBanks(), report); });
+        testing_support::failureOf([&] { firmware::GenerateFirmware(run, productBanks(), report); });
     EXPECT_TRUE(std::regex_match(failure,
                                  std::regex(quoted("Cannot create file \"" + run.OutputDir + kDegree + "B1" + kDegree) +
                                             "-[0-9]+-[0-9a-f]+" + quoted(".sx\". No such file or directory"))))
@@ -342,7 +343,7 @@ TEST(FirmwareRun, AFileThatCannotBeCreatedEndsTheRunAndCleansUp) {
         << "the bank's records left behind";
 
     run.OutputDir.clear();
-    EXPECT_EQ(testing_support::failureOf([&] { tools::GenerateFirmware(run, productBanks(), report); }),
+    EXPECT_EQ(testing_support::failureOf([&] { firmware::GenerateFirmware(run, productBanks(), report); }),
               "Project not valid");
 }
 
@@ -401,10 +402,10 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<FixedNameCase>& info) { return std::string(info.param.name); });
 
 TEST(FlasherCommand, ParameterStringOfTheWindowsFlasherAndArgumentsOfTheLinuxOne) {
-    EXPECT_EQ(tools::flasherParameters("C:\\Tessaro\\PROJECTS\\Plant1\\", "New_sx31570.sx", 4),
+    EXPECT_EQ(firmware::flasherParameters("C:\\Tessaro\\PROJECTS\\Plant1\\", "New_sx31570.sx", 4),
               "\"C:\\Tessaro\\PROJECTS\\Plant1\\New_sx31570.sx\"\xB6"
               "4");
-    EXPECT_EQ(tools::flasherArguments("/p/Plant1/", "New_sx31570.sx", 0),
+    EXPECT_EQ(firmware::flasherArguments("/p/Plant1/", "New_sx31570.sx", 0),
               (std::vector<std::string>{"/p/Plant1/New_sx31570.sx", "0"}));
 }
 

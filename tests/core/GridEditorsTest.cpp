@@ -3,7 +3,7 @@
 // no document or workbook produces.
 #include <gtest/gtest.h>
 
-#include "canopen/SdoTranslation.h"
+#include "canopen/SdoAccess.h"
 #include "canopen/TranslatePdo.h"
 #include "support/TestFiles.h"
 
@@ -40,11 +40,11 @@ TEST(TranslatePdoExport, EveryGridRowIsWrittenGapsIncluded) {
     EXPECT_EQ(lines[11], (canopen::CsvLine{"cobid", "id_dev_orig", "10", "posind", "n_tpdo"}));
 }
 
-TEST(SdoTranslationExport, OnlyAnRwCellOfExactlyOneSetsBitFour) {
-    canopen::SdoTranslationTables tables;
+TEST(SdoAccessExport, OnlyAnRwCellOfExactlyOneSetsBitFour) {
+    canopen::SdoAccessTables tables;
     tables.first = {{"01", "1", "2", "3", "4", "5", "6", "m"}, {"1", "", "", "", "", "", "", ""}};
     tables.second = {{"yes", "", "", "", "", "", "", ""}, {"1", "", "", "", "", "", "", ""}};
-    const std::vector<canopen::CsvLine> lines = canopen::exportSdoTranslation(tables);
+    const std::vector<canopen::CsvLine> lines = canopen::exportSdoAccess(tables);
     ASSERT_EQ(lines.size(), 3002u);
     EXPECT_EQ(lines[1], (canopen::CsvLine{"0", "1", "2", "3", "4", "5", "6", "m"}));
     EXPECT_EQ(lines[2].front(), "16");
@@ -54,8 +54,8 @@ TEST(SdoTranslationExport, OnlyAnRwCellOfExactlyOneSetsBitFour) {
               (canopen::CsvLine{"1", "Index", "Subindex", "devID", "Index", "Subindex", "nbyte", "mnemonico"}));
 }
 
-TEST(SdoTranslationLoad, EmptyPathReadsNothingAndSaysNothing) {
-    const auto reading = canopen::loadSdoTranslation("");
+TEST(SdoAccessLoad, EmptyPathReadsNothingAndSaysNothing) {
+    const auto reading = canopen::loadSdoAccess("");
     EXPECT_TRUE(reading.ok());
     EXPECT_TRUE(reading.value.first.empty());
     EXPECT_TRUE(reading.value.second.empty());

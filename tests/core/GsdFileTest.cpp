@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "documents/XmlDocument.h"
+#include "base/XmlDocument.h"
 #include "support/CaseNames.h"
 #include "support/DocumentTexts.h"
 #include "support/TestFiles.h"
@@ -257,7 +257,7 @@ TEST_P(GsdFileRefused, WritesNothing) {
     testing_support::writeFile(project / "device.gsd", "earlier");
     std::string expected = GetParam().message;
     if (expected == "{xml}") {
-        documents::XmlDocument reference;
+        base::XmlDocument reference;
         expected = failureOf([&] { reference.load(project / "pargen.xml"); });
         ASSERT_NE(expected, "no failure");
     }

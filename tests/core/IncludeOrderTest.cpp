@@ -1,5 +1,5 @@
 // The layers hold by themselves: every file under src/ includes only headers
-// of its own layer or of one below it (app, windows, ui, core, platform).
+// of its own layer or of one below it (app, windows, ui, core, base, platform).
 
 #include <gtest/gtest.h>
 
@@ -12,10 +12,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-enum Layer { Platform, Core, Ui, Windows, App };
+enum Layer { Platform, Base, Core, Ui, Windows, App };
 
 const char* layerName(Layer layer) {
-    static const char* const names[] = {"platform", "core", "ui", "windows", "app"};
+    static const char* const names[] = {"platform", "base", "core", "ui", "windows", "app"};
     return names[layer];
 }
 
@@ -27,6 +27,7 @@ Layer layerOf(const std::string& path) {
     if (folder == "ui") return Ui;
     if (file.rfind('U', 0) == 0) return Windows;
     if (folder == "platform") return Platform;
+    if (folder == "base") return Base;
     return Core;
 }
 
@@ -37,6 +38,7 @@ TEST(IncludeOrder, LayersTheFileNamesGive) {
     EXPECT_EQ(layerOf("outputs/GsdFile.cpp"), Core);
     EXPECT_EQ(layerOf("workspace/Workspace.h"), Core);
     EXPECT_EQ(layerOf("platform/FileSystem.h"), Platform);
+    EXPECT_EQ(layerOf("base/XmlDocument.h"), Base);
 }
 
 TEST(IncludeOrder, NoFileIncludesALayerAboveItsOwn) {

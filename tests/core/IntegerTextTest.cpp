@@ -1,4 +1,4 @@
-#include "documents/IntegerText.h"
+#include "base/IntegerText.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 
 namespace {
 
-using documents::parseIntegerText;
+using base::parseIntegerText;
 
 struct IntegerCase {
     std::string text;
@@ -44,9 +44,9 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(IntegerText, StrictReadingFailsWithTheStandardMessage) {
-    EXPECT_EQ(documents::integerText("$10"), 16);
+    EXPECT_EQ(base::integerText("$10"), 16);
     try {
-        documents::integerText("12 apples");
+        base::integerText("12 apples");
         FAIL() << "expected a failure";
     } catch (const std::runtime_error& e) {
         EXPECT_STREQ(e.what(), "'12 apples' is not a valid integer value");
@@ -56,28 +56,28 @@ TEST(IntegerText, StrictReadingFailsWithTheStandardMessage) {
 // A huge text is quoted by its first 60 characters and an ellipsis, cut
 // between UTF-8 characters, so the message stays readable.
 TEST(IntegerText, MessageCutsALongTextShort) {
-    EXPECT_EQ(documents::notAnIntegerMessage(std::string(60, 'x')),
+    EXPECT_EQ(base::notAnIntegerMessage(std::string(60, 'x')),
               "'" + std::string(60, 'x') + "' is not a valid integer value");
-    EXPECT_EQ(documents::notAnIntegerMessage(std::string(100000000, 'x')),
+    EXPECT_EQ(base::notAnIntegerMessage(std::string(100000000, 'x')),
               "'" + std::string(60, 'x') + "\xE2\x80\xA6' is not a valid integer value");
     std::string accented;
     for (int i = 0; i < 61; ++i) accented += "\xC3\xA9";
-    EXPECT_EQ(documents::notAnIntegerMessage(accented),
+    EXPECT_EQ(base::notAnIntegerMessage(accented),
               "'" + accented.substr(0, 120) + "\xE2\x80\xA6' is not a valid integer value");
 }
 
 TEST(IntegerText, ReadingWithDefault) {
-    EXPECT_EQ(documents::integerTextOr("x", 244), 244);
-    EXPECT_EQ(documents::integerTextOr(" 12", 244), 12);
+    EXPECT_EQ(base::integerTextOr("x", 244), 244);
+    EXPECT_EQ(base::integerTextOr(" 12", 244), 12);
 }
 
 TEST(IntegerText, InRangeIncludesBothBoundsAndRefusesOtherText) {
-    EXPECT_TRUE(documents::integerTextInRange("0", 0, 244));
-    EXPECT_TRUE(documents::integerTextInRange(" $F4", 0, 244));
-    EXPECT_FALSE(documents::integerTextInRange("245", 0, 244));
-    EXPECT_FALSE(documents::integerTextInRange("-1", 0, 244));
-    EXPECT_FALSE(documents::integerTextInRange("", 0, 244));
-    EXPECT_FALSE(documents::integerTextInRange("1.0", 0, 244));
+    EXPECT_TRUE(base::integerTextInRange("0", 0, 244));
+    EXPECT_TRUE(base::integerTextInRange(" $F4", 0, 244));
+    EXPECT_FALSE(base::integerTextInRange("245", 0, 244));
+    EXPECT_FALSE(base::integerTextInRange("-1", 0, 244));
+    EXPECT_FALSE(base::integerTextInRange("", 0, 244));
+    EXPECT_FALSE(base::integerTextInRange("1.0", 0, 244));
 }
 
 }  // namespace

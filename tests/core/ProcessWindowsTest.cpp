@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <thread>
 
+#include "firmware/FirmwareGenerator.h"
 #include "platform/Process.h"
 #include "platform/WideTextWindows.h"
 #include "support/TestFiles.h"
-#include "tools/FirmwareGenerator.h"
 #include "update/ExternalUpdater.h"
 
 // Starting programs on Windows, with a real child program (ChildProgramWindows.cpp).
@@ -52,7 +52,7 @@ TEST_F(WindowsProcessTest, TheUpdaterGetsItsParameterStringAsItIsAndIsWaitedFor)
 }
 
 // Records the messages of a flasher start; a start reports nothing else.
-class FlasherReport : public tools::GenerationReport {
+class FlasherReport : public firmware::GenerationReport {
 public:
     void message(const std::string& text) override { messages.push_back(text); }
     void progressRange(int) override {}
@@ -75,7 +75,7 @@ TEST_F(WindowsProcessTest, TheFlasherGetsThePilcrowInItsParameterStringAndIsNotW
     FlasherReport report;
 
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_TRUE(tools::StartFlasher(program, project, "New_sx31570.sx", 4, report));
+    EXPECT_TRUE(firmware::StartFlasher(program, project, "New_sx31570.sx", 4, report));
     EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms) << "waited for the flasher";
     EXPECT_FALSE(recorded()) << "waited for the flasher";
     for (int i = 0; i < 500 && !recorded(); ++i) std::this_thread::sleep_for(20ms);

@@ -1,4 +1,4 @@
-#include "tools/XMLReader.h"
+#include "xmltools/XMLReader.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ void PrintTo(const ReaderCase& c, std::ostream* os) {
 
 std::string readTree(const std::string& input) {
     try {
-        return tools::treeText(*tools::readXmlText(input));
+        return xmltools::treeText(*xmltools::readXmlText(input));
     } catch (const std::exception& e) {
         return std::string("error: ") + e.what();
     }
@@ -180,16 +180,16 @@ std::string nodesError() {
 }
 
 const BoundCase kBounds[] = {
-    {"DeepestNestingIsRead", [] { return nested(tools::kMaxXmlDepth); },
-     [] { return nestedTree(tools::kMaxXmlDepth); }},
-    {"OneLevelTooDeep", [] { return nested(tools::kMaxXmlDepth + 1); }, depthError},
+    {"DeepestNestingIsRead", [] { return nested(xmltools::kMaxXmlDepth); },
+     [] { return nestedTree(xmltools::kMaxXmlDepth); }},
+    {"OneLevelTooDeep", [] { return nested(xmltools::kMaxXmlDepth + 1); }, depthError},
     {"ThirtyThousandLevels", [] { return nested(30000); }, depthError},
     {"FiftyThousandOpenTags", [] { return repeated("<a>", 50000); }, depthError},
     {"FiftyThousandOpenTagsWithText", [] { return repeated("<a> t", 50000); }, depthError},
-    {"MostNodesAreRead", [] { return "<r>" + repeated("<a/>", tools::kMaxXmlNodes - 1) + "</r>"; },
-     [] { return "File: \n  r\n" + repeated("    a\n", tools::kMaxXmlNodes - 1); }},
-    {"OneNodeTooMany", [] { return "<r>" + repeated("<a/>", tools::kMaxXmlNodes) + "</r>"; }, nodesError},
-    {"AttributesCountAsNodes", [] { return "<r " + repeated("a='1' ", tools::kMaxXmlNodes) + "/>"; }, nodesError},
+    {"MostNodesAreRead", [] { return "<r>" + repeated("<a/>", xmltools::kMaxXmlNodes - 1) + "</r>"; },
+     [] { return "File: \n  r\n" + repeated("    a\n", xmltools::kMaxXmlNodes - 1); }},
+    {"OneNodeTooMany", [] { return "<r>" + repeated("<a/>", xmltools::kMaxXmlNodes) + "</r>"; }, nodesError},
+    {"AttributesCountAsNodes", [] { return "<r " + repeated("a='1' ", xmltools::kMaxXmlNodes) + "/>"; }, nodesError},
 };
 
 // The texts are large: a difference is shown by its start only.
@@ -204,26 +204,26 @@ INSTANTIATE_TEST_SUITE_P(Bounds, XMLReaderBounds, ::testing::ValuesIn(kBounds),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(XMLNode, DisplayTextByKind) {
-    tools::TXMLNode document(tools::kXMLDocument);
+    xmltools::TXMLNode document(xmltools::kXMLDocument);
     document.FileName = "pargen.xml";
-    EXPECT_EQ(tools::displayText(document), "File: pargen.xml");
+    EXPECT_EQ(xmltools::displayText(document), "File: pargen.xml");
     document.Value = "v";
-    EXPECT_EQ(tools::displayText(document), "File: pargen.xml = v");
+    EXPECT_EQ(xmltools::displayText(document), "File: pargen.xml = v");
 
-    tools::TXMLNode pi(tools::kXMLProcessingInstruction, "go");
-    EXPECT_EQ(tools::displayText(pi), "goProcessingInstruction");
-    tools::TXMLNode declaration(tools::kXMLDeclaration);
+    xmltools::TXMLNode pi(xmltools::kXMLProcessingInstruction, "go");
+    EXPECT_EQ(xmltools::displayText(pi), "goProcessingInstruction");
+    xmltools::TXMLNode declaration(xmltools::kXMLDeclaration);
     declaration.Value = "x";
-    EXPECT_EQ(tools::displayText(declaration), "XMLDeclaration = x");
+    EXPECT_EQ(xmltools::displayText(declaration), "XMLDeclaration = x");
 }
 
 // The operations are the reader's only way to its input: a reader over a
 // string of its own sees the same document as the string reader.
-class CountingReader final : public tools::TXMLReader {
+class CountingReader final : public xmltools::TXMLReader {
 public:
     explicit CountingReader(std::string text) : m_text(std::move(text)) {}
     bool AtEnd() override { return m_position > m_text.size(); }
-    void FreeState(tools::TXMLReaderState* state) override {
+    void FreeState(xmltools::TXMLReaderState* state) override {
         ++m_freed;
         delete state;
     }
@@ -231,13 +231,13 @@ public:
         ++m_position;
         m_current = m_position <= m_text.size() ? m_text[m_position - 1] : 0;
     }
-    void RestoreState(tools::TXMLReaderState* state) override {
-        m_position = static_cast<tools::TXMLStringReaderState*>(state)->Position;
-        m_current = static_cast<tools::TXMLStringReaderState*>(state)->Current;
+    void RestoreState(xmltools::TXMLReaderState* state) override {
+        m_position = static_cast<xmltools::TXMLStringReaderState*>(state)->Position;
+        m_current = static_cast<xmltools::TXMLStringReaderState*>(state)->Current;
     }
-    tools::TXMLReaderState* SaveState() override {
+    xmltools::TXMLReaderState* SaveState() override {
         ++m_saved;
-        auto* state = new tools::TXMLStringReaderState;
+        auto* state = new xmltools::TXMLStringReaderState;
         state->Position = m_position;
         state->Current = m_current;
         return state;
@@ -256,7 +256,7 @@ TEST(XMLReaderOperations, EverySavedStateIsFreedAlsoOnFailure) {
         const std::string expected = readTree(input);
         std::string got;
         try {
-            got = tools::treeText(*reader.ReadDocument());
+            got = xmltools::treeText(*reader.ReadDocument());
         } catch (const std::exception& e) {
             got = std::string("error: ") + e.what();
         }
@@ -267,13 +267,13 @@ TEST(XMLReaderOperations, EverySavedStateIsFreedAlsoOnFailure) {
 }
 
 TEST(XMLStringReader, PositionIsOneBasedAndStopsPastTheEnd) {
-    tools::TXMLStringReader reader("ab");
+    xmltools::TXMLStringReader reader("ab");
     EXPECT_EQ(reader.Position(), 0u);
     EXPECT_FALSE(reader.AtEnd());
     reader.NextChar();
     EXPECT_EQ(reader.Position(), 1u);
     EXPECT_EQ(reader.CurrentChar(), 'a');
-    tools::TXMLReaderState* state = reader.SaveState();
+    xmltools::TXMLReaderState* state = reader.SaveState();
     reader.NextChar();
     reader.NextChar();
     reader.NextChar();

@@ -1,4 +1,4 @@
-#include "documents/XmlDocument.h"
+#include "base/XmlDocument.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -13,8 +13,8 @@
 
 namespace {
 
-using documents::XmlDocument;
-using documents::XmlNode;
+using base::XmlDocument;
+using base::XmlNode;
 using testing_support::TempDir;
 
 std::string failureOf(const std::function<void()>& action) {
@@ -86,7 +86,7 @@ TEST(XmlDocument, AbsentAttributeAndElement) {
     EXPECT_EQ(failureOf([&] { row.attributeText("Mnemonic"); }),
               "Could not convert variant of type (Null) into type (String)");
     EXPECT_TRUE(doc.firstNode().childElement("missing").isNull());
-    EXPECT_EQ(failureOf([&] { documents::requiredChild(doc.firstNode(), "Ser_Type", "pargen.xml"); }),
+    EXPECT_EQ(failureOf([&] { base::requiredChild(doc.firstNode(), "Ser_Type", "pargen.xml"); }),
               "Element \"Ser_Type\" not found in \"pargen.xml\"");
     EXPECT_NE(failureOf([&] { doc.firstNode().childElement("missing").text(); }), "no failure");
 }

@@ -1,12 +1,12 @@
-#include "documents/XmlText.h"
+#include "base/XmlText.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
+#include "base/XmlDocument.h"
 #include "canopen/EditorDocuments.h"
-#include "documents/XmlDocument.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -23,17 +23,17 @@ class XmlText : public ::testing::TestWithParam<TextCase> {};
 // it would refuse, or that is not UTF-8 at all, is found with its code.
 TEST_P(XmlText, FindsTheFirstCharacterXmlCannotHold) {
     const TextCase& c = GetParam();
-    const auto found = documents::firstNonXmlCharacter(c.utf8);
-    EXPECT_EQ(found ? std::optional(documents::characterRefusal("Mnemonic", *found)) : std::nullopt, c.refusal);
+    const auto found = base::firstNonXmlCharacter(c.utf8);
+    EXPECT_EQ(found ? std::optional(base::characterRefusal("Mnemonic", *found)) : std::nullopt, c.refusal);
     if (found) {
-        EXPECT_TRUE(documents::isCharacterRefusal(*c.refusal));
+        EXPECT_TRUE(base::isCharacterRefusal(*c.refusal));
     }
 
     // The service agrees: what passes is read back unchanged, what is found
     // would make the written document unreadable.
     testing_support::TempDir folder;
     const std::string path = folder / "text.xml";
-    documents::XmlDocument written;
+    base::XmlDocument written;
     written.appendRoot("root").setAttribute("text", c.utf8);
     try {
         written.save(path);
@@ -41,7 +41,7 @@ TEST_P(XmlText, FindsTheFirstCharacterXmlCannotHold) {
         EXPECT_TRUE(found) << "the service could not write a text that passed";
         return;
     }
-    documents::XmlDocument read;
+    base::XmlDocument read;
     bool readBack = false;
     try {
         read.load(path);
@@ -80,17 +80,16 @@ INSTANTIATE_TEST_SUITE_P(
 // The windows hold UTF-16: a lone surrogate is refused with its own code, a
 // pair stands for one character that XML holds.
 TEST(XmlTextUtf16, LoneSurrogatesAreRefusedAndPairsPass) {
-    EXPECT_EQ(documents::firstNonXmlCharacter(std::u16string_view(u"Tank \U0001F600")), std::nullopt);
+    EXPECT_EQ(base::firstNonXmlCharacter(std::u16string_view(u"Tank \U0001F600")), std::nullopt);
     const char16_t lone[] = {u'a', 0xD800, u'b'};
-    const auto high = documents::firstNonXmlCharacter(std::u16string_view(lone, 3));
+    const auto high = base::firstNonXmlCharacter(std::u16string_view(lone, 3));
     ASSERT_TRUE(high);
     EXPECT_EQ(high->code, 0xD800u);
     const char16_t trailing[] = {0xDC00};
-    EXPECT_EQ(documents::firstNonXmlCharacter(std::u16string_view(trailing, 1))->code, 0xDC00u);
+    EXPECT_EQ(base::firstNonXmlCharacter(std::u16string_view(trailing, 1))->code, 0xDC00u);
     const char16_t controls[] = {u'x', 0x0007};
-    EXPECT_EQ(
-        documents::characterRefusal("Mnemonic", *documents::firstNonXmlCharacter(std::u16string_view(controls, 2))),
-        "Mnemonic holds the character U+0007, which cannot be saved");
+    EXPECT_EQ(base::characterRefusal("Mnemonic", *base::firstNonXmlCharacter(std::u16string_view(controls, 2))),
+              "Mnemonic holds the character U+0007, which cannot be saved");
 }
 
 // The editors' write-out refuses such a text, naming the row and the
@@ -104,7 +103,7 @@ TEST(XmlTextEditorDocument, WriteOutRefusesAndKeepsThePreviousFile) {
     try {
         canopen::writeEditorDocument(path, "emcydef", rows);
         FAIL() << "expected a refusal";
-    } catch (const documents::CharacterRefused& e) {
+    } catch (const base::CharacterRefused& e) {
         EXPECT_EQ(std::string(e.what()),
                   "Error row 2!! [emcydef] descr holds the character U+0001, which cannot be saved. ");
     }

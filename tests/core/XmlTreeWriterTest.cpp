@@ -1,4 +1,4 @@
-#include "tools/XmlTreeWriter.h"
+#include "xmltools/XmlTreeWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -8,19 +8,19 @@
 #include <vector>
 
 #include "support/TestFiles.h"
-#include "tools/XMLReader.h"
+#include "xmltools/XMLReader.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using testing_support::readFile;
 using testing_support::TempDir;
-using tools::XmlTreeItem;
+using xmltools::XmlTreeItem;
 
 XmlTreeItem treeOfFile(const std::string& path) {
-    std::unique_ptr<tools::TXMLNode> document = tools::readXmlText(readFile(path));
+    std::unique_ptr<xmltools::TXMLNode> document = xmltools::readXmlText(readFile(path));
     document->FileName = fs::path(path).filename().string();
-    return tools::treeItemOf(*document);
+    return xmltools::treeItemOf(*document);
 }
 
 // Case folders below tests/data/xmlwrite: input.xml, read with the own reader
@@ -33,10 +33,10 @@ TEST_P(XmlTreeWriter, WritesTheReadTreeBack) {
     TempDir project;
     const XmlTreeItem top = treeOfFile(folder + "/input.xml");
     if (fs::exists(folder + "/expected.xml")) {
-        EXPECT_EQ(tools::writeXmlTree(top, project.path()), project / "input.xml");
+        EXPECT_EQ(xmltools::writeXmlTree(top, project.path()), project / "input.xml");
         EXPECT_EQ(readFile(project / "input.xml"), readFile(folder + "/expected.xml"));
     } else {
-        EXPECT_THROW(tools::writeXmlTree(top, project.path()), std::runtime_error);
+        EXPECT_THROW(xmltools::writeXmlTree(top, project.path()), std::runtime_error);
         EXPECT_TRUE(fs::is_empty(project.path())) << "no file, not even a partial one";
     }
 }
@@ -45,23 +45,23 @@ INSTANTIATE_TEST_SUITE_P(Cases, XmlTreeWriter, ::testing::ValuesIn(testing_suppo
                          [](const auto& info) { return testing_support::caseName(info.param); });
 
 XmlTreeItem edited() {
-    return XmlTreeItem{tools::kXMLDocument,
+    return XmlTreeItem{xmltools::kXMLDocument,
                        "File: pargen.xml",
-                       {XmlTreeItem{tools::kXMLElement,
+                       {XmlTreeItem{xmltools::kXMLElement,
                                     "Par_Gen",
-                                    {XmlTreeItem{tools::kXMLElement, " Ser_Baud = 9600 = fast ", {}},
-                                     XmlTreeItem{tools::kXMLAttribute, "v =", {}}}}}};
+                                    {XmlTreeItem{xmltools::kXMLElement, " Ser_Baud = 9600 = fast ", {}},
+                                     XmlTreeItem{xmltools::kXMLAttribute, "v =", {}}}}}};
 }
 
 TEST(XmlTreeWriterEdits, TopItemNamesTheFileAndTextsAreSplitAtTheFirstEquals) {
     TempDir project;
     XmlTreeItem top = edited();
     top.Text = "File:  copy.xml ";
-    EXPECT_EQ(tools::writeXmlTree(top, project.path()), project / "copy.xml");
+    EXPECT_EQ(xmltools::writeXmlTree(top, project.path()), project / "copy.xml");
     EXPECT_EQ(readFile(project / "copy.xml"), "<Par_Gen v=\"\"><Ser_Baud>9600 = fast</Ser_Baud></Par_Gen>");
 
     top.Text = "plain.xml";
-    tools::writeXmlTree(top, project.path());
+    xmltools::writeXmlTree(top, project.path());
     EXPECT_TRUE(fs::exists(project / "plain.xml"));
 }
 
@@ -69,14 +69,14 @@ TEST(XmlTreeWriterEdits, RefusedTreesLeaveTheOldFileWhole) {
     TempDir project;
     testing_support::writeFile(project / "pargen.xml", "<old/>");
     const auto refuses = [&](XmlTreeItem top, const std::string& projectDir) {
-        EXPECT_THROW(tools::writeXmlTree(top, projectDir), std::runtime_error) << top.Text;
+        EXPECT_THROW(xmltools::writeXmlTree(top, projectDir), std::runtime_error) << top.Text;
         EXPECT_EQ(readFile(project / "pargen.xml"), "<old/>");
     };
     XmlTreeItem top = edited();
-    top.Children[0].Children.push_back(XmlTreeItem{tools::kXMLElement, "bad name = 1", {}});
+    top.Children[0].Children.push_back(XmlTreeItem{xmltools::kXMLElement, "bad name = 1", {}});
     refuses(top, project.path());
     top = edited();
-    top.Children[0].Children.push_back(XmlTreeItem{tools::kXMLAttribute, "= 1", {}});
+    top.Children[0].Children.push_back(XmlTreeItem{xmltools::kXMLAttribute, "= 1", {}});
     refuses(top, project.path());
     top = edited();
     top.Children.clear();

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "canopen/EditorDocuments.h"
-#include "canopen/SdoTranslation.h"
+#include "canopen/SdoAccess.h"
 #include "documents/AccessTables.h"
 #include "documents/CommunicationSettings.h"
 #include "outputs/ConfigurationImage.h"
@@ -59,8 +59,8 @@ inline documents::AccessTables tablesVariant(int variant) {
 }
 
 // The SDO editor's tables: all 1500 entries of both directions filled, or three.
-inline canopen::SdoTranslationTables sdoTranslationVariant(int variant) {
-    canopen::SdoTranslationTables tables;
+inline canopen::SdoAccessTables sdoTranslationVariant(int variant) {
+    canopen::SdoAccessTables tables;
     const std::size_t rows = variant == 0 ? canopen::kSdoTableEntries : 3;
     for (auto* side : {&tables.first, &tables.second}) {
         for (std::size_t r = 0; r < rows; ++r) {
@@ -106,7 +106,7 @@ inline const std::vector<SaveKind>& saveKinds() {
          [](const std::string& folder) -> Save {
              auto exports = std::make_shared<std::vector<std::vector<canopen::CsvLine>>>();
              for (int variant = 0; variant < 2; ++variant)
-                 exports->push_back(canopen::exportSdoTranslation(sdoTranslationVariant(variant)));
+                 exports->push_back(canopen::exportSdoAccess(sdoTranslationVariant(variant)));
              return [=](int variant) { canopen::writeCsv(folder, canopen::kSdoDocumentName, (*exports)[variant]); };
          }},
         {"bank", "bin/bank.bin",

@@ -11,9 +11,9 @@
 #include "project/Unewp.h"
 #include "support/GuiTest.h"
 #include "tools/USELstringhe.h"
-#include "tools/UXML.h"
 #include "tools/Uhelp.h"
 #include "ui/GraphicButton.h"
+#include "xmltools/UXML.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ const std::string kPargen =
 
 // The tree as "picture:text" lines, two blanks of indent per level.
 void describeItem(const QTreeWidgetItem* item, int level, std::vector<std::string>& lines) {
-    lines.push_back(std::string(level * 2, ' ') + std::to_string(tools::TFXML::pictureIndex(item)) + ":" +
+    lines.push_back(std::string(level * 2, ' ') + std::to_string(xmltools::TFXML::pictureIndex(item)) + ":" +
                     item->text(0).toStdString());
     for (int i = 0; i < item->childCount(); ++i) describeItem(item->child(i), level + 1, lines);
 }
@@ -55,7 +55,7 @@ protected:
         startProgramOn("Plant1");
         window().show();
     }
-    tools::TFXML& window() { return *m_forms->window<tools::TFXML>(); }
+    xmltools::TFXML& window() { return *m_forms->window<xmltools::TFXML>(); }
     QTreeWidget* tree() { return window().TvXml; }
     std::string projectFile(const std::string& name) { return m_program / ("PROJECTS/Plant1/" + name); }
 

@@ -8,17 +8,17 @@
 #include <QTest>
 #include <filesystem>
 
+#include "firmware/FirmwareGenerator.h"
+#include "firmware/UModifyFileSx.h"
 #include "support/GuiTest.h"
 #include "support/SerialTestSupport.h"
-#include "tools/FirmwareGenerator.h"
-#include "tools/UModifyFileSx.h"
 #include "ui/GraphicButton.h"
 #include "ui/Style.h"
 
 namespace {
 
 using namespace testing_support;
-using tools::TFModifyFileSx;
+using firmware::TFModifyFileSx;
 namespace fs = std::filesystem;
 
 const QColor kRed(0xFF, 0x00, 0x00);
@@ -33,8 +33,8 @@ std::string bankRecords(int bank) {
     const std::string bytes = bankBytes(bank);
     std::string lines;
     for (int record = 0; record < 512; ++record)
-        lines += tools::bankRecord(tools::bankOf(bank).firstAddress + record * 32,
-                                   reinterpret_cast<const unsigned char*>(bytes.data()) + record * 32) +
+        lines += firmware::bankRecord(firmware::bankOf(bank).firstAddress + record * 32,
+                                      reinterpret_cast<const unsigned char*>(bytes.data()) + record * 32) +
                  "\r\n";
     return lines;
 }

@@ -15,11 +15,11 @@
 #include <functional>
 #include <sstream>
 
+#include "base/XmlText.h"
 #include "canopen/EditorDocuments.h"
 #include "canopen/USdo.h"
 #include "canopen/USetPdo.h"
 #include "canopen/Updo.h"
-#include "documents/XmlText.h"
 #include "support/GuiTest.h"
 #include "ui/GraphicButton.h"
 #include "ui/Grid.h"
@@ -496,7 +496,7 @@ std::vector<std::string> expectedMessages(const fs::path& expected, bool importe
     for (std::string line; std::getline(content, line);) {
         if (line.rfind("failure: ", 0) == 0 && !imported) shownMessages.push_back("information: " + line.substr(9));
         // An import fails silently, except for characters no document can hold.
-        if (line.rfind("failure: ", 0) == 0 && imported && documents::isCharacterRefusal(line.substr(9)))
+        if (line.rfind("failure: ", 0) == 0 && imported && base::isCharacterRefusal(line.substr(9)))
             shownMessages.push_back("error: " + line.substr(9));
         if (line.rfind("left out: ", 0) == 0) {
             shownMessages.push_back("information: " + canopen::leftOutMessage(std::stoul(line.substr(10))));

@@ -14,8 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include "firmware/FirmwareGenerator.h"
 #include "support/TestFiles.h"
-#include "tools/FirmwareGenerator.h"
 #include "workspace/Workspace.h"
 
 namespace firmware_test {
@@ -67,7 +67,7 @@ inline std::vector<std::string> folderEntries(const std::string& folder) {
 }
 
 // Everything a run reports, as the window would show it.
-class RecordedReport : public tools::GenerationReport {
+class RecordedReport : public firmware::GenerationReport {
 public:
     void message(const std::string& text) override { messages.push_back(text); }
     void progressRange(int value) override { maximum = value; }
@@ -90,16 +90,17 @@ struct RunFolders {
     RunFolders() {
         for (const std::string& folder : {master, bin, out}) fs::create_directories(folder);
     }
-    tools::FirmwareRun run() const {
-        return {master, tools::kFirmwareFileName, bin + "/", std::string("New_") + tools::kFirmwareFileName, out + "/"};
+    firmware::FirmwareRun run() const {
+        return {master, firmware::kFirmwareFileName, bin + "/", std::string("New_") + firmware::kFirmwareFileName,
+                out + "/"};
     }
     std::string result() const { return out + "/New_sx31570.sx"; }
 };
 
-inline std::array<bool, tools::kBankCount> productBanks() {
-    std::array<bool, tools::kBankCount> banks{};
-    for (int bank = 1; bank <= tools::kBankCount; ++bank)
-        banks[bank - 1] = tools::bankOffered(workspace::BoardVariant, bank);
+inline std::array<bool, firmware::kBankCount> productBanks() {
+    std::array<bool, firmware::kBankCount> banks{};
+    for (int bank = 1; bank <= firmware::kBankCount; ++bank)
+        banks[bank - 1] = firmware::bankOffered(workspace::BoardVariant, bank);
     return banks;
 }
 

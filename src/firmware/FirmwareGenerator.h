@@ -9,7 +9,7 @@
 // The firmware generator: merges up to five 16 KiB bank files into the
 // device firmware, a Motorola S-record text, and starts the flasher on the
 // result. The window and tessaro-cli both run it through these functions.
-namespace tools {
+namespace firmware {
 
 inline constexpr int kBankCount = 5;
 inline constexpr std::size_t kBankBytes = 16384;
@@ -168,4 +168,4 @@ std::vector<std::string> flasherCommand(const std::string& outputDir, const std:
 bool StartFlasher(const std::string& programDir, const std::string& outputDir, const std::string& newFirmwareName,
                   int portIndex, GenerationReport& report);
 
-}  // namespace tools
+}  // namespace firmware

@@ -11,7 +11,7 @@ struct _xmlDoc;
 
 // The XML document service through which every project document is read and
 // written. Texts are UTF-8.
-namespace documents {
+namespace base {
 
 // A node of an XmlDocument; a light handle, valid while its document lives and
 // is not rebuilt. A default node is the null node ("not found").
@@ -113,4 +113,4 @@ private:
     std::unique_ptr<_xmlDoc, Release> m_document;
 };
 
-}  // namespace documents
+}  // namespace base

@@ -1,4 +1,4 @@
-#include "tools/UXML.h"
+#include "xmltools/UXML.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -13,16 +13,16 @@
 
 #include "platform/EncodedText.h"
 #include "platform/FileSystem.h"
-#include "tools/XMLReader.h"
-#include "tools/XmlTreeWriter.h"
 #include "ui/GraphicButton.h"
 #include "ui/Guard.h"
 #include "ui/QtText.h"
 #include "ui/Style.h"
 #include "ui/WindowContext.h"
 #include "workspace/Workspace.h"
+#include "xmltools/XMLReader.h"
+#include "xmltools/XmlTreeWriter.h"
 
-namespace tools {
+namespace xmltools {
 namespace {
 
 constexpr int kPictureRole = Qt::UserRole + 1;
@@ -279,4 +279,4 @@ bool TFXML::eventFilter(QObject* watched, QEvent* event) {
     return ui::Form::eventFilter(watched, event);
 }
 
-}  // namespace tools
+}  // namespace xmltools

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace documents {
+namespace base {
 
 // A failure while reading a project document that knows where it happened,
 // e.g. "pargen.xml, Ser_Baud". what() stays the exact text the windows show;
@@ -46,4 +46,4 @@ auto locatedAt(const std::string& where, Read&& read) -> decltype(read()) {
     }
 }
 
-}  // namespace documents
+}  // namespace base

@@ -1,9 +1,9 @@
-#include "documents/XmlText.h"
+#include "base/XmlText.h"
 
 #include <cstdint>
 #include <cstdio>
 
-namespace documents {
+namespace base {
 namespace {
 
 constexpr std::string_view kCannotBeSaved = ", which cannot be saved";
@@ -82,4 +82,4 @@ bool isCharacterRefusal(std::string_view message) {
     return message.ends_with(kCannotBeSaved) || message.ends_with(kNotUtf8);
 }
 
-}  // namespace documents
+}  // namespace base

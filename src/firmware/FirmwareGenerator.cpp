@@ -1,4 +1,4 @@
-#include "tools/FirmwareGenerator.h"
+#include "firmware/FirmwareGenerator.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -14,7 +14,7 @@
 #include "platform/MappedFile.h"
 #include "platform/Process.h"
 
-namespace tools {
+namespace firmware {
 namespace {
 
 namespace fs = std::filesystem;
@@ -645,4 +645,4 @@ bool StartFlasher(const std::string& programDir, const std::string& outputDir, c
     return platform::startWithoutWaiting(program, flasherCommand(outputDir, newFirmwareName, portIndex));
 }
 
-}  // namespace tools
+}  // namespace firmware

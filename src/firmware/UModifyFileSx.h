@@ -20,7 +20,7 @@ namespace ui {
 class GraphicButton;
 }
 
-namespace tools {
+namespace firmware {
 
 // "Generate Firmware": merges the project's bank files into the device
 // firmware and hands the result to the flasher on the chosen COM port.
@@ -78,4 +78,4 @@ private:
     const workspace::Workspace& m_workspace;
 };
 
-}  // namespace tools
+}  // namespace firmware

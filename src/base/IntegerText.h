@@ -11,7 +11,7 @@
 // Nothing may follow, an empty text is no number, and the value must fit a
 // signed 32-bit integer. Documents keep what the user typed ("$14" stays
 // "$14"), so every reader converts again.
-namespace documents {
+namespace base {
 
 // The value, or nothing when the text is not integer text.
 std::optional<std::int32_t> parseIntegerText(std::string_view text);
@@ -29,4 +29,4 @@ bool integerTextInRange(std::string_view text, std::int32_t lowest, std::int32_t
 // The message of a failed strict reading.
 std::string notAnIntegerMessage(std::string_view text);
 
-}  // namespace documents
+}  // namespace base

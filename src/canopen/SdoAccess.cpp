@@ -1,18 +1,18 @@
-#include "canopen/SdoTranslation.h"
+#include "canopen/SdoAccess.h"
 
-#include "documents/IntegerText.h"
+#include "base/IntegerText.h"
 #include "platform/FileSystem.h"
 
 namespace canopen {
 namespace {
 
 // The entry and its table from conf and the address cells.
-void placeSdoEntry(SdoTranslationTables& tables, std::int32_t conf, SdoTranslationEntry entry) {
+void placeSdoEntry(SdoAccessTables& tables, std::int32_t conf, SdoAccessEntry entry) {
     entry[0] = (conf & 16) ? "1" : "0";
     placeWithin(conf & 1 ? tables.second : tables.first, kSdoTableEntries, std::move(entry), tables.leftOut);
 }
 
-void appendSdoLines(std::vector<CsvLine>& lines, const std::vector<SdoTranslationEntry>& rows, int directionCode) {
+void appendSdoLines(std::vector<CsvLine>& lines, const std::vector<SdoAccessEntry>& rows, int directionCode) {
     CsvLine header{std::to_string(directionCode)};
     header.insert(header.end(), kSdoHeaderTexts.begin() + 2, kSdoHeaderTexts.end());
     lines.push_back(std::move(header));
@@ -22,7 +22,7 @@ void appendSdoLines(std::vector<CsvLine>& lines, const std::vector<SdoTranslatio
             lines.back()[0] = std::to_string(directionCode);
             continue;
         }
-        const SdoTranslationEntry& row = rows[r];
+        const SdoAccessEntry& row = rows[r];
         CsvLine line{std::to_string(directionCode + (row[0] == "1" ? 16 : 0))};
         line.insert(line.end(), row.begin() + 1, row.end());
         lines.push_back(std::move(line));
@@ -31,12 +31,12 @@ void appendSdoLines(std::vector<CsvLine>& lines, const std::vector<SdoTranslatio
 
 }  // namespace
 
-documents::Reading<SdoTranslationTables> loadSdoTranslation(const std::string& path) {
-    documents::Reading<SdoTranslationTables> reading;
+base::Reading<SdoAccessTables> loadSdoAccess(const std::string& path) {
+    base::Reading<SdoAccessTables> reading;
     if (path.empty() || !platform::fileExists(path)) return reading;
     reading.failure = readEditorDocument(path, kEditorDocumentMessages, [&](const DocumentRecord& record) {
         const std::int32_t conf = record.integer(kSdoConfAttribute);
-        SdoTranslationEntry entry;
+        SdoAccessEntry entry;
         for (std::size_t i = 0; i < kSdoAddressAttributes.size(); ++i) {
             entry[i + 1] = record.text(kSdoAddressAttributes[i]);
         }
@@ -46,20 +46,20 @@ documents::Reading<SdoTranslationTables> loadSdoTranslation(const std::string& p
     return reading;
 }
 
-documents::Reading<SdoTranslationTables> importSdoTranslation(const std::string& workbookPath) {
-    documents::Reading<SdoTranslationTables> reading;
+base::Reading<SdoAccessTables> importSdoAccess(const std::string& workbookPath) {
+    base::Reading<SdoAccessTables> reading;
     reading.failure = importSheet(
         workbookPath, kSdoDocumentName, kSdoImportColumns, [] {},
         [&](const SheetRecord& values) {
-            const std::int32_t conf = documents::integerText(values[0]);
-            SdoTranslationEntry entry;
+            const std::int32_t conf = base::integerText(values[0]);
+            SdoAccessEntry entry;
             for (std::size_t i = 1; i < kSdoImportColumns; ++i) entry[i] = values[i];
             placeSdoEntry(reading.value, conf, std::move(entry));
         });
     return reading;
 }
 
-std::vector<CsvLine> exportSdoTranslation(const SdoTranslationTables& tables) {
+std::vector<CsvLine> exportSdoAccess(const SdoAccessTables& tables) {
     std::vector<CsvLine> lines;
     lines.reserve(2 * (kSdoTableEntries + 1));
     appendSdoLines(lines, tables.first, 0);

@@ -1,13 +1,13 @@
-#include "tools/XmlTreeWriter.h"
+#include "xmltools/XmlTreeWriter.h"
 
 #include <stdexcept>
 #include <string_view>
 
-#include "documents/XmlDocument.h"
+#include "base/XmlDocument.h"
 #include "platform/FileSystem.h"
-#include "tools/XMLReader.h"
+#include "xmltools/XMLReader.h"
 
-namespace tools {
+namespace xmltools {
 namespace {
 
 std::string trimBlanks(std::string_view text) {
@@ -31,14 +31,14 @@ void requireXmlName(const std::string& name) {
     if (!valid) throw std::runtime_error("\"" + name + "\" is not a valid XML name");
 }
 
-void writeChildren(const XmlTreeItem& item, documents::XmlNode element) {
+void writeChildren(const XmlTreeItem& item, base::XmlNode element) {
     for (const XmlTreeItem& child : item.Children) {
         const std::size_t equals = child.Text.find('=');
         const bool hasValue = equals != std::string::npos;
         if (child.Kind == kXMLElement) {
             const std::string name = hasValue ? trimBlanks(child.Text.substr(0, equals)) : child.Text;
             requireXmlName(name);
-            documents::XmlNode written = element.appendElement(name);
+            base::XmlNode written = element.appendElement(name);
             if (hasValue) {
                 const std::string text = trimBlanks(std::string_view(child.Text).substr(equals + 1));
                 if (!text.empty()) written.setText(text);
@@ -86,10 +86,10 @@ std::string writeXmlTree(const XmlTreeItem& top, const std::string& projectDir) 
     if (!rootItem) throw std::runtime_error("No element to write");
     requireXmlName(rootItem->Text);
 
-    documents::XmlDocument document;
+    base::XmlDocument document;
     writeChildren(*rootItem, document.appendRoot(rootItem->Text));
     document.save(path);
     return path;
 }
 
-}  // namespace tools
+}  // namespace xmltools

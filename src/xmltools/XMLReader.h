@@ -14,7 +14,7 @@
 // service and lenient where the window needs it (comments may run to the end
 // of the input), but after the document element it allows only white space,
 // comments and processing instructions.
-namespace tools {
+namespace xmltools {
 
 // The deepest nesting of elements the reader accepts; deeper input is refused
 // with "Elements nested more than 1000 levels deep". It keeps the printed and
@@ -135,4 +135,4 @@ private:
 // Reads text with a TXMLStringReader. Throws as TXMLReader::ReadDocument.
 std::unique_ptr<TXMLNode> readXmlText(std::string text);
 
-}  // namespace tools
+}  // namespace xmltools

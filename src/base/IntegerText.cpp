@@ -1,10 +1,10 @@
-#include "documents/IntegerText.h"
+#include "base/IntegerText.h"
 
 #include <stdexcept>
 
-#include "documents/LocatedError.h"
+#include "base/LocatedError.h"
 
-namespace documents {
+namespace base {
 
 std::optional<std::int32_t> parseIntegerText(std::string_view text) {
     std::size_t i = 0;
@@ -65,4 +65,4 @@ bool integerTextInRange(std::string_view text, std::int32_t lowest, std::int32_t
     return value && *value >= lowest && *value <= highest;
 }
 
-}  // namespace documents
+}  // namespace base

@@ -1,4 +1,4 @@
-#include "tools/XMLReader.h"
+#include "xmltools/XMLReader.h"
 
 #include <algorithm>
 #include <array>
@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string_view>
 
-namespace tools {
+namespace xmltools {
 
 TXMLNode& TXMLNode::addChild(std::uint8_t kind, std::string name) {
     // Elements mostly have a few attributes or children; growing one by one
@@ -622,4 +622,4 @@ std::unique_ptr<TXMLNode> readXmlText(std::string text) {
     return reader.ReadDocument();
 }
 
-}  // namespace tools
+}  // namespace xmltools

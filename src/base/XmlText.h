@@ -10,7 +10,7 @@
 // this program's included, accepts again: a project would no longer open. So
 // every text a window saves, and every value an import takes, is checked
 // here first and refused with a message that says where it stands.
-namespace documents {
+namespace base {
 
 // Whether c may stand in an XML 1.0 document: tab, line feed, carriage
 // return, U+0020 to U+D7FF, U+E000 to U+FFFD and U+10000 to U+10FFFF.
@@ -44,4 +44,4 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-}  // namespace documents
+}  // namespace base

@@ -1,4 +1,4 @@
-#include "tools/UModifyFileSx.h"
+#include "firmware/UModifyFileSx.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,8 +15,8 @@
 #include <array>
 #include <functional>
 
+#include "firmware/FirmwareGenerator.h"
 #include "platform/FileSystem.h"
-#include "tools/FirmwareGenerator.h"
 #include "ui/Dialogs.h"
 #include "ui/GraphicButton.h"
 #include "ui/Guard.h"
@@ -24,7 +24,7 @@
 #include "ui/Style.h"
 #include "workspace/Workspace.h"
 
-namespace tools {
+namespace firmware {
 namespace {
 
 const QColor kSkyBlue{0xA6, 0xCA, 0xF0};
@@ -261,12 +261,12 @@ void TFModifyFileSx::GenerateFirmware() {
         takesPart[static_cast<std::size_t>(bank - 1)] = !box->isHidden() && box->isChecked();
     }
     WindowReport report(this, Avanzamento, [this](int bank) { setBankColour(bankBoxes()[bank - 1], kRed); });
-    tools::GenerateFirmware({FirmwareDir, FirmwareName, BinDir, NewFirmwareName, OutputDir}, takesPart, report);
+    firmware::GenerateFirmware({FirmwareDir, FirmwareName, BinDir, NewFirmwareName, OutputDir}, takesPart, report);
 }
 
 void TFModifyFileSx::StartFlasher() {
     WindowReport report(this, Avanzamento, [](int) {});
-    tools::StartFlasher(m_workspace.ProgramDir, OutputDir, NewFirmwareName, cbport->currentIndex(), report);
+    firmware::StartFlasher(m_workspace.ProgramDir, OutputDir, NewFirmwareName, cbport->currentIndex(), report);
 }
 
-}  // namespace tools
+}  // namespace firmware

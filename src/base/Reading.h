@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-namespace documents {
+namespace base {
 
 // What a reader took from a document, and apart from it the message of the
 // failure that stopped it. The windows show what was read before the damage,
@@ -21,12 +21,12 @@ struct Reading {
     const T& valueOrThrow() const;
 };
 
-}  // namespace documents
+}  // namespace base
 
 #include <stdexcept>
 
 template <class T>
-const T& documents::Reading<T>::valueOrThrow() const {
+const T& base::Reading<T>::valueOrThrow() const {
     if (failure) throw std::runtime_error(*failure);
     return value;
 }

@@ -13,12 +13,12 @@ namespace ui {
 class GraphicButton;
 struct WindowContext;
 }  // namespace ui
-namespace tools {
+namespace xmltools {
 struct TXMLNode;
 struct XmlTreeItem;
-}  // namespace tools
+}  // namespace xmltools
 
-namespace tools {
+namespace xmltools {
 
 // The XML Reader & Writer window: any XML file as a tree, read with the
 // program's own reader; item texts edited through the New project dialog in
@@ -57,4 +57,4 @@ private:
     const ui::WindowContext& m_context;
 };
 
-}  // namespace tools
+}  // namespace xmltools

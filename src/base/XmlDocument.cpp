@@ -1,4 +1,4 @@
-#include "documents/XmlDocument.h"
+#include "base/XmlDocument.h"
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
@@ -12,10 +12,10 @@
 #include <stdexcept>
 #include <vector>
 
-#include "documents/LocatedError.h"
+#include "base/LocatedError.h"
 #include "platform/FileSystem.h"
 
-namespace documents {
+namespace base {
 namespace {
 
 // No option that fetches or substitutes anything: entities stay references,
@@ -492,4 +492,4 @@ void XmlDocument::save(const std::string& path) const {
     platform::writeFileAtomically(path, text);
 }
 
-}  // namespace documents
+}  // namespace base

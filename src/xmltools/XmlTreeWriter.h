@@ -5,7 +5,7 @@
 #include <vector>
 
 // Writing the XML window's tree back as a document.
-namespace tools {
+namespace xmltools {
 
 // An item of the window's tree: the kind of the node it was read from (see
 // TXMLNodeKind) and its text as the user left it.
@@ -33,4 +33,4 @@ XmlTreeItem treeItemOf(const TXMLNode& node);
 // not a plain name or projectDir is empty, or the file cannot be written.
 std::string writeXmlTree(const XmlTreeItem& top, const std::string& projectDir);
 
-}  // namespace tools
+}  // namespace xmltools

@@ -43,26 +43,26 @@ inline constexpr const char* kSdoMnemonicAttribute = "mnemonico";
 // Spreadsheet columns the import reads: conf, then grid columns 2 to 8.
 inline constexpr std::size_t kSdoImportColumns = 8;
 
-using SdoTranslationEntry = GridRow<kSdoValueColumns>;
-using SdoTranslationTables = GridTables<kSdoValueColumns>;
+using SdoAccessEntry = GridRow<kSdoValueColumns>;
+using SdoAccessTables = GridTables<kSdoValueColumns>;
 
 // Reads the document at path into the two tables, at most kSdoTableEntries
 // each (more are counted in leftOut). An empty path or a missing file: empty
 // tables and no failure. A file that cannot be read, an absent attribute other
 // than mnemonico, or a conf that is not integer text: the failure "Error in
 // reading file XML", the entries before it kept. Never throws.
-documents::Reading<SdoTranslationTables> loadSdoTranslation(const std::string& path);
+base::Reading<SdoAccessTables> loadSdoAccess(const std::string& path);
 
 // The import of the sheet "sdo" of workbookPath: column 0 read as integer text
 // gives the table (bit 0) and RW (bit 4), columns 1 to 7 the other cells. The
 // failure is importSheet's cause; entries placed before it are kept.
-documents::Reading<SdoTranslationTables> importSdoTranslation(const std::string& workbookPath);
+base::Reading<SdoAccessTables> importSdoAccess(const std::string& workbookPath);
 
 // The export: for each table the header row and kSdoTableEntries rows (missing
 // rows are empty), each as its conf code ("16"/"0" in the first table, "17"/"1"
 // in the second, the flag set only by an RW cell of exactly "1") and the cells
 // of grid columns 2 to 8: always 3002 lines. Rows beyond kSdoTableEntries are
 // not written. Reads and writes nothing.
-std::vector<CsvLine> exportSdoTranslation(const SdoTranslationTables& tables);
+std::vector<CsvLine> exportSdoAccess(const SdoAccessTables& tables);
 
 }  // namespace canopen
