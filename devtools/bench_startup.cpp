@@ -1,7 +1,7 @@
 // Start-up time of the program to its main window shown, offscreen, each run
 // in a fresh program folder (a copy of the executable alone, so that MASTER,
 // PROJECTS and no settings file are as at a first start), against a bare Qt
-// Widgets program that shows one empty window. Runs the two by turns as
+// Widgets program that shows a window with a label and a button. Runs the two by turns as
 // spawned processes and prints the medians.
 //
 // Usage: tessaro-bench-startup [RUNS]
