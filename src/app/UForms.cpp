@@ -1,5 +1,8 @@
 #include "app/UForms.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+#include <QKeyEvent>
 #include <type_traits>
 
 #include "app/UTessaroneFirmWare.h"
@@ -35,6 +38,32 @@ QWidget* create(QWidget* mainWindow, const ui::WindowContext& context) {
         return new T(mainWindow);
     }
 }
+
+// F1 in any window of the program opens the Help window at that window's
+// section. Watching the whole application, not each window, gives every
+// window, message box and chooser the key without a line of its own.
+class HelpOnF1 final : public QObject {
+public:
+    HelpOnF1(const TForms& forms, QObject* owner) : QObject(owner), m_forms(forms) {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier) return false;
+        QWidget* window = static_cast<QWidget*>(watched)->window();
+        auto* help = m_forms.window<tools::TFHelp>();
+        if (!help || window == help || help->isVisible()) return false;
+        help->setTopic(window == m_forms.FTessaroneFirmWare ? QString() : window->windowTitle());
+        help->exec();
+        return true;
+    }
+
+private:
+    const TForms& m_forms;
+};
 
 QString bareClassName(const QMetaObject& meta) {
     const QString name = QString::fromLatin1(meta.className());
@@ -82,6 +111,7 @@ TForms::TForms(const std::string& programDir) {
     FTessaroneFirmWare->setObjectName(windowList().front().objectName);
     m_windows.append(FTessaroneFirmWare);
     FTessaroneFirmWare->setForms(this);
+    new HelpOnF1(*this, FTessaroneFirmWare);
 }
 
 void TForms::createAll() const {

@@ -1,6 +1,10 @@
 #include "tools/Uhelp.h"
 
 #include <QPalette>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
 #include <string>
@@ -38,10 +42,32 @@ void TFHelp::FormShow() {
         platform::joinPath(m_workspace.ProgramDir, "help" + std::to_string(workspace::BoardVariant) + ".dat");
     try {
         RichEdit1->setPlainText(QString::fromStdString(platform::readFile(path)));
+        scrollToTopic();
     } catch (const std::exception&) {
         RichEdit1->clear();
         ui::Dialogs::information(this, QStringLiteral("Impossible to read file Help"));
     }
+}
+
+// A section of the help file is headed by a window's caption alone on its
+// line, underlined with dashes on the next one, so a caption quoted in the
+// running text is never taken for a heading.
+void TFHelp::scrollToTopic() {
+    QTextCursor cursor(RichEdit1->document());
+    if (!m_topic.isEmpty()) {
+        for (QTextBlock block = RichEdit1->document()->begin(); block.isValid(); block = block.next()) {
+            const QTextBlock next = block.next();
+            if (block.text().trimmed() == m_topic && next.isValid() &&
+                next.text().trimmed().startsWith(QLatin1String("---"))) {
+                cursor = QTextCursor(block);
+                break;
+            }
+        }
+    }
+    RichEdit1->setTextCursor(cursor);
+    // Opened at its section: the heading at the top of the box, not merely somewhere in view.
+    RichEdit1->verticalScrollBar()->setValue(RichEdit1->verticalScrollBar()->maximum());
+    RichEdit1->ensureCursorVisible();
 }
 
 }  // namespace tools

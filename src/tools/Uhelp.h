@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include "ui/Form.h"
 
 class QTextEdit;
@@ -18,11 +20,18 @@ public:
 
     QTextEdit* RichEdit1;
 
+    // The caption of the window whose section the next showing opens at; a
+    // caption without a section of its own, or none, opens at the top.
+    void setTopic(const QString& caption) { m_topic = caption; }
+
 protected:
     void FormShow() override;
 
 private:
+    void scrollToTopic();
+
     const workspace::Workspace& m_workspace;
+    QString m_topic;
 };
 
 }  // namespace tools

@@ -1,10 +1,13 @@
 // The XML Reader & Writer, Select String and Help windows through their widgets.
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextEdit>
+#include <QTimer>
 #include <QTreeWidget>
 #include <filesystem>
 
@@ -367,3 +370,61 @@ TEST_F(HelpWindow, ShowsTheHelpFileReadAgainAtEveryShowing) {
 }
 
 }  // namespace
+
+// F1 in a window opens Help at the section headed by that window's caption, in
+// the help file the program ships; the main window opens it at the top.
+class HelpOnF1 : public HelpWindow, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(HelpOnF1, OpensTheShippedHelpAtTheWindowsSection) {
+    fs::copy_file(TESSARO_HELP_FILE, m_program / "help2.dat");
+    const QString className = QString::fromLatin1(GetParam());
+    QWidget* shownWindow = m_forms->byClass(className);
+    ASSERT_NE(shownWindow, nullptr);
+    const bool isMain = shownWindow == &mainWindow();
+    if (!isMain) shownWindow->show();
+    shown();  // what showing the window itself reported is not the test's concern
+    const QString caption = shownWindow->windowTitle();
+    QString topLine, cursorLine;
+    bool cursorInView = false;
+    int modals = 0;
+    whenModal<tools::TFHelp>([&](tools::TFHelp& help) {
+        ++modals;
+        QTextEdit& text = *help.RichEdit1;
+        topLine = text.cursorForPosition(QPoint(2, 2)).block().text().trimmed();
+        cursorLine = text.textCursor().block().text().trimmed();
+        cursorInView = text.viewport()->rect().contains(text.cursorRect());
+        help.reject();
+    });
+    QWidget* target = shownWindow->focusWidget() ? shownWindow->focusWidget() : shownWindow;
+    QTest::keyClick(target, Qt::Key_F1);
+    EXPECT_EQ(modals, 1);
+    const QString heading = isMain ? QStringLiteral("Firmware Tessaro - GW48213 gateway configuration") : caption;
+    EXPECT_EQ(cursorLine.toStdString(), heading.toStdString());
+    EXPECT_TRUE(cursorInView);
+    // Sections before the last screenful start at the top of the box.
+    if (className == QLatin1String("TFTessaroneFirmWare") || className == QLatin1String("TFSetVar")) {
+        EXPECT_EQ(topLine.toStdString(), heading.toStdString());
+    }
+    EXPECT_EQ(shown(), std::vector<std::string>{});
+    if (!isMain) shownWindow->hide();
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, HelpOnF1,
+                         ::testing::Values("TFTessaroneFirmWare", "TFsaveproj", "TFAbout", "TFpargen", "TFSetVar",
+                                           "TFBootSer", "TFSetPdo", "TFsdo", "TFpdo", "TFInfopdo", "TFemcy", "TFWemcy",
+                                           "TFModifyFileSx", "TFXML", "TFSELstringhe"));
+
+TEST_F(HelpWindow, F1InsideHelpDoesNotOpenItAgain) {
+    fs::copy_file(TESSARO_HELP_FILE, m_program / "help2.dat");
+    window().show();
+    int nested = 0;
+    QTimer::singleShot(0, [&] {
+        if (QApplication::activeModalWidget() == &window() && window().isVisible()) return;
+        ++nested;
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->reject();
+    });
+    QTest::keyClick(window().RichEdit1, Qt::Key_F1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(nested, 0);
+    EXPECT_TRUE(window().isVisible());
+}
