@@ -43,6 +43,15 @@ std::optional<std::string> readEditorDocument(const std::string& path, const Doc
     return std::nullopt;
 }
 
+base::Reading<std::vector<std::string>> readStringsDocument(const std::string& path, std::size_t limit) {
+    base::Reading<std::vector<std::string>> strings;
+    strings.failure =
+        readEditorDocument(path, {kStringsFileNotFound, kXmlFileUnreadable}, [&](const DocumentRecord& record) {
+            if (strings.value.size() < limit) strings.value.push_back(record.content());
+        });
+    return strings;
+}
+
 std::vector<std::size_t> orderedWriteOut(const std::vector<std::vector<std::string>>& keys, const WriteOrder& order) {
     std::vector<std::vector<std::int32_t>> values;
     values.reserve(keys.size());

@@ -23,6 +23,7 @@ namespace canopen {
 inline constexpr const char* kXmlParserNotInstalled = "Error XML parser not installed";
 inline constexpr const char* kXmlFileNotFound = "File XML not found";
 inline constexpr const char* kXmlFileUnreadable = "Error in reading file XML";
+inline constexpr const char* kStringsFileNotFound = "File strings XML not found";
 
 // The start value of the ordered write-out: "0x999999" for Translate and Store
 // PDO, 999999 for Translate EMCY and EMCY word.
@@ -47,6 +48,8 @@ public:
     std::optional<std::string> optionalText(std::string_view attribute) const { return m_node.attribute(attribute); }
     // The attribute read as integer text; throws when absent or not integer text.
     std::int32_t integer(std::string_view attribute) const;
+    // The character data of the record and everything below it.
+    std::string content() const { return m_node.text(); }
 
 private:
     base::XmlNode m_node;
@@ -60,6 +63,15 @@ private:
 // a failure stay placed. Reads path only.
 std::optional<std::string> readEditorDocument(const std::string& path, const DocumentMessages& messages,
                                               const std::function<void(const DocumentRecord&)>& place);
+
+// The strings of a strings document, which the Select String window lists:
+// string i is the content of child i of the document element, in document
+// order; strings after the first limit are left out. Answers the strings read
+// and, apart from them, the window's message: "File strings XML not found"
+// when path is empty or names no file, "Error in reading file XML" when the
+// file is not well-formed or has no document element. Reads path only, never
+// throws.
+base::Reading<std::vector<std::string>> readStringsDocument(const std::string& path, std::size_t limit);
 
 // How one side's records are ordered when written: ascending by their keys (one
 // to three values, compared in turn as integer text), records with equal keys

@@ -6,7 +6,6 @@
 
 #include "base/IntegerText.h"
 #include "base/LocatedError.h"
-#include "base/XmlDocument.h"
 #include "documents/CommunicationSettings.h"
 #include "platform/FileSystem.h"
 
@@ -44,21 +43,72 @@ std::string positionName(bool high) {
     return high ? "high byte position" : "low byte position";
 }
 
-// Maps one table and adds its findings to warnings, in row order, then by byte.
-AreaMap mapArea(AccessArea area, const std::vector<documents::AccessRow>& stored, const ProfibusLengths& lengths,
-                std::int32_t setAccessBound, std::vector<std::string>& warnings) {
+// Every use of a position that could name a byte, inside the area or not.
+using UsesByPosition = std::map<std::int32_t, std::vector<ByteUse>>;
+
+// What the passes over one table share.
+struct AreaPass {
+    AreaMap& map;
+    const ProfibusLengths& lengths;
+    std::int32_t setAccessBound;  // the largest position Set Access accepts
+    std::string prefix;           // "warning: " and the page caption
+    std::vector<std::string>& warnings;
+};
+
+AreaMap emptyArea(AccessArea area, const ProfibusLengths& lengths) {
     AreaMap map;
     map.area = area;
     map.caption = area == AccessArea::In ? documents::kInputPageCaption : documents::kOutputPageCaption;
     map.size = std::max(0, area == AccessArea::In ? lengths.outputLength : lengths.inputLength);
     map.uses.resize(static_cast<std::size_t>(map.size));
-    const std::string prefix = "warning: " + map.caption;
+    return map;
+}
+
+void checkRegister(const MappedRow& row, const std::string& rowPrefix, std::vector<std::string>& warnings) {
+    if (!row.address) {
+        warnings.push_back(rowPrefix + "Address Register \"" + row.addressText +
+                           "\" is not a number: Set Access refuses it");
+    } else if (*row.address < 0 || *row.address > kMaxRegister) {
+        warnings.push_back(rowPrefix + "Address Register " + std::to_string(*row.address) +
+                           " lies outside 0 to 65535: Set Access refuses it");
+    }
+}
+
+// Places one of the two positions of row `index` and records the byte it uses.
+void mapPosition(AreaPass& pass, std::size_t index, bool high, const std::string& text, MappedPosition& position,
+                 const std::string& rowPrefix, UsesByPosition& usesByPosition) {
+    AreaMap& map = pass.map;
+    position.text = text;
+    position.value = base::parseIntegerText(position.text);
+    position.place = position.value ? placeOf(pass.lengths, map.area, *position.value) : std::nullopt;
+    const std::string what = rowPrefix + positionName(high) + " ";
+    if (!position.value) {
+        pass.warnings.push_back(what + "\"" + position.text + "\" is not a number: Set Access refuses it");
+        return;
+    }
+    const std::int32_t value = *position.value;
+    if (value < 0) {
+        pass.warnings.push_back(what + std::to_string(value) + " is negative: Set Access refuses it");
+        return;
+    }
+    usesByPosition[value].push_back({index, high});
+    if (value < map.size) {
+        map.uses[static_cast<std::size_t>(value)].push_back({index, high});
+        return;
+    }
+    // The window bounds a position by the size itself, so the first byte past
+    // the end passes its check; and where it cannot read a size it allows 244
+    // while the GSD file counts 0.
     const std::string bounds = std::to_string(map.size) + " bytes" +
                                (map.size > 0 ? " (0 to " + std::to_string(map.size - 1) + ")" : std::string());
+    pass.warnings.push_back(
+        what + std::to_string(value) + " lies outside the area of " + bounds +
+        (value <= pass.setAccessBound ? ", although Set Access accepts it" : ": Set Access refuses it"));
+}
 
-    // Every use of a position that could name a byte, inside the area or not.
-    std::map<std::int32_t, std::vector<ByteUse>> usesByPosition;
-    const std::size_t count = documents::accessRunLength(stored);
+// The run of the table, row by row, with the findings of each row in order.
+UsesByPosition mapRows(AreaPass& pass, const std::vector<documents::AccessRow>& stored, std::size_t count) {
+    UsesByPosition usesByPosition;
     for (std::size_t i = 0; i < count; ++i) {
         const documents::AccessRow& cells = stored[i];
         MappedRow row;
@@ -66,56 +116,30 @@ AreaMap mapArea(AccessArea area, const std::vector<documents::AccessRow>& stored
         row.addressText = cells.address;
         row.address = base::parseIntegerText(cells.address);
         row.mnemonic = cells.mnemonic;
-        const std::string rowPrefix = prefix + " row " + std::to_string(row.number) + ": ";
-        if (!row.address) {
-            warnings.push_back(rowPrefix + "Address Register \"" + cells.address +
-                               "\" is not a number: Set Access refuses it");
-        } else if (*row.address < 0 || *row.address > kMaxRegister) {
-            warnings.push_back(rowPrefix + "Address Register " + std::to_string(*row.address) +
-                               " lies outside 0 to 65535: Set Access refuses it");
-        }
-
-        for (const bool high : {true, false}) {
-            MappedPosition& position = high ? row.high : row.low;
-            position.text = high ? cells.high : cells.low;
-            position.value = base::parseIntegerText(position.text);
-            position.place = position.value ? placeOf(lengths, area, *position.value) : std::nullopt;
-            const std::string what = rowPrefix + positionName(high) + " ";
-            if (!position.value) {
-                warnings.push_back(what + "\"" + position.text + "\" is not a number: Set Access refuses it");
-                continue;
-            }
-            const std::int32_t value = *position.value;
-            if (value < 0) {
-                warnings.push_back(what + std::to_string(value) + " is negative: Set Access refuses it");
-                continue;
-            }
-            usesByPosition[value].push_back({i, high});
-            if (value < map.size) {
-                map.uses[static_cast<std::size_t>(value)].push_back({i, high});
-            } else {
-                // The window bounds a position by the size itself, so the first
-                // byte past the end passes its check; and where it cannot read
-                // a size it allows 244 while the GSD file counts 0.
-                warnings.push_back(
-                    what + std::to_string(value) + " lies outside the area of " + bounds +
-                    (value <= setAccessBound ? ", although Set Access accepts it" : ": Set Access refuses it"));
-            }
-        }
-        map.rows.push_back(std::move(row));
+        const std::string rowPrefix = pass.prefix + " row " + std::to_string(row.number) + ": ";
+        checkRegister(row, rowPrefix, pass.warnings);
+        mapPosition(pass, i, true, cells.high, row.high, rowPrefix, usesByPosition);
+        mapPosition(pass, i, false, cells.low, row.low, rowPrefix, usesByPosition);
+        pass.map.rows.push_back(std::move(row));
     }
-    if (count < stored.size()) {
-        const std::size_t dropped = stored.size() - count - 1;
-        warnings.push_back(prefix + " row " + std::to_string(count + 1) +
-                           " has no Address Register: the table ends there, and Set Access drops the " +
-                           std::to_string(dropped) + (dropped == 1 ? " row" : " rows") + " after it at the next save");
-    }
+    return usesByPosition;
+}
 
+void warnDroppedRows(const AreaPass& pass, std::size_t stored, std::size_t count) {
+    if (count >= stored) return;
+    const std::size_t dropped = stored - count - 1;
+    pass.warnings.push_back(pass.prefix + " row " + std::to_string(count + 1) +
+                            " has no Address Register: the table ends there, and Set Access drops the " +
+                            std::to_string(dropped) + (dropped == 1 ? " row" : " rows") + " after it at the next save");
+}
+
+void warnSharedBytes(const AreaPass& pass, const UsesByPosition& usesByPosition) {
+    const AreaMap& map = pass.map;
     for (const auto& [position, uses] : usesByPosition) {
         if (uses.size() < 2) continue;
-        std::string line = prefix + ": byte " + std::to_string(position);
+        std::string line = pass.prefix + ": byte " + std::to_string(position);
         if (const std::optional<ModulePlace> place =
-                position < map.size ? placeOf(lengths, area, position) : std::nullopt) {
+                position < map.size ? placeOf(pass.lengths, map.area, position) : std::nullopt) {
             line += " (" + place->module + " offset " + std::to_string(place->offset) + ")";
         }
         line += " is used more than once:";
@@ -123,22 +147,40 @@ AreaMap mapArea(AccessArea area, const std::vector<documents::AccessRow>& stored
             line += std::string(u == 0 ? " " : ", ") + "row " + std::to_string(map.rows[uses[u].row].number) +
                     (uses[u].high ? " high" : " low");
         }
-        warnings.push_back(line);
+        pass.warnings.push_back(line);
     }
+}
 
+// Bytes of the area no row uses, as ranges.
+void warnUnusedBytes(const AreaPass& pass) {
+    const AreaMap& map = pass.map;
+    const auto unused = [&](std::int32_t byte) { return map.uses[static_cast<std::size_t>(byte)].empty(); };
     for (std::int32_t first = 0; first < map.size;) {
-        if (!map.uses[static_cast<std::size_t>(first)].empty()) {
+        if (!unused(first)) {
             ++first;
             continue;
         }
         std::int32_t last = first;
-        while (last + 1 < map.size && map.uses[static_cast<std::size_t>(last + 1)].empty()) ++last;
-        warnings.push_back(prefix + ": " +
-                           (first == last ? "byte " + std::to_string(first) + " is"
-                                          : "bytes " + std::to_string(first) + " to " + std::to_string(last) + " are") +
-                           " used by no row");
+        while (last + 1 < map.size && unused(last + 1)) ++last;
+        pass.warnings.push_back(pass.prefix + ": " +
+                                (first == last
+                                     ? "byte " + std::to_string(first) + " is"
+                                     : "bytes " + std::to_string(first) + " to " + std::to_string(last) + " are") +
+                                " used by no row");
         first = last + 1;
     }
+}
+
+// Maps one table and adds its findings to warnings, in row order, then by byte.
+AreaMap mapArea(AccessArea area, const std::vector<documents::AccessRow>& stored, const ProfibusLengths& lengths,
+                std::int32_t setAccessBound, std::vector<std::string>& warnings) {
+    AreaMap map = emptyArea(area, lengths);
+    AreaPass pass{map, lengths, setAccessBound, "warning: " + map.caption, warnings};
+    const std::size_t count = documents::accessRunLength(stored);
+    const UsesByPosition usesByPosition = mapRows(pass, stored, count);
+    warnDroppedRows(pass, stored.size(), count);
+    warnSharedBytes(pass, usesByPosition);
+    warnUnusedBytes(pass);
     return map;
 }
 

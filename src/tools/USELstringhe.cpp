@@ -6,8 +6,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "base/XmlDocument.h"
-#include "platform/FileSystem.h"
+#include "canopen/EditorDocuments.h"
 #include "ui/ButtonBar.h"
 #include "ui/Dialogs.h"
 #include "ui/GraphicButton.h"
@@ -66,25 +65,13 @@ void TFSELstringhe::FormShow() {
     sgSelectCell(SelectedStringIndex);
 }
 
-// String i is the text of child i of the document element; rows read before a
-// failure stay.
+// Rows read before a failure stay, shown above its message.
 void TFSELstringhe::fillStrings() {
-    if (StringsFile.empty() || !platform::fileExists(StringsFile)) {
-        ui::Dialogs::information(this, QStringLiteral("File strings XML not found"));
-        return;
+    const base::Reading<std::vector<std::string>> strings = canopen::readStringsDocument(StringsFile, kStrings);
+    for (std::size_t row = 0; row < strings.value.size(); ++row) {
+        sg->setItem(static_cast<int>(row), 1, new QTableWidgetItem(ui::qs(strings.value[row])));
     }
-    try {
-        base::XmlDocument document;
-        document.load(StringsFile);
-        const base::XmlNode root = document.documentElement();
-        if (!root) throw std::runtime_error("no document element");
-        int row = 0;
-        for (base::XmlNode child = root.child(0); child && row < kStrings; child = child.nextSibling(), ++row) {
-            sg->setItem(row, 1, new QTableWidgetItem(ui::qs(child.text())));
-        }
-    } catch (const std::exception&) {
-        ui::Dialogs::information(this, QStringLiteral("Error in reading file XML"));
-    }
+    if (strings.failure) ui::Dialogs::information(this, ui::qs(*strings.failure));
 }
 
 void TFSELstringhe::sgSelectCell(int row) {

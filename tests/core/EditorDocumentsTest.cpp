@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <optional>
+
 #include "support/ExportText.h"
 #include "support/TestFiles.h"
 
@@ -92,6 +95,62 @@ TEST(EditorDocumentReader, MessagesAndRecordsBeforeTheFailure) {
               "Error in reading file XML");
     EXPECT_EQ(placed, (std::vector<std::string>{"1", "2"}));
 }
+
+// A strings document as the Select String window reads it. file names what
+// lies at the path: nothing, a folder, or a file with the contents.
+struct StringsCase {
+    const char* name;
+    enum { NoPath, Nothing, Folder, File } file;
+    const char* contents;
+    std::size_t limit;
+    std::vector<std::string> strings;
+    std::optional<std::string> failure;
+};
+
+void PrintTo(const StringsCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class StringsDocument : public ::testing::TestWithParam<StringsCase> {};
+
+TEST_P(StringsDocument, ListsTheChildrenOfTheDocumentElementOrSaysWhyNot) {
+    const StringsCase& c = GetParam();
+    TempDir program;
+    std::string path = program / "strings.xml";
+    if (c.file == StringsCase::NoPath) path.clear();
+    if (c.file == StringsCase::Folder) std::filesystem::create_directory(path);
+    if (c.file == StringsCase::File) testing_support::writeFile(path, c.contents);
+    const base::Reading<std::vector<std::string>> read = canopen::readStringsDocument(path, c.limit);
+    EXPECT_EQ(read.value, c.strings);
+    EXPECT_EQ(read.failure, c.failure);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StringsDocument,
+    ::testing::Values(
+        StringsCase{"NoPathGiven", StringsCase::NoPath, "", 1000, {}, "File strings XML not found"},
+        StringsCase{"NoFileThere", StringsCase::Nothing, "", 1000, {}, "File strings XML not found"},
+        StringsCase{"AFolderIsNoStringsFile", StringsCase::Folder, "", 1000, {}, "File strings XML not found"},
+        StringsCase{"ChildrenInOrderWithTheTextBelowThem",
+                    StringsCase::File,
+                    "<?xml version=\"1.0\"?><!-- c --><strings>\n <s>one</s>\n <s>t<b>w</b>o</s><s/></strings>",
+                    1000,
+                    {"one", "two", ""},
+                    std::nullopt},
+        StringsCase{"StringsPastTheLimitAreLeftOut",
+                    StringsCase::File,
+                    "<strings><s>a</s><s>b</s><s>c</s></strings>",
+                    2,
+                    {"a", "b"},
+                    std::nullopt},
+        StringsCase{"NotWellFormed",
+                    StringsCase::File,
+                    "<strings><s>one</s><s>two</strings>",
+                    1000,
+                    {},
+                    "Error in reading file XML"},
+        StringsCase{"EmptyFile", StringsCase::File, "", 1000, {}, "Error in reading file XML"}),
+    [](const ::testing::TestParamInfo<StringsCase>& info) { return std::string(info.param.name); });
 
 TEST(SheetImport, CausesOfAFailedImportAreReturnedWithTheRecordsPlaced) {
     const auto cause = [](const std::string& caseName, std::size_t columns, std::vector<std::string>* placed,
