@@ -17,6 +17,7 @@
 #include "app/UForms.h"
 #include "documents/USetVar.h"
 #include "ui/Dialogs.h"
+#include "ui/Grid.h"
 #include "ui/Style.h"
 
 namespace {
@@ -60,8 +61,7 @@ int main(int argc, char* argv[]) {
         window.hide();
         QApplication::processEvents();
     }
-    if (!ui::Dialogs::records().isEmpty() ||
-        documents::TFSetVar::cell(window.Sgb, 4, 244) != QStringLiteral("Register 244 of the line")) {
+    if (!ui::Dialogs::records().isEmpty() || window.Sgb->cell(243, 4) != QStringLiteral("Register 244 of the line")) {
         std::fprintf(stderr, "the tables were not loaded\n");
         return 1;
     }

@@ -31,21 +31,6 @@ inline constexpr std::size_t kPdoValueColumns = 4;
 inline constexpr std::array<const char*, kPdoValueColumns> kPdoAttributes = {"Cob_Id", "Dimension", "Pos_PRofi",
                                                                              "Mnemonic"};
 
-// A grid column as the window shows it.
-struct PdoAccessColumn {
-    const char* title;
-    int width;          // pixels
-    std::uint32_t rgb;  // cell colour, 0xRRGGBB
-    bool editable;
-};
-inline constexpr std::array<PdoAccessColumn, kPdoValueColumns + 1> kPdoAccessColumns = {{
-    {"N°", 64, 0xF8F7ED, false},
-    {"Cob-ID", 121, 0xE0FAFE, true},
-    {"Dimension", 84, 0xE0FAFE, true},
-    {"Address ProfiBus", 91, 0xFCD6F4, true},
-    {"Mnemonic", 305, 0xFFFFA8, true},
-}};
-
 using PdoAccessRow = GridRow<kPdoValueColumns>;
 // first: the input table (sga), second: the output table (sgb).
 using PdoAccessTables = GridTables<kPdoValueColumns>;

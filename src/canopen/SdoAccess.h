@@ -19,13 +19,6 @@ inline constexpr const char* kSdoDocumentName = "sdo";
 inline constexpr const char* kSdoCaption = "Set SDO Access";
 inline constexpr const char* kSdoFirstPage = "SDO from CAN A request to CAN B";
 inline constexpr const char* kSdoSecondPage = "SDO from CAN B request to CAN A";
-// The headings above each page's grid: the virtual index (columns 0 to 3) and
-// the address on the other network (the rest).
-inline constexpr std::array<const char*, 2> kSdoFirstPageHeadings = {"Define virtual index SDO in CAN A",
-                                                                     "Input index address SDO in CAN B"};
-inline constexpr std::array<const char*, 2> kSdoSecondPageHeadings = {"Define virtual index SDO in CAN B",
-                                                                      "Input index address SDO in CAN A"};
-
 // Entry rows per table (grid rows 1 to 1500, below the header row).
 inline constexpr std::size_t kSdoTableEntries = 1500;
 inline constexpr std::size_t kSdoColumnCount = 9;  // with the fixed column 0

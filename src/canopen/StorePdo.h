@@ -53,8 +53,6 @@ inline constexpr const char* kStorePdoUpperTranslateText = "Traslate in";
 inline constexpr const char* kStorePdoHighText = "High SDO Byte";
 inline constexpr const char* kStorePdoLowText = "Low SDO Byte";
 inline constexpr std::array<const char*, 9> kPoscompItems = {"none", "B1", "B2", "B3", "B4", "B5", "B6", "B7", "B8"};
-inline constexpr std::array<const char*, 5> kStorePdoButtons = {"Delete SDO", "New SDO", "Modify SDO", "Copy SDO",
-                                                                "Paste SDO"};
 inline constexpr std::size_t kStorePdoImportColumns = 4;
 
 // A stored-SDO entry: texts as typed or read.

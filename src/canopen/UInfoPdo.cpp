@@ -118,11 +118,11 @@ void TFInfopdo::buildPage(std::size_t page, QWidget* sheet) {
     right->addLayout(high);
     right->addLayout(low);
 
-    p.deleteButton = new QPushButton(qs(kStorePdoButtons[0]), sheet);
-    p.newButton = new QPushButton(qs(kStorePdoButtons[1]), sheet);
-    p.modifyButton = new QPushButton(qs(kStorePdoButtons[2]), sheet);
-    p.copyButton = new QPushButton(qs(kStorePdoButtons[3]), sheet);
-    p.pasteButton = new QPushButton(qs(kStorePdoButtons[4]), sheet);
+    p.deleteButton = new QPushButton(QStringLiteral("Delete SDO"), sheet);
+    p.newButton = new QPushButton(QStringLiteral("New SDO"), sheet);
+    p.modifyButton = new QPushButton(QStringLiteral("Modify SDO"), sheet);
+    p.copyButton = new QPushButton(QStringLiteral("Copy SDO"), sheet);
+    p.pasteButton = new QPushButton(QStringLiteral("Paste SDO"), sheet);
     auto* buttons = new QGridLayout;
     buttons->addWidget(p.deleteButton, 0, 0);
     buttons->addWidget(p.newButton, 0, 1);

@@ -1,37 +1,33 @@
 #include "canopen/USdo.h"
 
-#include <QEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
-#include <QVBoxLayout>
+#include <array>
 
 #include "canopen/SdoAccess.h"
-#include "canopen/UGridTables.h"
 #include "ui/Grid.h"
+#include "ui/GridPages.h"
+#include "ui/Style.h"
 #include "ui/WindowContext.h"
 
 namespace canopen {
 namespace {
 
-const QColor kIndexColour(0xE0, 0xFA, 0xFE);
-// Marks the address on the other network: the right-hand heading and grid columns 4 to 8.
-const QColor kAddressColour(0xFC, 0xD6, 0xF4);
+// The headings above each page's grid: the virtual index (columns 0 to 3),
+// then the address on the other network (the rest, shaded as its columns).
+constexpr std::array<std::array<const char*, 2>, 2> kHeadings = {{
+    {"Define virtual index SDO in CAN A", "Input index address SDO in CAN B"},
+    {"Define virtual index SDO in CAN B", "Input index address SDO in CAN A"},
+}};
+const QColor& kIndexColour = ui::kGridCyan;
+const QColor& kAddressColour = ui::kGridRose;
 constexpr int kHeadingHeight = 20;
 constexpr std::size_t kLastIndexColumn = 3;
 
 const ui::GridSpec& sdoGrid() {
-    static const ui::GridSpec gridSpec = [] {
-        ui::GridSpec made{static_cast<int>(kSdoTableEntries),
-                          {QString::fromUtf8(kSdoColumnTitles[0]), 60, QColor(0xF8, 0xF7, 0xED), false},
-                          {},
-                          0};
-        for (std::size_t c = 1; c < kSdoColumnCount; ++c) {
-            made.columns.push_back(
-                {QString::fromUtf8(kSdoColumnTitles[c]), 60, c <= kLastIndexColumn ? kIndexColour : kAddressColour});
-        }
-        return made;
-    }();
+    static const ui::GridSpec gridSpec =
+        ui::evenGrid(static_cast<int>(kSdoTableEntries), kSdoColumnTitles, 60, kLastIndexColumn + 1);
     return gridSpec;
 }
 
@@ -68,72 +64,53 @@ void fitTitles(QHeaderView* header, int columnWidth) {
 
 TFsdo::TFsdo(QWidget* parent, const ui::WindowContext& context)
     : ui::EditorForm(parent, context, QString::fromUtf8(kSdoCaption), QString::fromUtf8(kSdoFirstPage),
-                     QString::fromUtf8(kSdoSecondPage)) {
+                     QString::fromUtf8(kSdoSecondPage)),
+      m_pages(new ui::GridPages(this, PageControl1, sdoGrid(), kHeadingHeight)) {
+    m_pages->onResize([this](const ui::Grid* grid) { FormResize(grid); });
     resize(615, 547);
-}
-
-void TFsdo::makeGrids() {
-    if (sga) return;
-    Label1 = heading(kSdoFirstPageHeadings[0], kIndexColour, TabSheet1);
-    Label2 = heading(kSdoFirstPageHeadings[1], kAddressColour, TabSheet1);
-    Label3 = heading(kSdoSecondPageHeadings[0], kIndexColour, TabSheet2);
-    Label4 = heading(kSdoSecondPageHeadings[1], kAddressColour, TabSheet2);
-    sga = ui::makeGrid(sdoGrid(), TabSheet1);
-    sgb = ui::makeGrid(sdoGrid(), TabSheet2);
-    sga->setAccessibleName(QString::fromUtf8(kSdoFirstPage));
-    sgb->setAccessibleName(QString::fromUtf8(kSdoSecondPage));
-    for (auto [page, grid] : {std::pair{TabSheet1, sga}, std::pair{TabSheet2, sgb}}) {
-        auto* pageLayout = new QVBoxLayout(page);
-        pageLayout->setContentsMargins(4, 4 + kHeadingHeight, 4, 4);
-        pageLayout->setSpacing(0);
-        pageLayout->addWidget(grid);
-        grid->installEventFilter(this);
-    }
-}
-
-bool TFsdo::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Resize && (watched == sga || watched == sgb)) {
-        FormResize(static_cast<const ui::Grid*>(watched));
-    }
-    return ui::EditorForm::eventFilter(watched, event);
 }
 
 void TFsdo::FormResize(const ui::Grid* grid) {
     // A grid on the page not shown has no size of its own yet: the one shown sets the widths.
-    const ui::Grid* shown = PageControl1->currentIndex() == 0 ? sga : sgb;
-    const int w = shown->width() / 10;
-    for (ui::Grid* each : {sga, sgb}) {
+    const int w = m_pages->shown()->width() / 10;
+    for (ui::Grid* each : {m_pages->grid(0), m_pages->grid(1)}) {
         for (int c = 0; c < static_cast<int>(kSdoColumnCount); ++c) each->setColumnWidth(c, w);
+        fitTitles(each->horizontalHeader(), w);
     }
-    fitTitles(sga->horizontalHeader(), w);
-    fitTitles(sgb->horizontalHeader(), w);
-    const auto [left, right] = grid == sga ? std::pair{Label1, Label2} : std::pair{Label3, Label4};
+    const auto [left, right] = grid == m_pages->grid(0) ? std::pair{Label1, Label2} : std::pair{Label3, Label4};
     const int top = grid->y() - kHeadingHeight;
     left->setGeometry(grid->x(), top, 4 * w, kHeadingHeight);
     right->setGeometry(grid->x() + 4 * w + 1, top, grid->width() - (4 * w + 1), kHeadingHeight);
 }
 
 void TFsdo::clear() {
-    makeGrids();
-    sga->clear();
-    sgb->clear();
+    if (!m_pages->made()) {
+        Label1 = heading(kHeadings[0][0], kIndexColour, TabSheet1);
+        Label2 = heading(kHeadings[0][1], kAddressColour, TabSheet1);
+        Label3 = heading(kHeadings[1][0], kIndexColour, TabSheet2);
+        Label4 = heading(kHeadings[1][1], kAddressColour, TabSheet2);
+        m_pages->make();
+        sga = m_pages->grid(0);
+        sgb = m_pages->grid(1);
+    }
+    m_pages->clear();
 }
 
 std::optional<std::string> TFsdo::load() {
     const base::Reading<SdoAccessTables> reading = loadSdoAccess(documentPath);
-    placeTables(this, sga, sgb, reading.value);
+    m_pages->placeTables(reading.value, leftOutMessage);
     return reading.failure;
 }
 
 // A workbook that cannot be imported ends the import silently with what was placed.
 std::optional<std::string> TFsdo::importWorkbook(const std::string& path) {
     const base::Reading<SdoAccessTables> reading = importSdoAccess(path);
-    placeTables(this, sga, sgb, reading.value);
+    m_pages->placeTables(reading.value, leftOutMessage);
     return reading.failure;
 }
 
 void TFsdo::exportCsv() {
-    writeCsv(context().workspace.ProjectDir, kSdoDocumentName, exportSdoAccess(gridTables<kSdoValueColumns>(sga, sgb)));
+    writeCsv(context().workspace.ProjectDir, kSdoDocumentName, exportSdoAccess(m_pages->tables<SdoAccessTables>()));
 }
 
 }  // namespace canopen

@@ -8,7 +8,8 @@ class QLabel;
 
 namespace ui {
 class Grid;
-}
+class GridPages;
+}  // namespace ui
 
 namespace canopen {
 
@@ -39,13 +40,13 @@ protected:
     std::string savedDocumentPath() const override { return {}; }
     std::optional<std::string> importWorkbook(const std::string& path) override;
     void exportCsv() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void makeGrids();
     // Columns of both grids a tenth of the grid's width; the headings above
     // the index columns and above the address columns.
     void FormResize(const ui::Grid* grid);
+
+    ui::GridPages* m_pages;
 };
 
 }  // namespace canopen

@@ -2,9 +2,7 @@
 
 #include "documents/CommunicationSettings.h"
 #include "ui/Dialogs.h"
-#include "ui/Form.h"
-
-class QTabWidget;
+#include "ui/TwoPageForm.h"
 
 namespace workspace {
 struct Workspace;
@@ -12,6 +10,7 @@ struct Workspace;
 namespace ui {
 class GraphicButton;
 class Grid;
+class GridPages;
 }  // namespace ui
 
 namespace canopen {
@@ -20,7 +19,7 @@ namespace canopen {
 // area and the receive PDOs feeding the output area, kept in pdo.xml and
 // bounded by the area sizes of pargen.xml. Its grids are made at the first
 // showing, so creating the window at start-up costs nothing.
-class TFSetPdo : public ui::Form {
+class TFSetPdo : public ui::TwoPageForm {
     Q_OBJECT
 public:
     TFSetPdo(QWidget* parent, const workspace::Workspace& workspace);
@@ -28,9 +27,6 @@ public:
     void LbButton4Click();  // OK
     bool ValidatePdoTables();
 
-    QTabWidget* PageControl1;
-    QWidget* TabSheet1;
-    QWidget* TabSheet2;
     ui::Grid* sga = nullptr;  // made at the first showing
     ui::Grid* sgb = nullptr;
     ui::GraphicButton* LbButton4;  // "OK"
@@ -41,9 +37,8 @@ protected:
     void FormFocus() override;
 
 private:
-    void makeGrids();
-
     const workspace::Workspace& m_workspace;
+    ui::GridPages* m_pages;
     documents::AreaSizes m_sizes{};
     ui::UnreadDocument m_unread;
 };

@@ -4,7 +4,8 @@
 
 namespace ui {
 class Grid;
-}
+class GridPages;
+}  // namespace ui
 
 namespace canopen {
 
@@ -26,10 +27,9 @@ protected:
     std::string savedDocumentPath() const override;
     std::optional<std::string> importWorkbook(const std::string& path) override;
     void exportCsv() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void makeGrids();
+    ui::GridPages* m_pages;
 };
 
 }  // namespace canopen

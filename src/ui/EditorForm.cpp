@@ -1,8 +1,5 @@
 #include "ui/EditorForm.h"
 
-#include <QTabWidget>
-#include <QVBoxLayout>
-
 #include "base/XmlText.h"
 #include "ui/ButtonBar.h"
 #include "ui/Dialogs.h"
@@ -13,26 +10,12 @@ namespace ui {
 
 EditorForm::EditorForm(QWidget* parent, const WindowContext& context, const QString& caption, const QString& firstPage,
                        const QString& secondPage)
-    : Form(parent, FormFrame::Sizeable, caption), m_context(context) {
-    setSizeGripEnabled(true);
-    PageControl1 = new QTabWidget(this);
-    TabSheet1 = new QWidget;
-    TabSheet2 = new QWidget;
-    PageControl1->addTab(TabSheet1, firstPage);
-    PageControl1->addTab(TabSheet2, secondPage);
-
-    auto* bar = new ButtonBar(this);
-    bitbtn1 = bar->accept(QStringLiteral("OK"), [this] { BitBtn1Click(); });
-    bitbtn2 = bar->reject(QStringLiteral("Cancel"));
-    BtnExport = bar->action(QStringLiteral("Export"), [this] { ExportClick(); });
-    BtnImport = bar->action(QStringLiteral("Import"), [this] { ImportClick(); });
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 8, 8, 8);
-    layout->setSpacing(8);
-    layout->addWidget(PageControl1, 1);
-    layout->addWidget(bar);
-}
+    : TwoPageForm(parent, caption, firstPage, secondPage, [this] { BitBtn1Click(); }),
+      bitbtn1(okButton()),
+      bitbtn2(cancelButton()),
+      BtnExport(bar()->action(QStringLiteral("Export"), [this] { ExportClick(); })),
+      BtnImport(bar()->action(QStringLiteral("Import"), [this] { ImportClick(); })),
+      m_context(context) {}
 
 void EditorForm::FormShow() {
     m_unread.clear();

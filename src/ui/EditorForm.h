@@ -5,9 +5,7 @@
 #include <vector>
 
 #include "ui/Dialogs.h"
-#include "ui/Form.h"
-
-class QTabWidget;
+#include "ui/TwoPageForm.h"
 
 namespace ui {
 
@@ -30,7 +28,7 @@ struct WindowContext;
 // An editor builds its controls on TabSheet1 and TabSheet2 and overrides the
 // hooks, which convert between its widgets and core's records; files,
 // formats and messages are core's.
-class EditorForm : public Form {
+class EditorForm : public TwoPageForm {
     Q_OBJECT
 public:
     EditorForm(QWidget* parent, const WindowContext& context, const QString& caption, const QString& firstPage,
@@ -40,9 +38,6 @@ public:
     void ImportClick();
     void ExportClick();
 
-    QTabWidget* PageControl1;
-    QWidget* TabSheet1;
-    QWidget* TabSheet2;
     GraphicButton* bitbtn1;  // "OK"
     GraphicButton* bitbtn2;  // "Cancel"
     GraphicButton* BtnExport;

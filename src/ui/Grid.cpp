@@ -3,7 +3,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 
-#include "ui/QtText.h"
+#include "ui/Style.h"
 #include "ui/WrappingHeader.h"
 
 namespace ui {
@@ -105,25 +105,6 @@ Grid::Grid(const GridSpec& gridSpec, QWidget* parent) : QTableView(parent), m_mo
     setModel(m_model);
 }
 
-std::vector<std::vector<std::string>> Grid::rowTexts(int count) const {
-    std::vector<std::vector<std::string>> rows;
-    for (int row = 0; row < count && row < m_model->rowCount(); ++row) {
-        std::vector<std::string>& texts = rows.emplace_back();
-        for (int column = 1; column < m_model->columnCount(); ++column) texts.push_back(ss(cell(row, column)));
-    }
-    return rows;
-}
-
-void Grid::setRowTexts(const std::vector<std::vector<std::string>>& rows) {
-    int columns = 0;
-    for (const std::vector<std::string>& texts : rows) columns = std::max(columns, static_cast<int>(texts.size()));
-    m_model->setTexts(static_cast<int>(rows.size()), columns, [&](int row, int column) {
-        const std::vector<std::string>& texts = rows[static_cast<std::size_t>(row)];
-        if (static_cast<std::size_t>(column) >= texts.size()) return std::optional<QString>();
-        return std::optional<QString>(qs(texts[static_cast<std::size_t>(column)]));
-    });
-}
-
 void Grid::keyPressEvent(QKeyEvent* event) {
     const bool erase = event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace;
     if (erase && state() != EditingState && event->modifiers() == Qt::NoModifier) {
@@ -142,6 +123,14 @@ void Grid::keyPressEvent(QKeyEvent* event) {
 }
 
 void Grid::keyboardSearch(const QString&) {}
+
+GridSpec evenGrid(int rows, std::span<const char* const> titles, int width, std::size_t firstShaded) {
+    GridSpec made{rows, {QString::fromUtf8(titles[0]), width, kGridFixed, false}, {}, 0};
+    for (std::size_t c = 1; c < titles.size(); ++c) {
+        made.columns.push_back({QString::fromUtf8(titles[c]), width, c < firstShaded ? kGridCyan : kGridRose});
+    }
+    return made;
+}
 
 Grid* makeGrid(const GridSpec& gridSpec, QWidget* parent) {
     auto* grid = new Grid(gridSpec, parent);

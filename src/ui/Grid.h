@@ -6,7 +6,7 @@
 #include <QTableView>
 #include <functional>
 #include <optional>
-#include <string>
+#include <span>
 #include <vector>
 
 namespace ui {
@@ -81,11 +81,6 @@ public:
     void setCell(int row, int column, const QString& text) { m_model->setText(row, column, text); }
     void clear() { m_model->clear(); }
 
-    // The texts of columns 1 and up of rows [0, count), for core's records.
-    std::vector<std::vector<std::string>> rowTexts(int count) const;
-    // Writes rows from the top, columns 1 and up; rows beyond the grid are dropped.
-    void setRowTexts(const std::vector<std::vector<std::string>>& rows);
-
     // Does nothing: a typed key edits the current cell and never jumps to
     // another row that begins with it.
     void keyboardSearch(const QString& search) override;
@@ -96,6 +91,11 @@ protected:
 private:
     GridModel* m_model;
 };
+
+// The spec of a grid numbered from 0 whose columns all take width pixels:
+// titles[0] heads the numbered column, titles[c] column c; the columns before
+// firstShaded are cyan, the others rose.
+GridSpec evenGrid(int rows, std::span<const char* const> titles, int width, std::size_t firstShaded);
 
 // A grid laid out as the program's grids are: fixed-height rows, the
 // numbered column, titles that wrap, no horizontal scroll bar.

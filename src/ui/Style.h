@@ -18,6 +18,14 @@ inline const QColor kFrame{0xC9, 0xC3, 0xA6};
 inline const QColor kStepGrey{0x8A, 0x86, 0x78};
 inline const QColor kLink{0x1A, 0x4F, 0xB5};
 
+// The cell colours of the grids: the numbered column in the window's own
+// colour, and three that group a table's columns (what a row is keyed by,
+// where it goes, the user's label).
+inline const QColor kGridFixed{kBackground};
+inline const QColor kGridCyan{0xE0, 0xFA, 0xFE};
+inline const QColor kGridRose{0xFC, 0xD6, 0xF4};
+inline const QColor kGridYellow{0xFF, 0xFF, 0xA8};
+
 // The family used for all text.
 QString fontFamily();
 // The program's font at a point size, optionally bold.

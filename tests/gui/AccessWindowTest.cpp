@@ -34,7 +34,7 @@ std::string tables(const std::string& in, const std::string& out) {
 // Types a row into a grid: address, high, low, mnemonic.
 void type(ui::Grid* grid, int r, const std::array<const char*, 4>& cells) {
     for (int column = 1; column <= 4; ++column) {
-        TFSetVar::setCell(grid, column, r, QString::fromUtf8(cells[static_cast<std::size_t>(column - 1)]));
+        grid->setCell(r - 1, column, QString::fromUtf8(cells[static_cast<std::size_t>(column - 1)]));
     }
 }
 
@@ -60,7 +60,7 @@ protected:
         std::vector<std::string> rows;
         for (int r = 1; r <= 244; ++r) {
             QStringList cells;
-            for (int column = 1; column <= 4; ++column) cells << TFSetVar::cell(grid, column, r);
+            for (int column = 1; column <= 4; ++column) cells << grid->cell(r - 1, column);
             if (cells.join(QString()).isEmpty()) continue;
             rows.push_back(std::to_string(r) + ":" + cells.join(QLatin1Char('|')).toStdString());
         }
@@ -90,8 +90,8 @@ TEST_F(AccessWindow, GridsAsLaidOut) {
                 EXPECT_EQ(grid->model()->index(243, c).data(Qt::BackgroundRole).value<QColor>(), colours[c]);
             }
             EXPECT_EQ(grid->rowHeight(0), 20);
-            EXPECT_EQ(TFSetVar::cell(grid, 0, 1).toStdString(), "1");
-            EXPECT_EQ(TFSetVar::cell(grid, 0, 244).toStdString(), "244");
+            EXPECT_EQ(grid->cell(0, 0).toStdString(), "1");
+            EXPECT_EQ(grid->cell(243, 0).toStdString(), "244");
             EXPECT_FALSE(grid->model()->flags(grid->model()->index(5, 0)) & Qt::ItemIsEditable)
                 << "the numbers are fixed";
             EXPECT_TRUE(grid->model()->flags(grid->model()->index(5, 4)) & Qt::ItemIsEditable);
@@ -103,6 +103,19 @@ TEST_F(AccessWindow, GridsAsLaidOut) {
         EXPECT_EQ(w.TabSheet2->findChild<ui::Grid*>(), w.Sgb);
         w.bitbtn2->click();
     });
+}
+
+// Tab goes from the tables to the bar, in the order the window reads.
+TEST_F(AccessWindow, TabReachesTheGridsBeforeTheBar) {
+    std::vector<QWidget*> order;
+    open([&](TFSetVar& w) {
+        for (QWidget* each = w.nextInFocusChain(); each != &w; each = each->nextInFocusChain()) {
+            if (each == w.sga || each == w.Sgb || each == w.bitbtn1 || each == w.bitbtn2) order.push_back(each);
+        }
+        EXPECT_EQ(order, (std::vector<QWidget*>{w.sga, w.Sgb, w.bitbtn1, w.bitbtn2}));
+        w.bitbtn2->click();
+    });
+    EXPECT_EQ(order.size(), 4u);
 }
 
 TEST_F(AccessWindow, CellsAreEditedInPlaceWithTheKeyboard) {
@@ -119,10 +132,10 @@ TEST_F(AccessWindow, CellsAreEditedInPlaceWithTheKeyboard) {
         QTest::keyClicks(editor, "2");
         QTest::keyClick(editor, Qt::Key_Return);
         QApplication::processEvents();  // the grid takes the edited text over from its event queue
-        typed = TFSetVar::cell(w.sga, 1, 1).toStdString();
+        typed = w.sga->cell(0, 1).toStdString();
         w.sga->setCurrentIndex(w.sga->model()->index(0, 0));
         QTest::keyClick(w.sga, Qt::Key_7);
-        number = TFSetVar::cell(w.sga, 0, 1).toStdString();
+        number = w.sga->cell(0, 0).toStdString();
         w.bitbtn2->click();
     });
     EXPECT_EQ(typed, "42");
@@ -180,7 +193,7 @@ TEST_P(AccessChecks, ReportTheFirstErrorAndKeepTheWindow) {
         QTest::mouseClick(w.bitbtn1, Qt::LeftButton);
         stayedOpen = w.isVisible();
         if (stayedOpen) {
-            EXPECT_EQ(TFSetVar::cell(w.sga, 1, 1).toStdString(), c.inputRows.empty() ? "" : c.inputRows[0][0]);
+            EXPECT_EQ(w.sga->cell(0, 1).toStdString(), c.inputRows.empty() ? "" : c.inputRows[0][0]);
             w.bitbtn2->click();
         }
     });
@@ -285,7 +298,7 @@ TEST_F(AccessWindow, MoreThan244StoredRowsShowAndSaveTheFirst244) {
     for (int i = 1; i <= 250; ++i) many += row(std::to_string(i), "0", "0", "");
     writeFile(project("sdo.xml"), tables(many, ""));
     open([](TFSetVar& w) {
-        EXPECT_EQ(TFSetVar::cell(w.sga, 1, 244).toStdString(), "244");
+        EXPECT_EQ(w.sga->cell(243, 1).toStdString(), "244");
         w.bitbtn1->click();
     });
     const std::string saved = readFile(project("sdo.xml"));
@@ -379,16 +392,16 @@ TEST_F(AccessKeys, EnterEndsTheEditAndDeleteEmptiesTheCells) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QApplication::processEvents();
         stayed = w.isVisible();
-        afterEnter = TFSetVar::cell(w.sga, 1, 1).toStdString();
-        TFSetVar::setCell(w.sga, 2, 1, QStringLiteral("5"));
-        TFSetVar::setCell(w.sga, 3, 1, QStringLiteral("6"));
+        afterEnter = w.sga->cell(0, 1).toStdString();
+        w.sga->setCell(0, 2, QStringLiteral("5"));
+        w.sga->setCell(0, 3, QStringLiteral("6"));
         w.sga->setCurrentIndex(w.sga->model()->index(0, 1));
         QTest::keyClick(w.sga, Qt::Key_Delete);
-        afterDelete = TFSetVar::cell(w.sga, 1, 1).toStdString();
+        afterDelete = w.sga->cell(0, 1).toStdString();
         QTest::keyClick(w.sga, Qt::Key_Right);
         QTest::keyClick(w.sga, Qt::Key_Backspace);
-        afterBackspace = TFSetVar::cell(w.sga, 2, 1).toStdString();
-        other = TFSetVar::cell(w.sga, 3, 1).toStdString();
+        afterBackspace = w.sga->cell(0, 2).toStdString();
+        other = w.sga->cell(0, 3).toStdString();
         w.bitbtn2->click();
     });
     EXPECT_TRUE(stayed);

@@ -13,6 +13,7 @@
 #include "project/Unewp.h"
 #include "support/GuiTest.h"
 #include "ui/GraphicButton.h"
+#include "ui/Grid.h"
 #include "update/UBootSer.h"
 
 namespace testing_support {
@@ -41,13 +42,13 @@ protected:
         });
         mainWindow().btn_Prm_Gen->click();
         whenModal<documents::TFSetVar>([](documents::TFSetVar& w) {
-            documents::TFSetVar::setCell(w.sga, 1, 1, QStringLiteral("100"));
-            documents::TFSetVar::setCell(w.sga, 2, 1, QStringLiteral("0"));
-            documents::TFSetVar::setCell(w.sga, 3, 1, QStringLiteral("1"));
-            documents::TFSetVar::setCell(w.sga, 4, 1, QStringLiteral("Level"));
-            documents::TFSetVar::setCell(w.Sgb, 1, 1, QStringLiteral("$C8"));
-            documents::TFSetVar::setCell(w.Sgb, 2, 1, QStringLiteral("2"));
-            documents::TFSetVar::setCell(w.Sgb, 3, 1, QStringLiteral("3"));
+            w.sga->setCell(0, 1, QStringLiteral("100"));
+            w.sga->setCell(0, 2, QStringLiteral("0"));
+            w.sga->setCell(0, 3, QStringLiteral("1"));
+            w.sga->setCell(0, 4, QStringLiteral("Level"));
+            w.Sgb->setCell(0, 1, QStringLiteral("$C8"));
+            w.Sgb->setCell(0, 2, QStringLiteral("2"));
+            w.Sgb->setCell(0, 3, QStringLiteral("3"));
             QTest::mouseClick(w.bitbtn1, Qt::LeftButton);
         });
         mainWindow().btn_Sdo->click();

@@ -65,7 +65,7 @@ TEST_F(GridKeys, TypingRightAfterAClickOnTheCurrentCellEditsThatCell) {
             QApplication::processEvents();
             for (int r = 1; r <= 2; ++r) {
                 QStringList cells;
-                for (int column = 1; column <= 4; ++column) cells << TFSetVar::cell(w.sga, column, r);
+                for (int column = 1; column <= 4; ++column) cells << w.sga->cell(r - 1, column);
                 rows.push_back(cells.join(QLatin1Char('|')).toStdString());
             }
             w.bitbtn2->click();
@@ -93,7 +93,7 @@ TEST_F(GridKeys, EnterTwiceLeavesTheWindowOpenAndSavesNothing) {
         typeKeys({Qt::Key_Enter});
         QApplication::processEvents();
         open = w.isVisible();
-        typed = TFSetVar::cell(w.sga, 4, 1).toStdString();
+        typed = w.sga->cell(0, 4).toStdString();
         if (open) w.bitbtn2->click();
     });
     EXPECT_TRUE(open);

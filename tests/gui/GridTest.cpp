@@ -5,8 +5,12 @@
 #include <QTest>
 
 #include "ui/Grid.h"
+#include "ui/GridPages.h"
 
 namespace {
+
+using Row = std::array<std::string, 2>;
+using Rows = std::vector<Row>;
 
 // A grid numbered from 0 with a read-only column, as the CANopen tables have.
 const ui::GridSpec kSpec{
@@ -25,34 +29,32 @@ TEST(Grid, NumbersRowsAndReadsAndWritesRowTexts) {
     EXPECT_TRUE(grid->model()->flags(grid->model()->index(0, 1)) & Qt::ItemIsEditable);
 
     // Rows beyond the grid are dropped; the numbers are not the grid's to write.
-    grid->setRowTexts({{"0x181", "a"}, {"0x182", "b"}, {"0x183", "c"}, {"0x184", "d"}});
+    ui::placeRecords(grid, Rows{{"0x181", "a"}, {"0x182", "b"}, {"0x183", "c"}, {"0x184", "d"}});
     grid->setCell(1, 0, QStringLiteral("99"));
-    EXPECT_EQ(grid->rowTexts(3),
-              (std::vector<std::vector<std::string>>{{"0x181", "a"}, {"0x182", "b"}, {"0x183", "c"}}));
+    EXPECT_EQ(ui::gridRecords<Row>(grid), (Rows{{"0x181", "a"}, {"0x182", "b"}, {"0x183", "c"}}));
     EXPECT_EQ(grid->cell(1, 0).toStdString(), "1");
     // The user cannot type into a read-only column.
     EXPECT_FALSE(grid->model()->setData(grid->model()->index(0, 2), QStringLiteral("x"), Qt::EditRole));
     EXPECT_EQ(grid->cell(0, 2).toStdString(), "a");
 
     grid->clear();
-    EXPECT_EQ(grid->rowTexts(1), (std::vector<std::vector<std::string>>{{"", ""}}));
+    EXPECT_EQ(ui::gridRecords<Row>(grid), (Rows{{"", ""}, {"", ""}, {"", ""}}));
     delete grid;
 }
 
-// Filling a block tells the views once, over the cells that changed; a short
-// row leaves the cells it does not reach as they were.
+// Filling a block tells the views once, over the cells that changed; rows
+// below the records placed keep their texts.
 TEST(Grid, RowTextsAreWrittenWithOneChangeSignal) {
     ui::Grid* grid = ui::makeGrid(kSpec, nullptr);
     grid->setCell(2, 2, QStringLiteral("kept"));
     QSignalSpy changes(grid->cells(), &QAbstractItemModel::dataChanged);
-    grid->setRowTexts({{"0x181", "a"}, {"0x182"}});
+    ui::placeRecords(grid, Rows{{"0x181", "a"}, {"0x182", ""}});
     ASSERT_EQ(changes.size(), 1);
     EXPECT_EQ(changes[0][0].toModelIndex(), grid->model()->index(0, 1));
     EXPECT_EQ(changes[0][1].toModelIndex(), grid->model()->index(1, 2));
-    EXPECT_EQ(grid->rowTexts(3),
-              (std::vector<std::vector<std::string>>{{"0x181", "a"}, {"0x182", ""}, {"", "kept"}}));
+    EXPECT_EQ(ui::gridRecords<Row>(grid), (Rows{{"0x181", "a"}, {"0x182", ""}, {"", "kept"}}));
     // The same texts again change nothing, so nothing is signalled.
-    grid->setRowTexts({{"0x181", "a"}});
+    ui::placeRecords(grid, Rows{{"0x181", "a"}});
     EXPECT_EQ(changes.size(), 1);
     delete grid;
 }
@@ -60,11 +62,11 @@ TEST(Grid, RowTextsAreWrittenWithOneChangeSignal) {
 // Delete empties every selected editable cell, and only those.
 TEST(Grid, DeleteEmptiesTheSelectedCells) {
     ui::Grid* grid = ui::makeGrid(kSpec, nullptr);
-    grid->setRowTexts({{"1", "a"}, {"2", "b"}, {"3", "c"}});
+    ui::placeRecords(grid, Rows{{"1", "a"}, {"2", "b"}, {"3", "c"}});
     grid->selectionModel()->select(QItemSelection(grid->model()->index(0, 1), grid->model()->index(1, 2)),
                                    QItemSelectionModel::Select);
     QTest::keyClick(grid, Qt::Key_Delete);
-    EXPECT_EQ(grid->rowTexts(3), (std::vector<std::vector<std::string>>{{"", "a"}, {"", "b"}, {"3", "c"}}));
+    EXPECT_EQ(ui::gridRecords<Row>(grid), (Rows{{"", "a"}, {"", "b"}, {"3", "c"}}));
     delete grid;
 }
 

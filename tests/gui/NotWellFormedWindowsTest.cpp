@@ -12,6 +12,7 @@
 #include "support/GuiTest.h"
 #include "support/NotWellFormed.h"
 #include "ui/GraphicButton.h"
+#include "ui/Grid.h"
 #include "update/UBootSer.h"
 
 namespace {
@@ -82,7 +83,7 @@ TEST_P(NotWellFormedInWindows, SdoIsRefusedEverywhere) {
     // Set Access opens with empty grids; Cancel writes nothing.
     std::string firstAddress = "not shown";
     pressAndAct<documents::TFSetVar>(mainWindow().btn_Sdo, [&](documents::TFSetVar& w) {
-        firstAddress = documents::TFSetVar::cell(w.sga, 1, 1).toStdString();
+        firstAddress = w.sga->cell(0, 1).toStdString();
         w.bitbtn2->click();
     });
     EXPECT_EQ(firstAddress, "");

@@ -11,6 +11,7 @@
 #include "documents/USetVar.h"
 #include "support/GuiTest.h"
 #include "ui/GraphicButton.h"
+#include "ui/Grid.h"
 
 namespace {
 
@@ -57,17 +58,16 @@ TEST_P(TextCharacters, MnemonicIsRefusedAtOkWithItsRowAndPage) {
     bool stayedOpen = false;
     std::string afterRefusal;
     const int result = pressAndAct<documents::TFSetVar>(mainWindow().btn_Sdo, [&](documents::TFSetVar& w) {
-        for (int column = 1; column <= 3; ++column)
-            documents::TFSetVar::setCell(w.Sgb, column, 1, QString::number(column));
-        documents::TFSetVar::setCell(w.Sgb, 1, 2, QStringLiteral("4"));
-        documents::TFSetVar::setCell(w.Sgb, 2, 2, QStringLiteral("5"));
-        documents::TFSetVar::setCell(w.Sgb, 3, 2, QStringLiteral("6"));
-        documents::TFSetVar::setCell(w.Sgb, 4, 2, GetParam().text);
+        for (int column = 1; column <= 3; ++column) w.Sgb->setCell(0, column, QString::number(column));
+        w.Sgb->setCell(1, 1, QStringLiteral("4"));
+        w.Sgb->setCell(1, 2, QStringLiteral("5"));
+        w.Sgb->setCell(1, 3, QStringLiteral("6"));
+        w.Sgb->setCell(1, 4, GetParam().text);
         w.bitbtn1->click();
         stayedOpen = w.isVisible();
         afterRefusal = readFile(project("sdo.xml"));
         // Corrected, the same OK saves.
-        documents::TFSetVar::setCell(w.Sgb, 4, 2, QStringLiteral("Tank level"));
+        w.Sgb->setCell(1, 4, QStringLiteral("Tank level"));
         w.bitbtn1->click();
     });
     EXPECT_TRUE(stayedOpen);
@@ -82,7 +82,7 @@ TEST_P(TextCharacters, MnemonicIsRefusedAtOkWithItsRowAndPage) {
 // Rows below the run are never saved, so what they hold is not checked.
 TEST_F(TextCharacters, RowsBelowTheRunAreNotChecked) {
     const int result = pressAndAct<documents::TFSetVar>(mainWindow().btn_Sdo, [&](documents::TFSetVar& w) {
-        documents::TFSetVar::setCell(w.sga, 4, 3, QString(QChar(0x01)));
+        w.sga->setCell(2, 4, QString(QChar(0x01)));
         w.bitbtn1->click();
     });
     EXPECT_EQ(result, QDialog::Accepted);

@@ -35,7 +35,7 @@ TEST_F(WriteFailure, AccessWindowKeepsTheFileAndTheWindow) {
     pressAndAct<TFSetVar>(mainWindow().btn_Sdo, [&](TFSetVar& w) {
         const std::array<const char*, 4> cells = {"4", "5", "6", "B"};
         for (int column = 1; column <= 4; ++column)
-            TFSetVar::setCell(w.sga, column, 2, QString::fromUtf8(cells[static_cast<std::size_t>(column - 1)]));
+            w.sga->setCell(1, column, QString::fromUtf8(cells[static_cast<std::size_t>(column - 1)]));
         {
             FileSizeLimit tooSmall;
             w.bitbtn1->click();
