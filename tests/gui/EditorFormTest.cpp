@@ -31,7 +31,7 @@ public:
         (new QVBoxLayout(TabSheet2))->addWidget(sideB);
     }
 
-    std::string document() const { return context().workspace.ProjectDir + "/test.txt"; }
+    std::string document() const { return context().workspace.ProjectDir + nativePath("/test.txt"); }
 
     QListWidget* sideA;
     QListWidget* sideB;
@@ -73,7 +73,7 @@ protected:
     }
     void exportCsv() override {
         calls.push_back("export");
-        std::ofstream(context().workspace.ProjectDir + "/test.csv")
+        std::ofstream(context().workspace.ProjectDir + nativePath("/test.csv"))
             << sideA->count() << "," << sideB->count() << ",\r\n";
     }
 };
