@@ -20,6 +20,8 @@ namespace {
 using namespace testing_support;
 namespace fs = std::filesystem;
 
+// Reads and writes its document in binary, so that its lines end in "\n" on
+// every system.
 class TestEditor : public ui::EditorForm {
 public:
     TestEditor(QWidget* parent, const ui::WindowContext& context)
@@ -31,7 +33,7 @@ public:
         (new QVBoxLayout(TabSheet2))->addWidget(sideB);
     }
 
-    std::string document() const { return context().workspace.ProjectDir + "/test.txt"; }
+    std::string document() const { return context().workspace.ProjectDir + nativePath("/test.txt"); }
 
     QListWidget* sideA;
     QListWidget* sideB;
@@ -45,7 +47,7 @@ protected:
     }
     std::optional<std::string> load() override {
         calls.push_back("load");
-        std::ifstream in(document());
+        std::ifstream in(pathOf(document()), std::ios::binary);
         if (!in) return "File not found";
         for (std::string line; std::getline(in, line);) {
             (line.rfind("A ", 0) == 0 ? sideA : sideB)->addItem(QString::fromStdString(line.substr(2)));
@@ -54,7 +56,7 @@ protected:
     }
     void save() override {
         calls.push_back("save");
-        std::ofstream out(document());
+        std::ofstream out(pathOf(document()), std::ios::binary);
         if (!out) throw std::runtime_error("Cannot write " + document());
         for (int i = 0; i < sideA->count(); ++i) out << "A " << sideA->item(i)->text().toStdString() << "\n";
         for (int i = 0; i < sideB->count(); ++i) out << "B " << sideB->item(i)->text().toStdString() << "\n";
@@ -67,13 +69,13 @@ protected:
     std::string savedDocumentPath() const override { return document(); }
     std::optional<std::string> importWorkbook(const std::string& path) override {
         calls.push_back("import " + fs::path(path).filename().string());
-        std::ifstream in(path);
+        std::ifstream in(pathOf(path), std::ios::binary);
         for (std::string line; std::getline(in, line);) sideA->addItem(QString::fromStdString(line));
         return std::nullopt;
     }
     void exportCsv() override {
         calls.push_back("export");
-        std::ofstream(context().workspace.ProjectDir + "/test.csv")
+        std::ofstream(pathOf(context().workspace.ProjectDir + nativePath("/test.csv")), std::ios::binary)
             << sideA->count() << "," << sideB->count() << ",\r\n";
     }
 };

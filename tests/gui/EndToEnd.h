@@ -26,7 +26,7 @@ inline std::string bytes(std::initializer_list<unsigned> values) {
 
 class EndToEnd : public GuiTest {
 protected:
-    std::string projectFile(const std::string& name) { return workspace().ProjectDir + "/" + name; }
+    std::string projectFile(const std::string& name) { return workspace().ProjectDir + nativePath("/" + name); }
 
     void makeProject() {
         whenModal<project::TFsaveproj>([](project::TFsaveproj& dialog) {

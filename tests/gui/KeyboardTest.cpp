@@ -160,7 +160,7 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    [](Keyboard& k) {
                        EXPECT_FALSE(fs::exists(k.path("PROJECTS/Plant2")));
-                       EXPECT_EQ(k.main().workspace().ProjectName, "/Plant1");
+                       EXPECT_EQ(k.main().workspace().ProjectName, testing_support::nativePath("/Plant1"));
                    }},
         DialogCase{"SetCommunication", [](Keyboard& k) { click(k.main().btn_Prm_Gen, k); },
                    [](QDialog& d) -> QWidget* { return as<documents::TFpargen>(d).RB_Ser_485; },

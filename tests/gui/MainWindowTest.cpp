@@ -204,11 +204,13 @@ TEST_P(MainWindowRemembered, TitleAndSettingsFollowTheRememberedProject) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, MainWindowRemembered,
-    ::testing::Values(RememberedCase{"Plant1", "Plant1", kPrefix + "/Plant1", "/Plant1"},
-                      RememberedCase{"/Plant1", "Plant1", kPrefix + "/Plant1", "/Plant1"},
-                      RememberedCase{"\\Area\\Plant1", "Area/Plant1", kPrefix + "/Area/Plant1", "/Area/Plant1"},
+    // The program keeps the project name with the platform's separator.
+    ::testing::Values(RememberedCase{"Plant1", "Plant1", kPrefix + nativePath("/Plant1"), nativePath("/Plant1")},
+                      RememberedCase{"/Plant1", "Plant1", kPrefix + nativePath("/Plant1"), nativePath("/Plant1")},
+                      RememberedCase{"\\Area\\Plant1", "Area/Plant1", kPrefix + nativePath("/Area/Plant1"),
+                                     nativePath("/Area/Plant1")},
                       // the folder was deleted: no message, the name survives
-                      RememberedCase{"/Plant1", "", kInitial, "/Plant1"}),
+                      RememberedCase{"/Plant1", "", kInitial, nativePath("/Plant1")}),
     [](const auto& info) {
         return testing_support::caseName({{"Case", std::to_string(info.index)}, {"_Stored", info.param.stored}});
     });

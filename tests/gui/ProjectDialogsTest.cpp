@@ -63,8 +63,8 @@ TEST_F(ProjectDialogs, NewProjectMakesTheFolderAndTheTitle) {
     // The next start adds the separator and opens the folder.
     m_forms.reset();
     startProgram();
-    EXPECT_EQ(workspace().ProjectName, "/Plant2");
-    EXPECT_EQ(title(), kPrefix + "/Plant2");
+    EXPECT_EQ(workspace().ProjectName, nativePath("/Plant2"));
+    EXPECT_EQ(title(), kPrefix + nativePath("/Plant2"));
 }
 
 TEST_F(ProjectDialogs, NewProjectRefusalsKeepTheDialogOpen) {
@@ -88,7 +88,7 @@ TEST_F(ProjectDialogs, NewProjectCancelKeepsTheProjectButChangesTheTitle) {
     EXPECT_EQ(stayedOpen, std::vector<bool>{true});
     EXPECT_EQ(shown(), std::vector<std::string>{"information: Name project not valid"});
     EXPECT_EQ(title(), kPrefix);
-    EXPECT_EQ(workspace().ProjectName, "/Plant1");
+    EXPECT_EQ(workspace().ProjectName, nativePath("/Plant1"));
     EXPECT_EQ(workspace().ProjectDir, m_program / "PROJECTS/Plant1");
 }
 
@@ -109,7 +109,7 @@ TEST_F(ProjectDialogs, NewProjectFolderTheSystemRefusesGivesNoMessage) {
     newProject({std::string(300, 'x')}, &stayedOpen);
     EXPECT_EQ(stayedOpen, std::vector<bool>{true});
     EXPECT_EQ(shown(), std::vector<std::string>{});
-    EXPECT_EQ(workspace().ProjectName, "/Plant1");
+    EXPECT_EQ(workspace().ProjectName, nativePath("/Plant1"));
 }
 
 TEST_F(ProjectDialogs, TextEditModeReturnsWhatWasTyped) {
@@ -147,7 +147,8 @@ TEST_P(OpenProject, TakesTheChosenFolder) {
     if (c.chosen.empty()) {
         ui::Dialogs::queueAnswer(std::nullopt);
     } else {
-        ui::Dialogs::queueAnswer(QString::fromStdString(c.chosen == "." ? projects : projects + "/" + c.chosen));
+        ui::Dialogs::queueAnswer(
+            QString::fromStdString(c.chosen == "." ? projects : projects + nativePath("/" + c.chosen)));
     }
     mainWindow().open->click();
 
@@ -156,18 +157,19 @@ TEST_P(OpenProject, TakesTheChosenFolder) {
     EXPECT_EQ(records[0].kind, Kind::Folder);
     EXPECT_EQ(records[0].text.toStdString(), "Select directory of project");
     EXPECT_EQ(records[0].chooser.initialFolder.toStdString(), projects);
-    EXPECT_EQ(records[0].preselected.toStdString(), projects + "/Plant1");
+    EXPECT_EQ(records[0].preselected.toStdString(), projects + nativePath("/Plant1"));
 
     EXPECT_EQ(workspace().ProjectName, c.projectName);
     EXPECT_EQ(workspace().ProjectDir, projects + c.projectName);
-    EXPECT_EQ(workspace().PargenPath, projects + c.projectName + "/pargen.xml");
+    EXPECT_EQ(workspace().PargenPath, projects + c.projectName + nativePath("/pargen.xml"));
     EXPECT_EQ(title(), kPrefix + c.projectName);
     EXPECT_EQ(mainWindow().OpenExcel.initialFolder.toStdString(), projects + c.projectName);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, OpenProject,
-                         ::testing::Values(OpenCase{".", ""}, OpenCase{"Plant1", "/Plant1"},
-                                           OpenCase{"Area/Line2/Cell3", "/Area/Line2/Cell3"}, OpenCase{"", "/Plant1"}),
+                         ::testing::Values(OpenCase{".", ""}, OpenCase{"Plant1", nativePath("/Plant1")},
+                                           OpenCase{"Area/Line2/Cell3", nativePath("/Area/Line2/Cell3")},
+                                           OpenCase{"", nativePath("/Plant1")}),
                          [](const auto& info) {
                              return info.param.chosen.empty()
                                         ? std::string("Cancel")
@@ -179,18 +181,18 @@ TEST_F(ProjectDialogs, OpenProjectCancelAfterNewProjectAddsTheSeparator) {
     ui::Dialogs::queueAnswer(std::nullopt);
     mainWindow().open->click();
     EXPECT_EQ(ui::Dialogs::takeRecords().at(0).preselected.toStdString(), m_program / "PROJECTS/Plant2");
-    EXPECT_EQ(workspace().ProjectName, "/Plant2");
-    EXPECT_EQ(title(), kPrefix + "/Plant2");
+    EXPECT_EQ(workspace().ProjectName, nativePath("/Plant2"));
+    EXPECT_EQ(title(), kPrefix + nativePath("/Plant2"));
 }
 
 class FolderChooser : public GuiTest {};
 
 TEST_F(FolderChooser, ShowsOnlyFoldersBelowTheRoot) {
     const std::string root = m_program / "PROJECTS";
-    fs::create_directories(root + "/Plant1/bin");
-    fs::create_directories(root + "/Area/Plant2");
-    writeFile(root + "/pargen.xml", "<Par_Gen/>");
-    writeFile(root + "/Plant1/sdo.xml", "<x/>");
+    fs::create_directories(root + nativePath("/Plant1/bin"));
+    fs::create_directories(root + nativePath("/Area/Plant2"));
+    writeFile(root + nativePath("/pargen.xml"), "<Par_Gen/>");
+    writeFile(root + nativePath("/Plant1/sdo.xml"), "<x/>");
 
     ui::TFFolderChooser chooser(nullptr, "Select directory of project", QString::fromStdString(root), QString());
     EXPECT_EQ(chooser.windowTitle().toStdString(), "Select directory of project");
@@ -209,22 +211,22 @@ TEST_F(FolderChooser, ShowsOnlyFoldersBelowTheRoot) {
     top->child(0)->setExpanded(true);
     ASSERT_EQ(top->child(0)->childCount(), 1);
     tree->setCurrentItem(top->child(0)->child(0));
-    EXPECT_EQ(chooser.selectedFolder().toStdString(), root + "/Area/Plant2");
+    EXPECT_EQ(chooser.selectedFolder().toStdString(), root + nativePath("/Area/Plant2"));
     EXPECT_FALSE(chooser.selectFolder(QString::fromStdString(m_program / "MASTER")));
 }
 
 TEST_F(FolderChooser, PreselectsAndConfirmsAFolderAtAnyDepth) {
     const std::string root = m_program / "PROJECTS";
-    fs::create_directories(root + "/A/B/C/D");
+    fs::create_directories(root + nativePath("/A/B/C/D"));
     ui::TFFolderChooser chooser(nullptr, "Select directory of project", QString::fromStdString(root),
-                                QString::fromStdString(root + "/A/B/C"));
-    EXPECT_EQ(chooser.selectedFolder().toStdString(), root + "/A/B/C");
+                                QString::fromStdString(root + nativePath("/A/B/C")));
+    EXPECT_EQ(chooser.selectedFolder().toStdString(), root + nativePath("/A/B/C"));
     whenModal<ui::TFFolderChooser>([](ui::TFFolderChooser& shownChooser) {
         EXPECT_TRUE(shownChooser.okButton()->isEnabled());
         QTest::mouseClick(shownChooser.okButton(), Qt::LeftButton);
     });
     EXPECT_EQ(chooser.exec(), QDialog::Accepted);
-    EXPECT_EQ(chooser.selectedFolder().toStdString(), root + "/A/B/C");
+    EXPECT_EQ(chooser.selectedFolder().toStdString(), root + nativePath("/A/B/C"));
 }
 
 }  // namespace

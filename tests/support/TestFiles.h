@@ -62,7 +62,8 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& path() const { return m_path; }
-    std::string operator/(const std::string& name) const { return platform::joinPath(m_path, name); }
+    // "a/b" below the folder, with the platform's separator throughout.
+    std::string operator/(const std::string& name) const { return platform::joinPath(m_path, nativePath(name)); }
 
 private:
     std::string m_path;
