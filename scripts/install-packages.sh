@@ -4,7 +4,7 @@
 # Windows cross build and its test run under Wine (scripts/test-windows.sh).
 set -euo pipefail
 
-packages=(cmake ninja-build ccache g++ qt6-base-dev qt6-qpa-plugins libxml2-dev libfreexl-dev pkg-config libgtest-dev fonts-dejavu-core libpng-dev chromium srecord clang libclang-rt-14-dev
+packages=(cmake ninja-build ccache g++ qt6-base-dev qt6-qpa-plugins libxml2-dev libcsv-dev libminizip-dev libexpat1-dev dpkg-dev make gcc pkg-config libgtest-dev fonts-dejavu-core libpng-dev chromium srecord clang libclang-rt-14-dev
           desktop-file-utils appstream)
 if [ "${1:-}" = --windows ]; then
     packages=(cmake ninja-build ccache pkg-config dpkg-dev gcc g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest

@@ -53,7 +53,10 @@ bash scripts/install-packages.sh --windows
 
 # --- Sources of the libraries, from Debian's own source packages ------------
 
-source_packages=(libxml2 freexl)
+source_packages=(libxml2 expat minizip libcsv)
+# FreeXL 2.0 (it reads .xlsx and .ods too) comes from the next release, trixie,
+# as on Linux (scripts/build-freexl.sh); Debian 12 has 1.0.6.
+freexl_version=2.0.0-1
 sources=$deps/sources
 source "$root/scripts/windows/private-apt.sh"
 fetch_sources() {
@@ -62,9 +65,10 @@ fetch_sources() {
     for package in "${source_packages[@]}"; do
         compgen -G "$sources/$package-*/" >/dev/null || missing+=("$package")
     done
-    [ ${#missing[@]} -eq 0 ] && return 0
     # apt with a configuration of its own: the machine's /etc/apt stays as it is.
-    private_apt_source "$sources" "${missing[@]}"
+    [ ${#missing[@]} -eq 0 ] || private_apt_source "$sources" "${missing[@]}"
+    compgen -G "$sources/trixie/freexl-*/" >/dev/null ||
+        private_apt_source_of_release trixie "$sources/trixie" "freexl=$freexl_version"
 }
 source_dir() { local found=($(compgen -G "$sources/$1-*/")); printf '%s\n' "${found[0]}"; }
 
@@ -96,18 +100,44 @@ cross_cmake libxml2 "$(source_dir libxml2)" -DLIBXML2_WITH_ICONV=OFF -DLIBXML2_W
 step "iconv for Windows"
 cross_cmake iconv "$root/scripts/windows/iconv"
 
-step "FreeXL for Windows"
-if [ ! -f "$deps/done-freexl" ]; then
+# A static library of a few C files of a source package, without its own build.
+cross_archive() {  # name source-folder header-folder "headers" "sources" [cflags...]
+    local name=$1 source=$2 include=$3 headers=$4 files=$5
+    shift 5
+    [ -f "$deps/done-$name" ] && return 0
+    local objects=$deps/build/$name file
+    mkdir -p "$objects" "$prefix/lib" "$prefix/include/$include"
+    for file in $files; do
+        locked x86_64-w64-mingw32-gcc-posix -O2 -I"$prefix/include" "$@" -c "$source/$file" \
+            -o "$objects/${file%.c}.o"
+    done
+    rm -f "$prefix/lib/lib$name.a"
+    x86_64-w64-mingw32-ar rcs "$prefix/lib/lib$name.a" "$objects"/*.o
+    for file in $headers; do cp "$source/$file" "$prefix/include/$include/"; done
+    touch "$deps/done-$name"
+}
+
+step "expat, minizip and libcsv for Windows"
+cross_cmake expat "$(source_dir expat)" -DEXPAT_BUILD_TOOLS=OFF -DEXPAT_BUILD_EXAMPLES=OFF \
+    -DEXPAT_BUILD_TESTS=OFF -DEXPAT_BUILD_DOCS=OFF -DEXPAT_BUILD_FUZZERS=OFF -DEXPAT_SHARED_LIBS=OFF
+# FreeXL reads the zip container of .xlsx and .ods through minizip's unzip part.
+cross_archive minizip "$(source_dir minizip)" minizip "unzip.h ioapi.h" "unzip.c ioapi.c"
+cross_archive csv "$(source_dir libcsv)" . "csv.h" "libcsv.c"
+
+step "FreeXL $freexl_version for Windows"
+if [ ! -f "$deps/done-freexl-$freexl_version" ]; then
+    rm -rf "$deps/build/freexl"
     mkdir -p "$deps/build/freexl"
     (cd "$deps/build/freexl" &&
-        "$(source_dir freexl)/configure" --host=x86_64-w64-mingw32 --prefix="$prefix" --disable-shared \
-            --enable-static CC=x86_64-w64-mingw32-gcc-posix CPPFLAGS="-I$prefix/include" LDFLAGS="-L$prefix/lib" \
-            LIBS="-liconv" &&
+        "$(compgen -G "$sources/trixie/freexl-*/" | head -n 1)/configure" --host=x86_64-w64-mingw32 \
+            --prefix="$prefix" --disable-shared --enable-static CC=x86_64-w64-mingw32-gcc-posix \
+            CPPFLAGS="-I$prefix/include -DXML_STATIC" LDFLAGS="-L$prefix/lib" LIBS="-lz -lexpat -liconv" &&
         locked make -j "$jobs" &&
         make install)
-    # A static FreeXL needs the iconv above wherever it is linked.
-    sed -i '/^Libs:/ s/$/ -liconv/' "$prefix/lib/pkgconfig/freexl.pc"
-    touch "$deps/done-freexl"
+    # A static FreeXL needs its zip and XML readers and the iconv above
+    # wherever it is linked.
+    sed -i '/^Libs:/ s/$/ -lminizip -lz -lexpat -liconv/' "$prefix/lib/pkgconfig/freexl.pc"
+    touch "$deps/done-freexl-$freexl_version"
 fi
 
 # --- The core, tessaro-cli.exe and the core tests -----------------------------

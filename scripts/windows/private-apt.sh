@@ -2,6 +2,9 @@
 # the Debian release this machine runs can be fetched without touching the
 # machine's /etc/apt (no list added, no state changed).
 #   private_apt_source <folder> <package>...   downloads and unpacks the sources
+#   private_apt_source_of_release <release> <folder> <package>...
+#       the same from another Debian release (e.g. trixie), through a private
+#       list and state of its own, so the other sources keep this machine's release
 # TESSARO_CACHE=<folder>: where apt's private state lives (default ~/.cache/tessaro).
 
 private_apt_dir=${TESSARO_CACHE:-$HOME/.cache/tessaro}/apt
@@ -41,10 +44,21 @@ private_apt() {
         -o Dir::Cache="$private_apt_dir/cache" -o Debug::NoLocking=1 -o APT::Sandbox::User="$(id -un)" "$@"
 }
 
+# The archive's deb-src line for release, from the first Debian archive the
+# machine's lists name (its signing key with it).
+private_apt_release_lines() {  # release
+    private_apt_lines | grep -v -- '-security' | head -n 1 |
+        awk -v release="$1" '{ for (i = 1; i <= NF; i++) if ($i ~ /:\/\//) { $(i + 1) = release; print; exit } }'
+}
+
 private_apt_update() {
     mkdir -p "$private_apt_dir/state/lists/partial" "$private_apt_dir/cache/archives/partial"
     local lines
-    lines=$(private_apt_lines | sort -u)
+    if [ -n "${private_apt_release:-}" ]; then
+        lines=$(private_apt_release_lines "$private_apt_release")
+    else
+        lines=$(private_apt_lines | sort -u)
+    fi
     if [ -z "$lines" ]; then
         echo "No Debian archive found in /etc/apt to fetch sources from" >&2
         return 1
@@ -70,4 +84,15 @@ private_apt_source() {  # folder package...
         dsc=$(ls "$folder"/"${package}"_*.dsc | sort -V | tail -n 1)
         (cd "$folder" && dpkg-source --no-check -x "$(basename "$dsc")")
     done
+}
+
+private_apt_source_of_release() {  # release folder package...
+    local release=$1 saved_dir=$private_apt_dir status=0
+    shift
+    private_apt_dir=$saved_dir-$release
+    private_apt_release=$release
+    private_apt_source "$@" || status=$?
+    private_apt_dir=$saved_dir
+    private_apt_release=
+    return $status
 }

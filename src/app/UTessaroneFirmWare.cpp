@@ -182,7 +182,7 @@ void TFTessaroneFirmWare::buildControls() {
     ui::onClicked(LbButton1, this, [this] { LbButton1Click(); });
     connect(Label1, &ui::LinkLabel::clicked, this, [this] { ui::guarded(this, [this] { Label1Click(); }); });
 
-    OpenExcel.filter = QStringLiteral("File EXCEL (*.xls)");
+    OpenExcel.filter = QStringLiteral("File EXCEL (*.xls *.xlsx *.ods)");
     SaveGDS.filter = QStringLiteral("Generic Station Description (*.gsd)");
     SaveGDS.defaultSuffix = QStringLiteral("gsd");
 }

@@ -9,6 +9,7 @@
 
 #include "base/IntegerText.h"
 #include "base/LocatedError.h"
+#include "cli/AccessCommands.h"
 #include "cli/EditorCommands.h"
 #include "cli/FirmwareCommand.h"
 #include "cli/MapCommand.h"
@@ -42,13 +43,20 @@ constexpr const char* kUsage =
     "                        firmware FIRMWARE and write OUT_DIR/New_<name>\n"
     "                        (exit status 1 also when a bank was not inserted)\n"
     "  import PROJECT_DIR DOCUMENT WORKBOOK\n"
-    "                        import the sheet DOCUMENT of the .xls WORKBOOK into the\n"
-    "                        CANopen table PROJECT_DIR/DOCUMENT.xml, as the editor's\n"
-    "                        Import and OK do (DOCUMENT: rpdodef, sdopdo, emcydef,\n"
-    "                        emcyword)\n"
+    "                        import the sheet DOCUMENT of WORKBOOK (.xls, .xlsx,\n"
+    "                        .ods) into the CANopen table PROJECT_DIR/DOCUMENT.xml,\n"
+    "                        as the editor's Import and OK do (DOCUMENT: rpdodef,\n"
+    "                        sdopdo, emcydef, emcyword)\n"
     "  export PROJECT_DIR DOCUMENT\n"
     "                        write PROJECT_DIR/DOCUMENT.csv from the stored table, as\n"
     "                        the editor's Export does right after it is shown\n"
+    "  import PROJECT_DIR access-in|access-out FILE [--sheet NAME]\n"
+    "                        replace that access table of PROJECT_DIR/sdo.xml by the\n"
+    "                        rows of FILE (.csv, .xls, .xlsx or .ods: its first sheet,\n"
+    "                        or the sheet NAME), checked as Set Access's OK checks;\n"
+    "                        the other table stays as stored\n"
+    "  export PROJECT_DIR access-in|access-out FILE\n"
+    "                        write that stored access table to FILE as CSV\n"
     "  -h, --help            show this help\n"
     "  --                    end of the options: what follows is a folder or a file\n"
     "                        even when it begins with '-'\n"
@@ -67,6 +75,8 @@ int usageError(std::ostream& err, const std::string& problem) {
         << "Usage: tessaro-cli image PROJECT_DIR | gsd PROJECT_DIR FILE | check PROJECT_DIR | tree FILE\n"
         << "       tessaro-cli map PROJECT_DIR [--html FILE]\n"
         << "       tessaro-cli import PROJECT_DIR DOCUMENT WORKBOOK | export PROJECT_DIR DOCUMENT\n"
+        << "       tessaro-cli import PROJECT_DIR access-in|access-out FILE [--sheet NAME]\n"
+        << "       tessaro-cli export PROJECT_DIR access-in|access-out FILE\n"
         << "Try 'tessaro-cli --help' for more information.\n";
     return kExitUsage;
 }
@@ -161,7 +171,7 @@ int runCommand(const std::vector<std::string>& given, std::ostream& out, std::os
         return kExitSuccess;
     }
     std::vector<std::string> args(given.begin(), end);
-    const std::size_t options = args.size();  // args before this index may be options
+    std::size_t options = args.size();  // args before this index may be options
     if (end != given.end()) args.insert(args.end(), end + 1, given.end());
     if (args.empty()) return usageError(err, "no command given");
 
@@ -177,6 +187,18 @@ int runCommand(const std::vector<std::string>& given, std::ostream& out, std::os
         if (const auto* problem = std::get_if<std::string>(&call)) return usageError(err, *problem);
         const MapCall& map = std::get<MapCall>(call);
         return runOnProject(projectFolder(map.projectDir), err, [&] { return runMap(map, out); });
+    }
+    // import of an access table takes the option --sheet NAME.
+    std::optional<std::string> sheet;
+    for (std::size_t i = 1; i < options; ++i) {
+        if (args[i] != "--sheet") continue;
+        if (args.front() != "import") return usageError(err, "--sheet is an option of import only");
+        if (i + 1 >= options) return usageError(err, "--sheet needs the name of a sheet");
+        if (sheet) return usageError(err, "--sheet is given twice");
+        sheet = args[i + 1];
+        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i + 2));
+        options -= 2;
+        --i;
     }
     for (std::size_t i = 0; i < options; ++i) {
         if (args[i].size() > 1 && args[i].front() == '-') return usageError(err, "unknown option '" + args[i] + "'");
@@ -228,6 +250,13 @@ int runCommand(const std::vector<std::string>& given, std::ostream& out, std::os
         if (auto wrong = expect(3, "FIRMWARE, BIN_DIR and OUT_DIR")) return *wrong;
         return runFirmwareCommand(args[1], args[2], args[3], err);
     }
+    if ((command == "import" || command == "export") && operands >= 2 && isAccessTable(args[2])) {
+        if (auto wrong = expect(3, "PROJECT_DIR, access-in or access-out, and FILE")) return *wrong;
+        const std::string projectDir = projectFolder(args[1]);
+        if (command == "import") return runAccessImport(projectDir, args[2], args[3], sheet, err);
+        return runAccessExport(projectDir, args[2], args[3], err);
+    }
+    if (sheet) return usageError(err, "--sheet is an option of access-in and access-out only");
     if (command == "import" || command == "export") {
         const bool importing = command == "import";
         if (auto wrong = expect(importing ? 3 : 2,
@@ -235,7 +264,8 @@ int runCommand(const std::vector<std::string>& given, std::ostream& out, std::os
             return *wrong;
         }
         if (!isEditorDocument(args[2])) {
-            return usageError(err, "unknown document '" + args[2] + "' (rpdodef, sdopdo, emcydef or emcyword)");
+            return usageError(err, "unknown document '" + args[2] +
+                                       "' (rpdodef, sdopdo, emcydef, emcyword, access-in or access-out)");
         }
         return importing ? runEditorImport(args[1], args[2], args[3], err) : runEditorExport(args[1], args[2], err);
     }

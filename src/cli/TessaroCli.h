@@ -20,6 +20,9 @@ inline constexpr int kExitUsage = 2;
 //                          before saving, on the stored documents
 //   import PROJECT_DIR DOCUMENT WORKBOOK, export PROJECT_DIR DOCUMENT
 //                          the CANopen editors' tables (cli/EditorCommands.h)
+//   import PROJECT_DIR access-in|access-out FILE [--sheet NAME],
+//   export PROJECT_DIR access-in|access-out FILE
+//                          the access tables of sdo.xml (cli/AccessCommands.h)
 //   -h, --help             usage on out
 // Answers kExitSuccess, writing nothing on out or err (but the usage); on a
 // failure or a refused check the message on err and kExitFailure, with no

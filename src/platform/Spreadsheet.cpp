@@ -4,6 +4,8 @@
 
 #include "platform/IsolatedWorkbook.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 
@@ -22,6 +24,7 @@ std::string reasonOf(int code) {
         case FREEXL_CFBF_INVALID_SIGNATURE: return "not a compound document";
         case FREEXL_BIFF_WORKBOOK_NOT_FOUND: return "no workbook stream";
         case FREEXL_CRAFTED_FILE: return "damaged file";
+        case FREEXL_INVALID_XLSX: return "not an .xlsx or .ods workbook";
         default: return "FreeXL error " + std::to_string(code);
     }
 }
@@ -42,6 +45,24 @@ void readEverything(const Workbook& workbook) {
         } catch (const SpreadsheetError&) {
         }
     }
+}
+
+using Opener = int (*)(const char*, const void**);
+
+bool endsWith(std::string_view text, std::string_view end) {
+    if (text.size() < end.size()) return false;
+    const std::string_view tail = text.substr(text.size() - end.size());
+    return std::equal(tail.begin(), tail.end(), end.begin(),
+                      [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+}
+
+// The library has one opener per kind of workbook. The name's ending chooses
+// the first to try; the others follow, so that a workbook saved under another
+// ending still opens. A failure reports what the first opener found.
+std::vector<Opener> openersFor(std::string_view path) {
+    if (endsWith(path, ".xlsx")) return {freexl_open_xlsx, freexl_open_ods, freexl_open};
+    if (endsWith(path, ".ods")) return {freexl_open_ods, freexl_open_xlsx, freexl_open};
+    return {freexl_open, freexl_open_xlsx, freexl_open_ods};
 }
 
 }  // namespace
@@ -83,12 +104,21 @@ void Workbook::readWithoutTrial(const std::string& path) {
 }
 
 void Workbook::open() {
-    const int code = freexl_open(narrowOpenPath(m_path).c_str(), &m_handle);
-    if (code != FREEXL_OK) {
+    const std::string openPath = narrowOpenPath(m_path);
+    if (examinePath(m_path).kind == PathKind::Missing)
+        throw SpreadsheetError("'" + m_path + "' is not an Excel workbook (" + reasonOf(FREEXL_FILE_NOT_FOUND) + ")");
+    int firstCode = FREEXL_OK;
+    for (const Opener opener : openersFor(m_path)) {
+        int code = opener(openPath.c_str(), &m_handle);
+        if (code == FREEXL_OK) return;
         if (m_handle) freexl_close(m_handle);
         m_handle = nullptr;
-        throw SpreadsheetError("'" + m_path + "' is not an Excel workbook (" + reasonOf(code) + ")");
+        // The zip openers say "not found" also for a file that is no zip archive.
+        if (code == FREEXL_FILE_NOT_FOUND && opener != freexl_open) code = FREEXL_INVALID_XLSX;
+        if (firstCode == FREEXL_OK) firstCode = code;
+        if (code == FREEXL_INSUFFICIENT_MEMORY) break;
     }
+    throw SpreadsheetError("'" + m_path + "' is not an Excel workbook (" + reasonOf(firstCode) + ")");
 }
 
 Workbook::~Workbook() {
@@ -97,7 +127,7 @@ Workbook::~Workbook() {
 
 std::vector<std::string> Workbook::tableNames() const {
     unsigned int count = 0;
-    if (freexl_get_info(m_handle, FREEXL_BIFF_SHEET_COUNT, &count) != FREEXL_OK) return {};
+    if (freexl_get_worksheets_count(m_handle, &count) != FREEXL_OK) return {};
     std::vector<std::string> names;
     for (unsigned int index = 0; index < count; ++index) {
         const char* name = nullptr;

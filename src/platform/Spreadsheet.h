@@ -7,7 +7,8 @@
 #include <string_view>
 #include <vector>
 
-// Read access to the sheets of an .xls workbook (BIFF5/BIFF8), built on FreeXL.
+// Read access to the sheets of a workbook, built on FreeXL 2.0: .xls (BIFF5/BIFF8),
+// .xlsx and .ods.
 // The editors' import goes through these steps, each kept as one call:
 //   open the connection on the workbook  -> Workbook(path): freexl_open; a file
 //                                           that is not a workbook fails here

@@ -6,7 +6,10 @@
 // records of both sides and the failure), the document the save writes (or
 // save-failure.txt with the message that stopped it) and the CSV file of the
 // export. A missing golden file fails the case; the actual output is left in
-// $TMPDIR/tessaro-golden/<case>/ for review.
+// $TMPDIR/tessaro-golden/<case>/ for review. A case with input/workbook.xlsx or
+// input/workbook.ods (the same workbook saved by a spreadsheet program in those
+// formats) runs again from each, against the same golden files: the import's
+// rules do not depend on the format.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -198,13 +201,30 @@ fs::path casesRoot() {
     return fs::path(testing_support::testData("canopen/cases"));
 }
 
-std::vector<std::string> caseNames() {
+// A case and the workbook it imports, when it imports one.
+struct CaseRun {
+    std::string caseName;
+    std::string workbookFile;
+};
+
+void PrintTo(const CaseRun& run, std::ostream* os) {
+    *os << run.caseName << " from " << run.workbookFile;
+}
+
+std::vector<CaseRun> caseRuns() {
     std::vector<std::string> names;
     for (const fs::directory_entry& entry : fs::directory_iterator(casesRoot())) {
         if (entry.is_directory()) names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());
-    return names;
+    std::vector<CaseRun> runs;
+    for (const std::string& name : names) {
+        runs.push_back({name, "workbook.xls"});
+        for (const char* copy : {"workbook.xlsx", "workbook.ods"}) {
+            if (fs::exists(casesRoot() / name / "input" / copy)) runs.push_back({name, copy});
+        }
+    }
+    return runs;
 }
 
 // A golden text is kept as written on Linux; encode turns it into this system's form.
@@ -221,17 +241,17 @@ void expectGolden(const std::string& caseName, const std::string& file, const st
     EXPECT_EQ(actual, encode ? encode(golden) : golden) << caseName << "/" << file;
 }
 
-class EditorCases : public ::testing::TestWithParam<std::string> {};
+class EditorCases : public ::testing::TestWithParam<CaseRun> {};
 
 TEST_P(EditorCases, MatchTheGoldenFiles) {
-    const std::string& caseName = GetParam();
+    const std::string& caseName = GetParam().caseName;
     const std::string document = caseName.substr(0, caseName.find('-'));
     const auto editor = editors().find(document);
     ASSERT_NE(editor, editors().end()) << "no editor for the case " << caseName;
 
     TempDir project;
     fs::copy(casesRoot() / caseName / "input", project.path(), fs::copy_options::recursive);
-    const std::string workbookPath = project / "workbook.xls";
+    const std::string workbookPath = project / GetParam().workbookFile;
     const std::optional<std::string> workbook =
         fs::exists(workbookPath) ? std::optional<std::string>(workbookPath) : std::nullopt;
 
@@ -244,6 +264,11 @@ TEST_P(EditorCases, MatchTheGoldenFiles) {
     }
     for (std::size_t at = content.find(project.path()); at != std::string::npos; at = content.find(project.path())) {
         content.replace(at, project.path().size(), "<project>");
+    }
+    // The golden messages name the workbook as the .xls file.
+    const std::string named = "<project>/" + GetParam().workbookFile;
+    for (std::size_t at = content.find(named); at != std::string::npos; at = content.find(named, at + 1)) {
+        content.replace(at, named.size(), "<project>/workbook.xls");
     }
     expectGolden(caseName, "content.txt", content);
 
@@ -270,11 +295,15 @@ TEST_P(EditorCases, MatchTheGoldenFiles) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Folders, EditorCases, ::testing::ValuesIn(caseNames()),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
+INSTANTIATE_TEST_SUITE_P(Folders, EditorCases, ::testing::ValuesIn(caseRuns()),
+                         [](const ::testing::TestParamInfo<CaseRun>& info) {
                              std::string name;
                              bool upper = true;
-                             for (char c : info.param) {
+                             std::string words = info.param.caseName;
+                             if (info.param.workbookFile != "workbook.xls")
+                                 words +=
+                                     "-from-" + info.param.workbookFile.substr(info.param.workbookFile.find('.') + 1);
+                             for (char c : words) {
                                  if (c == '-') {
                                      upper = true;
                                      continue;

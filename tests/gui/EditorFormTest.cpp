@@ -198,7 +198,7 @@ TEST_F(EditorFlow, ImportAsksForTheWorkbookThenClearsAndImports) {
     ASSERT_EQ(records.size(), 2);
     for (const Record& record : records) {
         EXPECT_EQ(record.kind, Kind::OpenFile);
-        EXPECT_EQ(record.chooser.filter.toStdString(), "File EXCEL (*.xls)");
+        EXPECT_EQ(record.chooser.filter.toStdString(), "File EXCEL (*.xls *.xlsx *.ods)");
         EXPECT_EQ(record.chooser.initialFolder.toStdString(), m_program / "PROJECTS/Plant1");
     }
     EXPECT_EQ(readFile(project("test.txt")), "A old\nB kept\n") << "nothing is written before OK";

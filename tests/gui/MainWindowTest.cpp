@@ -116,7 +116,7 @@ TEST_F(MainWindow, FirstStartSetsNoProject) {
     EXPECT_EQ(workspace().ProjectDir, "");
     EXPECT_EQ(workspace().ProjectName, "");
     EXPECT_EQ(title(), kInitial);
-    EXPECT_EQ(mainWindow().OpenExcel.filter.toStdString(), "File EXCEL (*.xls)");
+    EXPECT_EQ(mainWindow().OpenExcel.filter.toStdString(), "File EXCEL (*.xls *.xlsx *.ods)");
     EXPECT_EQ(windowOpenedBy(mainWindow().btn_Prm_Gen), "none");
     EXPECT_EQ(shown(), std::vector<std::string>{"information: Project not valid"});
 
