@@ -120,9 +120,7 @@ SheetQuery Workbook::query(std::string_view tableName) const {
         }
         if (rows > 0) {
             query.m_recordCount = rows - 1;
-            for (unsigned short column = 0; column < columns; ++column) {
-                query.m_columnNames.push_back(query.cell(0, column).value_or(""));
-            }
+            query.m_columnCount = columns;
         }
         return query;
     }

@@ -73,9 +73,7 @@ public:
     // Records below the row of column names.
     std::size_t recordCount() const { return m_recordCount; }
     // Columns of the sheet, as wide as its widest row.
-    std::size_t columnCount() const { return m_columnNames.size(); }
-    // The names that the first row gives the columns ("" for an empty cell).
-    const std::vector<std::string>& columnNames() const { return m_columnNames; }
+    std::size_t columnCount() const { return m_columnCount; }
 
     // The value of the record (from 0) in column (from 0) as text, or nothing
     // for an empty cell. Whole numbers give their decimal text, other numbers
@@ -93,7 +91,7 @@ private:
     const void* m_handle;
     std::string m_sheet;
     std::size_t m_recordCount = 0;
-    std::vector<std::string> m_columnNames;
+    std::size_t m_columnCount = 0;
 };
 
 // Text of a number as the import shows it: decimal digits for a whole number,
