@@ -12,7 +12,6 @@
 #include "support/GuiTest.h"
 #include "support/NotWellFormed.h"
 #include "ui/GraphicButton.h"
-#include "update/UBootSer.h"
 
 namespace {
 
@@ -29,19 +28,6 @@ protected:
     std::string project(const std::string& name) { return m_program / ("PROJECTS/Plant1/" + name); }
     std::string expected(const std::string& name) {
         return "standard error: " + std::string(GetParam().message) + " in \"" + project(name) + "\"";
-    }
-    // Presses "Update Device"; answers whether the update wizard was shown.
-    bool updateDevice() {
-        bool wizardShown = false;
-        QTimer::singleShot(0, [&] {
-            if (auto* wizard = qobject_cast<update::TFBootSer*>(QApplication::activeModalWidget())) {
-                wizardShown = true;
-                wizard->done(QDialog::Rejected);
-            }
-        });
-        mainWindow().CreateBin->click();
-        QApplication::processEvents();
-        return wizardShown;
     }
 };
 
