@@ -32,7 +32,7 @@ namespace fs = std::filesystem;
 class Timings final : public firmware::GenerationReport {
 public:
     void message(const std::string& text) override { std::fprintf(stderr, "message: %s\n", text.c_str()); }
-    void bankFinished(int, int) override { done.push_back(std::chrono::steady_clock::now()); }
+    void bankFinished(int, firmware::BankResult) override { done.push_back(std::chrono::steady_clock::now()); }
     std::vector<std::chrono::steady_clock::time_point> done;
     std::chrono::steady_clock::time_point start;
 };
@@ -112,7 +112,7 @@ int main(int argc, char** argv) {
         const std::vector<firmware::BankOutcome> outcomes = firmware::GenerateFirmware(run, banks, timings);
         const double took = seconds(std::chrono::steady_clock::now() - start);
         for (const firmware::BankOutcome& outcome : outcomes)
-            inserted = inserted && (!outcome.ran || outcome.result == 1);
+            inserted = inserted && (!outcome.ran || outcome.result == firmware::BankResult::Inserted);
         if (took < generation) {
             generation = took;
             report = timings;

@@ -11,37 +11,19 @@
 
 #include "FuzzFolder.h"
 #include "canopen/EditorDocuments.h"
-#include "canopen/EmcyWord.h"
-#include "canopen/PdoAccess.h"
-#include "canopen/SdoAccess.h"
-#include "canopen/StorePdo.h"
-#include "canopen/TranslateEmcy.h"
-#include "canopen/TranslatePdo.h"
-
-namespace {
-
-template <class Lines>
-void exportText(const Lines& lines) {
-    (void)canopen::csvText(lines);
-}
-
-}  // namespace
+#include "canopen/Editors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const std::string path = fuzzing::placeInput("document.xml", bytes);
+    // Every editor's document holds the bytes, so an editor that reads others
+    // with its own (Store PDO reads sdo.xml and rpdodef.xml) meets them there too.
+    for (const canopen::EditorDescriptor* editor : canopen::editorDescriptors())
+        fuzzing::placeInput(editor->file, bytes);
 
-    (void)canopen::loadPdoAccess(path);
-    exportText(canopen::exportSdoAccess(canopen::loadSdoAccess(path).value));
-    exportText(canopen::exportTranslatePdo(canopen::loadTranslatePdo(path).value));
-    exportText(canopen::exportTranslateEmcy(canopen::loadTranslateEmcy(path).value));
-    exportText(canopen::exportEmcyWord(canopen::loadEmcyWord(path).value));
-
-    // Store PDO reads three documents of the project; the same bytes serve as each.
-    fuzzing::placeInput("sdo.xml", bytes);
-    fuzzing::placeInput(canopen::kRpdodefFileName, bytes);
-    const canopen::StorePdoReading stored = canopen::loadStorePdo(fuzzing::fuzzFolder(), path);
-    (void)stored.messages();
-    exportText(canopen::exportStorePdo(stored.value));
+    for (const canopen::EditorDescriptor* editor : canopen::editorDescriptors()) {
+        const canopen::EditorReading reading = editor->load(fuzzing::fuzzFolder());
+        (void)reading.failure();
+        if (editor->exportLines) (void)canopen::csvText(editor->exportLines(reading.content));
+    }
     return 0;
 }

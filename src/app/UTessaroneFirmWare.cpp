@@ -11,13 +11,6 @@
 #include <stdexcept>
 
 #include "app/UForms.h"
-#include "canopen/UInfoPdo.h"
-#include "canopen/USetPdo.h"
-#include "canopen/UWemcy.h"
-#include "canopen/Uemcy.h"
-#include "canopen/Updo.h"
-#include "documents/USetVar.h"
-#include "documents/Upargen.h"
 #include "outputs/GsdFile.h"
 #include "platform/Process.h"
 #include "project/UAbout.h"
@@ -59,93 +52,30 @@ TFTessaroneFirmWare::TFTessaroneFirmWare(const std::string& programDir)
     FormCreate(programDir);
 }
 
+namespace {
+
+// A label in the grey of the step captions and the hints.
+QLabel* greyLabel(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    QPalette grey = label->palette();
+    grey.setColor(QPalette::WindowText, ui::kStepGrey);
+    label->setPalette(grey);
+    return label;
+}
+
+QLabel* stepLabel(int step, QWidget* parent) {
+    QLabel* label = greyLabel(QStringLiteral("Step %1").arg(step), parent);
+    label->setFont(ui::programFont(10, true));
+    return label;
+}
+
+}  // namespace
+
 void TFTessaroneFirmWare::buildControls() {
-    using ui::GraphicButton;
-    auto stepLabel = [this](int step) {
-        auto* label = new QLabel(QStringLiteral("Step %1").arg(step), this);
-        label->setFont(ui::programFont(10, true));
-        QPalette grey = label->palette();
-        grey.setColor(QPalette::WindowText, ui::kStepGrey);
-        label->setPalette(grey);
-        return label;
-    };
-    auto hint = [this](const QString& text) {
-        auto* label = new QLabel(text, this);
-        QPalette grey = label->palette();
-        grey.setColor(QPalette::WindowText, ui::kStepGrey);
-        label->setPalette(grey);
-        return label;
-    };
-
-    Label2 = stepLabel(1);
-    Label3 = stepLabel(2);
-    Label4 = stepLabel(3);
-    Label5 = stepLabel(4);
-    Label6 = stepLabel(5);
-    New = new GraphicButton(QStringLiteral("New project"), this);
-    open = new GraphicButton(QStringLiteral("Open project"), this);
-    btn_Prm_Gen = new GraphicButton(QStringLiteral("Set Communication"), this);
-    btn_Sdo = new GraphicButton(QStringLiteral("Set Access "), this);
-    btn_Gds = new GraphicButton(QStringLiteral("GDS File"), this);
-    CreateBin = new GraphicButton(QStringLiteral("Update Device"), this);
-    about = new GraphicButton(QStringLiteral("About"), this, GraphicButton::Glyph::Info, GraphicButton::Shape::Small);
-    LbButton1 = new GraphicButton(QStringLiteral("X"), this, GraphicButton::Glyph::Close, GraphicButton::Shape::Small);
-    Label1 = new ui::LinkLabel(QString::fromLatin1(workspace::kVendorWebAddress), this);
-
-    // Entries of the related CANopen gateways: present, never shown in this product.
-    CreateSx = new GraphicButton(QStringLiteral("Generate Firmware"), this);
-    btn_Pdo = new GraphicButton(QStringLiteral("Set Traslate PDO"), this);
-    btn_Info_Pdo = new GraphicButton(QStringLiteral("Define store PDO"), this);
-    btn_Emcy = new GraphicButton(QStringLiteral("Set Traslate EMCY"), this);
-    btn_Emcy_Wd = new GraphicButton(QStringLiteral("Define EMCY Word"), this);
-    Btn_SetPDO = new GraphicButton(QStringLiteral("Set PDO Access "), this);
-    for (GraphicButton* hidden : {CreateSx, btn_Pdo, btn_Info_Pdo, btn_Emcy, btn_Emcy_Wd, Btn_SetPDO}) hidden->hide();
-
-    about->setToolTip(QStringLiteral("About"));
-    LbButton1->setToolTip(QStringLiteral("Close"));
-    for (GraphicButton* button : {New, open, btn_Prm_Gen, btn_Sdo, btn_Gds, CreateBin}) button->setFixedWidth(168);
-
-    // Heading: the logo, the program's name and what it configures.
-    auto* logo = new QLabel(this);
-    logo->setPixmap(ui::vendorLogo(46));
-    auto* name = new QLabel(QStringLiteral("Firmware Tessaro"), this);
-    name->setFont(ui::programFont(15, true));
-    auto* subtitle = hint(QStringLiteral("GW48213 gateway: serial line to PROFIBUS DP slave"));
-    auto* titles = new QVBoxLayout;
-    titles->setSpacing(2);
-    titles->addWidget(name);
-    titles->addWidget(subtitle);
-    auto* heading = new QHBoxLayout;
-    heading->setSpacing(12);
-    heading->addWidget(logo);
-    heading->addLayout(titles, 1);
-    heading->addWidget(about, 0, Qt::AlignTop);
-    heading->addWidget(LbButton1, 0, Qt::AlignTop);
-
+    createControls();
+    QLayout* heading = buildHeading();
     QFrame* rule = ui::makeRule(this);
-
-    auto* steps = new QGridLayout;
-    steps->setHorizontalSpacing(14);
-    steps->setVerticalSpacing(12);
-    auto* firstStep = new QHBoxLayout;
-    firstStep->setSpacing(10);
-    firstStep->addWidget(New);
-    firstStep->addWidget(open);
-    firstStep->addStretch();
-    steps->addWidget(Label2, 0, 0);
-    steps->addLayout(firstStep, 0, 1, 1, 2);
-    const QList<std::tuple<QLabel*, GraphicButton*, QString>> rows{
-        {Label3, btn_Prm_Gen, QStringLiteral("Serial line and PROFIBUS parameters")},
-        {Label4, btn_Sdo, QStringLiteral("Serial registers to PROFIBUS bytes")},
-        {Label5, btn_Gds, QStringLiteral("Device description for the PROFIBUS master")},
-        {Label6, CreateBin, QStringLiteral("Hand the project to the gateway")}};
-    for (int row = 0; row < rows.size(); ++row) {
-        const auto& [label, button, text] = rows[row];
-        steps->addWidget(label, row + 1, 0);
-        steps->addWidget(button, row + 1, 1);
-        steps->addWidget(hint(text), row + 1, 2);
-    }
-    steps->setColumnStretch(2, 1);
+    QLayout* steps = buildSteps();
 
     auto* footer = new QHBoxLayout;
     footer->addStretch();
@@ -170,6 +100,92 @@ void TFTessaroneFirmWare::buildControls() {
     setTabOrder(btn_Sdo, btn_Gds);
     setTabOrder(btn_Gds, CreateBin);
 
+    connectHandlers();
+    OpenExcel.filter = QStringLiteral("File EXCEL (*.xls *.xlsx *.ods)");
+    SaveGDS.filter = QStringLiteral("Generic Station Description (*.gsd)");
+    SaveGDS.defaultSuffix = QStringLiteral("gsd");
+}
+
+void TFTessaroneFirmWare::createControls() {
+    using ui::GraphicButton;
+    Label2 = stepLabel(1, this);
+    Label3 = stepLabel(2, this);
+    Label4 = stepLabel(3, this);
+    Label5 = stepLabel(4, this);
+    Label6 = stepLabel(5, this);
+    New = new GraphicButton(QStringLiteral("New project"), this);
+    open = new GraphicButton(QStringLiteral("Open project"), this);
+    btn_Prm_Gen = new GraphicButton(QStringLiteral("Set Communication"), this);
+    btn_Sdo = new GraphicButton(QStringLiteral("Set Access "), this);
+    btn_Gds = new GraphicButton(QStringLiteral("GDS File"), this);
+    CreateBin = new GraphicButton(QStringLiteral("Update Device"), this);
+    about = new GraphicButton(QStringLiteral("About"), this, GraphicButton::Glyph::Info, GraphicButton::Shape::Small);
+    LbButton1 = new GraphicButton(QStringLiteral("X"), this, GraphicButton::Glyph::Close, GraphicButton::Shape::Small);
+    Label1 = new ui::LinkLabel(QString::fromLatin1(workspace::kVendorWebAddress), this);
+
+    // Entries of the related CANopen gateways: present, never shown in this product.
+    CreateSx = new GraphicButton(QStringLiteral("Generate Firmware"), this);
+    btn_Pdo = new GraphicButton(QStringLiteral("Set Traslate PDO"), this);
+    btn_Info_Pdo = new GraphicButton(QStringLiteral("Define store PDO"), this);
+    btn_Emcy = new GraphicButton(QStringLiteral("Set Traslate EMCY"), this);
+    btn_Emcy_Wd = new GraphicButton(QStringLiteral("Define EMCY Word"), this);
+    Btn_SetPDO = new GraphicButton(QStringLiteral("Set PDO Access "), this);
+    for (GraphicButton* hidden : {CreateSx, btn_Pdo, btn_Info_Pdo, btn_Emcy, btn_Emcy_Wd, Btn_SetPDO}) hidden->hide();
+
+    about->setToolTip(QStringLiteral("About"));
+    LbButton1->setToolTip(QStringLiteral("Close"));
+    for (GraphicButton* button : {New, open, btn_Prm_Gen, btn_Sdo, btn_Gds, CreateBin}) button->setFixedWidth(168);
+}
+
+// Heading: the logo, the program's name and what it configures.
+QLayout* TFTessaroneFirmWare::buildHeading() {
+    auto* logo = new QLabel(this);
+    logo->setPixmap(ui::vendorLogo(46));
+    auto* name = new QLabel(QStringLiteral("Firmware Tessaro"), this);
+    name->setFont(ui::programFont(15, true));
+    auto* subtitle = greyLabel(QStringLiteral("GW48213 gateway: serial line to PROFIBUS DP slave"), this);
+    auto* titles = new QVBoxLayout;
+    titles->setSpacing(2);
+    titles->addWidget(name);
+    titles->addWidget(subtitle);
+    auto* heading = new QHBoxLayout;
+    heading->setSpacing(12);
+    heading->addWidget(logo);
+    heading->addLayout(titles, 1);
+    heading->addWidget(about, 0, Qt::AlignTop);
+    heading->addWidget(LbButton1, 0, Qt::AlignTop);
+    return heading;
+}
+
+// The five steps, each with its caption, its button and a hint.
+QLayout* TFTessaroneFirmWare::buildSteps() {
+    auto* steps = new QGridLayout;
+    steps->setHorizontalSpacing(14);
+    steps->setVerticalSpacing(12);
+    auto* firstStep = new QHBoxLayout;
+    firstStep->setSpacing(10);
+    firstStep->addWidget(New);
+    firstStep->addWidget(open);
+    firstStep->addStretch();
+    steps->addWidget(Label2, 0, 0);
+    steps->addLayout(firstStep, 0, 1, 1, 2);
+    const QList<std::tuple<QLabel*, ui::GraphicButton*, QString>> rows{
+        {Label3, btn_Prm_Gen, QStringLiteral("Serial line and PROFIBUS parameters")},
+        {Label4, btn_Sdo, QStringLiteral("Serial registers to PROFIBUS bytes")},
+        {Label5, btn_Gds, QStringLiteral("Device description for the PROFIBUS master")},
+        {Label6, CreateBin, QStringLiteral("Hand the project to the gateway")}};
+    for (int row = 0; row < rows.size(); ++row) {
+        const auto& [label, button, text] = rows[row];
+        steps->addWidget(label, row + 1, 0);
+        steps->addWidget(button, row + 1, 1);
+        steps->addWidget(greyLabel(text, this), row + 1, 2);
+    }
+    steps->setColumnStretch(2, 1);
+    return steps;
+}
+
+void TFTessaroneFirmWare::connectHandlers() {
+    using ui::GraphicButton;
     ui::onClicked(New, this, [this] { NewaClick(); });
     ui::onClicked(open, this, [this] { OpenaClick(); });
     for (GraphicButton* step :
@@ -181,10 +197,6 @@ void TFTessaroneFirmWare::buildControls() {
     ui::onClicked(about, this, [this] { AboutClick(); });
     ui::onClicked(LbButton1, this, [this] { LbButton1Click(); });
     connect(Label1, &ui::LinkLabel::clicked, this, [this] { ui::guarded(this, [this] { Label1Click(); }); });
-
-    OpenExcel.filter = QStringLiteral("File EXCEL (*.xls *.xlsx *.ods)");
-    SaveGDS.filter = QStringLiteral("Generic Station Description (*.gsd)");
-    SaveGDS.defaultSuffix = QStringLiteral("gsd");
 }
 
 void TFTessaroneFirmWare::setTitle(const QString& title) {
@@ -194,10 +206,6 @@ void TFTessaroneFirmWare::setTitle(const QString& title) {
 void TFTessaroneFirmWare::FormCreate(const std::string& programDir) {
     if (m_workspace.startUp(programDir)) setTitle(TitlePrefix() + ui::qs(m_workspace.ProjectName));
     OpenExcel.initialFolder = ui::qs(m_workspace.ProjectDir);
-}
-
-void TFTessaroneFirmWare::SetDocumentPaths() {
-    m_workspace.SetDocumentPaths();
 }
 
 void TFTessaroneFirmWare::NewaClick() {

@@ -11,6 +11,7 @@
 
 class QAbstractButton;
 class QLabel;
+class QLayout;
 
 namespace ui {
 class GraphicButton;
@@ -51,7 +52,6 @@ public:
     void AboutClick();
     void LbButton1Click();
     void Label1Click();
-    void SetDocumentPaths();
     void SaveGsdFile();
     // Starts program with arguments and waits for its end, at most 150 000 ms,
     // without servicing the windows; answers how the run went, which the
@@ -95,6 +95,10 @@ private:
     void FormCreate(const std::string& programDir);
     void FormClose();
     void buildControls();
+    void createControls();
+    QLayout* buildHeading();
+    QLayout* buildSteps();
+    void connectHandlers();
     void setTitle(const QString& title);
 
     workspace::Workspace m_workspace;

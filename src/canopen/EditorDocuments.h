@@ -25,11 +25,6 @@ inline constexpr const char* kXmlFileNotFound = "File XML not found";
 inline constexpr const char* kXmlFileUnreadable = "Error in reading file XML";
 inline constexpr const char* kStringsFileNotFound = "File strings XML not found";
 
-// The start value of the ordered write-out: "0x999999" for Translate and Store
-// PDO, 999999 for Translate EMCY and EMCY word.
-inline constexpr std::int32_t kPdoStartValue = 0x999999;
-inline constexpr std::int32_t kEmcyStartValue = 999999;
-
 // The two messages a document read shows: when its file is missing and when it
 // cannot be read. Store PDO reads three documents, each with its own pair.
 struct DocumentMessages {
@@ -75,11 +70,11 @@ base::Reading<std::vector<std::string>> readStringsDocument(const std::string& p
 
 // How one side's records are ordered when written: ascending by their keys (one
 // to three values, compared in turn as integer text), records with equal keys
-// in reverse list order (later-first) or in list order (earlier-first). Keys
-// above the start value are ordered with the others, so no record is dropped.
+// in reverse list order (later-first) or in list order (earlier-first). Every
+// key is compared over the whole integer range, however large, so no record is
+// dropped or left out of the order.
 enum class TieRule { LaterFirst, EarlierFirst };
 struct WriteOrder {
-    std::int32_t startValue;
     TieRule tie;
 };
 

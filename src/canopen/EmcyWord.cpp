@@ -5,7 +5,7 @@
 namespace canopen {
 namespace {
 
-constexpr WriteOrder kEmcyWordOrder{kEmcyStartValue, TieRule::LaterFirst};
+constexpr WriteOrder kEmcyWordOrder{TieRule::LaterFirst};
 
 // A word from the 52 values in attribute order; extdata (place 2) is the page.
 void placeWord(EmcyWordPages& pages, const std::vector<std::string>& values, std::int32_t extdata) {

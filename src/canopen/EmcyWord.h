@@ -17,6 +17,7 @@
 namespace canopen {
 
 inline constexpr const char* kEmcywordDocumentName = "emcyword";
+inline constexpr const char* kEmcywordFileName = "emcyword.xml";
 inline constexpr const char* kEmcyWordCaption = "Define EMCY Word";
 inline constexpr std::array<const char*, 2> kEmcyWordPages = {"CanA", "CanB"};
 inline constexpr std::size_t kWordBits = 16;

@@ -16,6 +16,7 @@
 // each the cell's text as typed.
 namespace canopen {
 
+inline constexpr const char* kPdoDocumentName = "pdo";  // names its file; it has no sheet or CSV file
 inline constexpr const char* kPdoFileName = "pdo.xml";
 inline constexpr const char* kPdoRoot = "Profibus_to_PDO";
 inline constexpr const char* kPdoInputGroup = "Profi_IN_to_TPDO";

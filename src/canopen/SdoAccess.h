@@ -16,6 +16,9 @@
 namespace canopen {
 
 inline constexpr const char* kSdoDocumentName = "sdo";
+// The file the table's document has when one is read: the program itself
+// reads none into the window (TFsdo::documentPath stays empty).
+inline constexpr const char* kSdoTableFileName = "sdo.xml";
 inline constexpr const char* kSdoCaption = "Set SDO Access";
 inline constexpr const char* kSdoFirstPage = "SDO from CAN A request to CAN B";
 inline constexpr const char* kSdoSecondPage = "SDO from CAN B request to CAN A";

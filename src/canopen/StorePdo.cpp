@@ -4,12 +4,13 @@
 
 #include "base/IntegerText.h"
 #include "canopen/TranslatePdo.h"
+#include "documents/AccessTables.h"
 #include "platform/FileSystem.h"
 
 namespace canopen {
 namespace {
 
-constexpr WriteOrder kStorePdoOrder{kPdoStartValue, TieRule::EarlierFirst};
+constexpr WriteOrder kStorePdoOrder{TieRule::EarlierFirst};
 
 // The page and the PDO number that nrpdo codes.
 struct PdoNumber {
@@ -61,7 +62,7 @@ StorePdoReading loadStorePdo(const std::string& projectDir, const std::string& s
     StorePdoReading reading;
     StorePdoPages& pages = reading.value;
     reading.sdoFailure = readEditorDocument(
-        platform::joinPath(projectDir, "sdo.xml"), DocumentMessages{kSdoXmlNotFound, kSdoXmlUnreadable},
+        platform::joinPath(projectDir, documents::kSdoFileName), DocumentMessages{kSdoXmlNotFound, kSdoXmlUnreadable},
         [&](const DocumentRecord& record) {
             SdoCheckEntry entry{record.text("IndexA"), record.text("SubindexA")};
             pages.pages[(record.integer("conf") & 1) ? kCanB : kCanA].sdoChecks.push_back(std::move(entry));

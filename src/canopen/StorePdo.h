@@ -19,6 +19,7 @@
 namespace canopen {
 
 inline constexpr const char* kSdopdoDocumentName = "sdopdo";
+inline constexpr const char* kSdopdoFileName = "sdopdo.xml";
 inline constexpr const char* kStorePdoCaption = "Define Store PDO";
 
 inline constexpr const char* kSdoXmlNotFound = "File SDO XML not found";

@@ -5,7 +5,7 @@
 namespace canopen {
 namespace {
 
-constexpr WriteOrder kEmcyOrder{kEmcyStartValue, TieRule::LaterFirst};
+constexpr WriteOrder kEmcyOrder{TieRule::LaterFirst};
 
 void placeEntry(EmcyPages& pages, std::array<std::string, kEmcyFieldCount> fields, std::int32_t bypass) {
     const BypassParts parts = bypassParts(bypass);

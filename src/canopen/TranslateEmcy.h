@@ -17,6 +17,7 @@
 namespace canopen {
 
 inline constexpr const char* kEmcydefDocumentName = "emcydef";
+inline constexpr const char* kEmcydefFileName = "emcydef.xml";
 inline constexpr const char* kTranslateEmcyCaption = "Set Traslate EMCY";
 inline constexpr std::array<const char*, 2> kTranslateEmcyPages = {"From CAN A", "From CAN B"};
 inline constexpr const char* kIndexNotValid = "Index Not Valid";

@@ -5,7 +5,7 @@
 namespace canopen {
 namespace {
 
-constexpr WriteOrder kTranslatePdoOrder{kPdoStartValue, TieRule::LaterFirst};
+constexpr WriteOrder kTranslatePdoOrder{TieRule::LaterFirst};
 
 bool flagSet(const PdoTranslationEntry& row) {
     return row[kTranslatePdoFlagCell] == "1";

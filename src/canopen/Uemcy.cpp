@@ -64,25 +64,7 @@ void TFemcy::buildPage(std::size_t page, QWidget* sheet) {
     }
     boxes->setColumnStretch(1, 1);
 
-    p.aliasGroup = new QGroupBox(qs(kEmcyAliasGroupCaption), sheet);
-    p.alias = new QButtonGroup(p.aliasGroup);
-    auto* texts = new QVBoxLayout;
-    texts->addStretch(1);
-    for (const char* text : kEmcyAliasTexts[page]) texts->addWidget(new QLabel(qs(text), p.aliasGroup));
-    texts->addStretch(1);
-    auto* radios = new QVBoxLayout;
-    radios->setSpacing(0);
-    for (std::size_t i = 0; i < p.aliasButtons.size(); ++i) {
-        p.aliasButtons[i] = new QRadioButton(qs(kEmcyAliasCaptions[page][i]), p.aliasGroup);
-        p.aliasButtons[i]->setFixedHeight(18);
-        p.alias->addButton(p.aliasButtons[i], static_cast<int>(i));
-        radios->addWidget(p.aliasButtons[i]);
-    }
-    auto* group = new QHBoxLayout(p.aliasGroup);
-    group->setContentsMargins(8, 2, 8, 2);
-    group->addLayout(texts);
-    group->addSpacing(12);
-    group->addLayout(radios, 1);
+    buildAliasGroup(page, sheet);
 
     p.deleteButton = new QPushButton(qs(kEmcyDeleteCaption), sheet);
     p.newButton = new QPushButton(qs(kEmcyNewCaption), sheet);
@@ -116,6 +98,30 @@ void TFemcy::buildPage(std::size_t page, QWidget* sheet) {
     ui::onClicked(p.newButton, this, [this, page] { NewClick(page); });
     ui::onClicked(p.modifyButton, this, [this, page] { ModifyClick(page); });
     ui::onClicked(p.deleteButton, this, [this, page] { DeleteClick(page); });
+}
+
+// The alias group of a page: the texts of the aliases beside their radio buttons.
+void TFemcy::buildAliasGroup(std::size_t page, QWidget* sheet) {
+    Page& p = pages[page];
+    p.aliasGroup = new QGroupBox(qs(kEmcyAliasGroupCaption), sheet);
+    p.alias = new QButtonGroup(p.aliasGroup);
+    auto* texts = new QVBoxLayout;
+    texts->addStretch(1);
+    for (const char* text : kEmcyAliasTexts[page]) texts->addWidget(new QLabel(qs(text), p.aliasGroup));
+    texts->addStretch(1);
+    auto* radios = new QVBoxLayout;
+    radios->setSpacing(0);
+    for (std::size_t i = 0; i < p.aliasButtons.size(); ++i) {
+        p.aliasButtons[i] = new QRadioButton(qs(kEmcyAliasCaptions[page][i]), p.aliasGroup);
+        p.aliasButtons[i]->setFixedHeight(18);
+        p.alias->addButton(p.aliasButtons[i], static_cast<int>(i));
+        radios->addWidget(p.aliasButtons[i]);
+    }
+    auto* group = new QHBoxLayout(p.aliasGroup);
+    group->setContentsMargins(8, 2, 8, 2);
+    group->addLayout(texts);
+    group->addSpacing(12);
+    group->addLayout(radios, 1);
 }
 
 void TFemcy::clear() {

@@ -55,6 +55,7 @@ protected:
 
 private:
     void buildPage(std::size_t page, QWidget* sheet);
+    void buildAliasGroup(std::size_t page, QWidget* sheet);
     void fillLists();
     void showFirstLines();
     std::array<std::string, kEmcyFieldCount> boxTexts(std::size_t page) const;

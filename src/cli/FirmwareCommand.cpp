@@ -40,7 +40,7 @@ int runFirmwareCommand(const std::string& firmware, const std::string& binDir, c
 
         const std::vector<firmware::BankOutcome> outcomes = firmware::GenerateFirmware(run, takesPart, report);
         for (const firmware::BankOutcome& outcome : outcomes) {
-            if (outcome.ran && outcome.result != 1) return kExitFailure;
+            if (outcome.ran && outcome.result != firmware::BankResult::Inserted) return kExitFailure;
         }
         return outcomes.size() == static_cast<std::size_t>(firmware::kBankCount) ? kExitSuccess : kExitFailure;
     } catch (const std::exception& failure) {

@@ -19,6 +19,7 @@
 #include "outputs/ConfigurationImage.h"
 #include "outputs/GsdFile.h"
 #include "platform/FileSystem.h"
+#include "workspace/Vendor.h"
 
 namespace cli {
 namespace {
@@ -58,6 +59,7 @@ constexpr const char* kUsage =
     "  export PROJECT_DIR access-in|access-out FILE\n"
     "                        write that stored access table to FILE as CSV\n"
     "  -h, --help            show this help\n"
+    "  --version             show the version of tessaro-cli\n"
     "  --                    end of the options: what follows is a folder or a file\n"
     "                        even when it begins with '-'\n"
     "\n"
@@ -161,6 +163,33 @@ int finishOutput(int exitCode, std::ostream& out, std::ostream& err) {
     return kExitFailure;
 }
 
+int runImage(const std::string& projectDir, std::ostream& err) {
+    return runOnProject(projectDir, err, [&]() -> std::optional<std::string> {
+        outputs::ConfigurationImage image;
+        image.BuildConfigurationImage(projectDir);
+        image.WriteConfigurationImage(projectDir);
+        warnAboutStoredValues(projectDir, err);
+        return std::nullopt;
+    });
+}
+
+int runGsd(const std::string& projectDir, const std::string& file, std::ostream& err) {
+    return runOnProject(projectDir, err, [&]() -> std::optional<std::string> {
+        outputs::WriteGsdFile(projectDir, file);
+        // The GSD file counts an area whose size it did not find as 0 bytes.
+        const std::string pargenPath = platform::joinPath(projectDir, documents::kPargenFileName);
+        for (const std::string& message :
+             outputs::unfoundSizeMessages(documents::readStoredSettings(pargenPath), pargenPath)) {
+            warn(err, message);
+        }
+        warnAboutStoredValues(projectDir, err);
+        return std::nullopt;
+    });
+}
+
+int runPlainCommand(const std::vector<std::string>& args, const std::optional<std::string>& sheet, std::ostream& out,
+                    std::ostream& err);
+
 int runCommand(const std::vector<std::string>& given, std::ostream& out, std::ostream& err) {
     // "--" ends the options: what follows is taken as it is, so that a folder
     // named "-h" can be given. Before it, -h or --help asks for the usage.
@@ -168,6 +197,10 @@ int runCommand(const std::vector<std::string>& given, std::ostream& out, std::os
     const auto isHelp = [](const std::string& arg) { return arg == "-h" || arg == "--help"; };
     if (std::any_of(given.begin(), end, isHelp)) {
         out << kUsage;
+        return kExitSuccess;
+    }
+    if (std::find(given.begin(), end, std::string("--version")) != end) {
+        out << "tessaro-cli " << workspace::kProgramVersion << "\n";
         return kExitSuccess;
     }
     std::vector<std::string> args(given.begin(), end);
@@ -203,7 +236,13 @@ int runCommand(const std::vector<std::string>& given, std::ostream& out, std::os
     for (std::size_t i = 0; i < options; ++i) {
         if (args[i].size() > 1 && args[i].front() == '-') return usageError(err, "unknown option '" + args[i] + "'");
     }
+    return runPlainCommand(args, sheet, out, err);
+}
 
+// A command of args.front() with args[1..] as its operands, none an option;
+// sheet is the --sheet of an access table's import.
+int runPlainCommand(const std::vector<std::string>& args, const std::optional<std::string>& sheet, std::ostream& out,
+                    std::ostream& err) {
     const std::string& command = args.front();
     const std::size_t operands = args.size() - 1;
     const auto expect = [&](std::size_t count, std::string_view names) -> std::optional<int> {
@@ -213,29 +252,11 @@ int runCommand(const std::vector<std::string>& given, std::ostream& out, std::os
 
     if (command == "image") {
         if (auto wrong = expect(1, "PROJECT_DIR")) return *wrong;
-        const std::string projectDir = projectFolder(args[1]);
-        return runOnProject(projectDir, err, [&]() -> std::optional<std::string> {
-            outputs::ConfigurationImage image;
-            image.BuildConfigurationImage(projectDir);
-            image.WriteConfigurationImage(projectDir);
-            warnAboutStoredValues(projectDir, err);
-            return std::nullopt;
-        });
+        return runImage(projectFolder(args[1]), err);
     }
     if (command == "gsd") {
         if (auto wrong = expect(2, "PROJECT_DIR and FILE")) return *wrong;
-        const std::string projectDir = projectFolder(args[1]);
-        return runOnProject(projectDir, err, [&]() -> std::optional<std::string> {
-            outputs::WriteGsdFile(projectDir, args[2]);
-            // The GSD file counts an area whose size it did not find as 0 bytes.
-            const std::string pargenPath = platform::joinPath(projectDir, documents::kPargenFileName);
-            for (const std::string& message :
-                 outputs::unfoundSizeMessages(documents::readStoredSettings(pargenPath), pargenPath)) {
-                warn(err, message);
-            }
-            warnAboutStoredValues(projectDir, err);
-            return std::nullopt;
-        });
+        return runGsd(projectFolder(args[1]), args[2], err);
     }
     if (command == "check") {
         if (auto wrong = expect(1, "PROJECT_DIR")) return *wrong;

@@ -60,82 +60,8 @@ TFpargen::TFpargen(QWidget* parent, const workspace::Workspace& workspace)
 }
 
 void TFpargen::buildControls() {
-    GroupBox2 = new QGroupBox(QStringLiteral(" Serial "), this);
-    QFrame* lineFrame = ui::makeFrame(GroupBox2);
-    RB_Ser_232 = new QRadioButton(QStringLiteral("RS232"), lineFrame);
-    RB_Ser_485 = new QRadioButton(QStringLiteral("RS485"), lineFrame);
-    auto* lineLayout = new QHBoxLayout(lineFrame);
-    lineLayout->setContentsMargins(10, 4, 10, 4);
-    lineLayout->addWidget(RB_Ser_232);
-    lineLayout->addSpacing(16);
-    lineLayout->addWidget(RB_Ser_485);
-    lineLayout->addStretch();
-    m_lineType = new QButtonGroup(this);
-    // The ids of both groups are the codes stored in pargen.xml.
-    m_lineType->addButton(RB_Ser_232, static_cast<int>(SerialLine::Rs232));
-    m_lineType->addButton(RB_Ser_485, static_cast<int>(SerialLine::Rs485));
-
-    CB_Ser_Baud = makeList(GroupBox2, {QStringLiteral("1200"), QStringLiteral("2400"), QStringLiteral("4800"),
-                                       QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("38400"),
-                                       QStringLiteral("57600"), QStringLiteral("115200")});
-    CB_Ser_Par = makeList(GroupBox2, {QStringLiteral("NONE"), QStringLiteral("EVEN"), QStringLiteral("ODD")});
-    E_Ser_ID = makeEdit(GroupBox2);
-
-    GroupBox4 = new QGroupBox(QStringLiteral(" Protocol "), GroupBox2);
-    RB_Ser_MRTU = new QRadioButton(QStringLiteral("Modbus RTU"), GroupBox4);
-    RB_Ser_MASC = new QRadioButton(QStringLiteral("Modbus ASCII"), GroupBox4);
-    RB_Ser_JBUS = new QRadioButton(QStringLiteral("JBUS"), GroupBox4);
-    RB_Ser_BIN = new QRadioButton(QStringLiteral("Binary"), GroupBox4);
-    RB_Ser_ASC = new QRadioButton(QStringLiteral("ASCII"), GroupBox4);
-    m_protocol = new QButtonGroup(this);
-    auto* protocolLayout = new QVBoxLayout(GroupBox4);
-    protocolLayout->setSpacing(3);
-    const std::array<std::pair<QRadioButton*, SerialProtocol>, 5> protocols = {{
-        {RB_Ser_MRTU, SerialProtocol::ModbusRtu},
-        {RB_Ser_MASC, SerialProtocol::ModbusAscii},
-        {RB_Ser_JBUS, SerialProtocol::Jbus},
-        {RB_Ser_BIN, SerialProtocol::Binary},
-        {RB_Ser_ASC, SerialProtocol::Ascii},
-    }};
-    for (const auto& [button, protocol] : protocols) {
-        m_protocol->addButton(button, static_cast<int>(protocol));
-        protocolLayout->addWidget(button);
-    }
-
-    auto* serialForm = new QFormLayout;
-    serialForm->setHorizontalSpacing(14);
-    serialForm->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    addRow(serialForm, QStringLiteral("Baudrate"), CB_Ser_Baud);
-    addRow(serialForm, QStringLiteral("Parity"), CB_Ser_Par);
-    addRow(serialForm, QStringLiteral("ID Dev."), E_Ser_ID);
-    auto* serialFields = new QVBoxLayout;
-    serialFields->addWidget(lineFrame);
-    serialFields->addSpacing(4);
-    serialFields->addLayout(serialForm);
-    serialFields->addStretch();
-    auto* serialLayout = new QHBoxLayout(GroupBox2);
-    serialLayout->setContentsMargins(12, 14, 12, 12);
-    serialLayout->setSpacing(16);
-    serialLayout->addLayout(serialFields);
-    serialLayout->addWidget(GroupBox4, 0, Qt::AlignTop);
-
-    GroupBox1 = new QGroupBox(QStringLiteral(" ProfiBUS"), this);
-    E_Pro_ID = makeEdit(GroupBox1);
-    CB_Pro_Baud = makeList(
-        GroupBox1, {QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("45.45K"), QStringLiteral("93.75K"),
-                    QStringLiteral("187.5K"), QStringLiteral("500K"), QStringLiteral("1.5M"), QStringLiteral("3.0M"),
-                    QStringLiteral("6.0M"), QStringLiteral("12M"), QStringLiteral("Auto Baudrate")});
-    CB_Pro_Baud->setEnabled(false);
-    E_PRo_IN = makeEdit(GroupBox1);
-    E_PRo_Out = makeEdit(GroupBox1);
-    auto* profibusForm = new QFormLayout(GroupBox1);
-    profibusForm->setContentsMargins(12, 14, 12, 12);
-    profibusForm->setHorizontalSpacing(14);
-    profibusForm->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    addRow(profibusForm, QStringLiteral("ID Dev."), E_Pro_ID);
-    addRow(profibusForm, QStringLiteral("Baud rate"), CB_Pro_Baud);
-    addRow(profibusForm, QStringLiteral("N Byte IN"), E_PRo_IN);
-    addRow(profibusForm, QStringLiteral("N Byte OUT"), E_PRo_Out);
+    buildSerialBox();
+    buildProfibusBox();
 
     auto* bar = new ui::ButtonBar(this);
     bitbtn1 = bar->accept(
@@ -161,6 +87,94 @@ void TFpargen::buildControls() {
     setTabOrder(E_PRo_IN, E_PRo_Out);
     setTabOrder(E_PRo_Out, bitbtn1);
     setTabOrder(bitbtn1, bitbtn2);
+}
+
+// " Serial ": the line type, baud rate, parity and device id, beside the protocol.
+void TFpargen::buildSerialBox() {
+    GroupBox2 = new QGroupBox(QStringLiteral(" Serial "), this);
+    QFrame* lineFrame = ui::makeFrame(GroupBox2);
+    RB_Ser_232 = new QRadioButton(QStringLiteral("RS232"), lineFrame);
+    RB_Ser_485 = new QRadioButton(QStringLiteral("RS485"), lineFrame);
+    auto* lineLayout = new QHBoxLayout(lineFrame);
+    lineLayout->setContentsMargins(10, 4, 10, 4);
+    lineLayout->addWidget(RB_Ser_232);
+    lineLayout->addSpacing(16);
+    lineLayout->addWidget(RB_Ser_485);
+    lineLayout->addStretch();
+    m_lineType = new QButtonGroup(this);
+    // The ids of both groups are the codes stored in pargen.xml.
+    m_lineType->addButton(RB_Ser_232, static_cast<int>(SerialLine::Rs232));
+    m_lineType->addButton(RB_Ser_485, static_cast<int>(SerialLine::Rs485));
+
+    CB_Ser_Baud = makeList(GroupBox2, {QStringLiteral("1200"), QStringLiteral("2400"), QStringLiteral("4800"),
+                                       QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("38400"),
+                                       QStringLiteral("57600"), QStringLiteral("115200")});
+    CB_Ser_Par = makeList(GroupBox2, {QStringLiteral("NONE"), QStringLiteral("EVEN"), QStringLiteral("ODD")});
+    E_Ser_ID = makeEdit(GroupBox2);
+
+    buildProtocolBox();
+
+    auto* serialForm = new QFormLayout;
+    serialForm->setHorizontalSpacing(14);
+    serialForm->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    addRow(serialForm, QStringLiteral("Baudrate"), CB_Ser_Baud);
+    addRow(serialForm, QStringLiteral("Parity"), CB_Ser_Par);
+    addRow(serialForm, QStringLiteral("ID Dev."), E_Ser_ID);
+    auto* serialFields = new QVBoxLayout;
+    serialFields->addWidget(lineFrame);
+    serialFields->addSpacing(4);
+    serialFields->addLayout(serialForm);
+    serialFields->addStretch();
+    auto* serialLayout = new QHBoxLayout(GroupBox2);
+    serialLayout->setContentsMargins(12, 14, 12, 12);
+    serialLayout->setSpacing(16);
+    serialLayout->addLayout(serialFields);
+    serialLayout->addWidget(GroupBox4, 0, Qt::AlignTop);
+}
+
+// " Protocol ", inside " Serial ": one radio button per protocol code.
+void TFpargen::buildProtocolBox() {
+    GroupBox4 = new QGroupBox(QStringLiteral(" Protocol "), GroupBox2);
+    RB_Ser_MRTU = new QRadioButton(QStringLiteral("Modbus RTU"), GroupBox4);
+    RB_Ser_MASC = new QRadioButton(QStringLiteral("Modbus ASCII"), GroupBox4);
+    RB_Ser_JBUS = new QRadioButton(QStringLiteral("JBUS"), GroupBox4);
+    RB_Ser_BIN = new QRadioButton(QStringLiteral("Binary"), GroupBox4);
+    RB_Ser_ASC = new QRadioButton(QStringLiteral("ASCII"), GroupBox4);
+    m_protocol = new QButtonGroup(this);
+    auto* protocolLayout = new QVBoxLayout(GroupBox4);
+    protocolLayout->setSpacing(3);
+    const std::array<std::pair<QRadioButton*, SerialProtocol>, 5> protocols = {{
+        {RB_Ser_MRTU, SerialProtocol::ModbusRtu},
+        {RB_Ser_MASC, SerialProtocol::ModbusAscii},
+        {RB_Ser_JBUS, SerialProtocol::Jbus},
+        {RB_Ser_BIN, SerialProtocol::Binary},
+        {RB_Ser_ASC, SerialProtocol::Ascii},
+    }};
+    for (const auto& [button, protocol] : protocols) {
+        m_protocol->addButton(button, static_cast<int>(protocol));
+        protocolLayout->addWidget(button);
+    }
+}
+
+// " ProfiBUS": the station's id, baud rate and the sizes of its two areas.
+void TFpargen::buildProfibusBox() {
+    GroupBox1 = new QGroupBox(QStringLiteral(" ProfiBUS"), this);
+    E_Pro_ID = makeEdit(GroupBox1);
+    CB_Pro_Baud = makeList(
+        GroupBox1, {QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("45.45K"), QStringLiteral("93.75K"),
+                    QStringLiteral("187.5K"), QStringLiteral("500K"), QStringLiteral("1.5M"), QStringLiteral("3.0M"),
+                    QStringLiteral("6.0M"), QStringLiteral("12M"), QStringLiteral("Auto Baudrate")});
+    CB_Pro_Baud->setEnabled(false);
+    E_PRo_IN = makeEdit(GroupBox1);
+    E_PRo_Out = makeEdit(GroupBox1);
+    auto* profibusForm = new QFormLayout(GroupBox1);
+    profibusForm->setContentsMargins(12, 14, 12, 12);
+    profibusForm->setHorizontalSpacing(14);
+    profibusForm->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    addRow(profibusForm, QStringLiteral("ID Dev."), E_Pro_ID);
+    addRow(profibusForm, QStringLiteral("Baud rate"), CB_Pro_Baud);
+    addRow(profibusForm, QStringLiteral("N Byte IN"), E_PRo_IN);
+    addRow(profibusForm, QStringLiteral("N Byte OUT"), E_PRo_Out);
 }
 
 void TFpargen::setDefaults() {

@@ -61,6 +61,9 @@ private:
     // Shows the stored text of one element of pargen.xml in its control.
     void showStored(std::string_view element, const std::string& text);
     void buildControls();
+    void buildSerialBox();
+    void buildProtocolBox();
+    void buildProfibusBox();
 
     const workspace::Workspace& m_workspace;
     QButtonGroup* m_lineType;

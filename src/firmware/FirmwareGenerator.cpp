@@ -438,43 +438,99 @@ std::string firmwarePath(const FirmwareRun& run) {
 
 namespace {
 
-// A bank pass whose files are among files: Bin.sx's records, then the output,
-// created in run.OutputDir, its path in outputPath. Bin.sx is deleted when
-// the pass ends; the output stays among files for the caller.
-int passOf(const Bank& bank, const std::string& inputPath, bool ownInput, std::string& outputPath,
-           const FirmwareRun& run, GenerationReport& report, OwnFiles& files) {
-    report.progress(0);
-    int result = -1;
-
-    const std::string bankPath = run.BinDir + bank.fileName;
+// The checks before a pass writes anything, in their order: each failure is
+// reported and ends the pass.
+bool passCanStart(const Bank& bank, const std::string& inputPath, const FirmwareRun& run, GenerationReport& report) {
     if (!platform::fileExists(inputPath)) {
         report.message(kFirmwareNotFound);
-        return result;
+        return false;
     }
     if (run.NewFirmwareName.empty()) {
         report.message(kNewNameMissing);
-        return result;
+        return false;
     }
     if (!platform::folderExists(run.BinDir)) {
         report.message(kBinDirNotFound);
-        return result;
+        return false;
     }
-    if (!platform::fileExists(bankPath)) {
+    if (!platform::fileExists(run.BinDir + bank.fileName)) {
         report.message("File " + bank.fileName + " Not Found,Abort Procedure");
-        return result;
+        return false;
     }
-    // A short bank file would leave records that were never in it.
-    std::vector<unsigned char> data;
-    if (!readBank(bankPath, bank, data, report)) return result;
+    return true;
+}
 
+// The bank's records as lines, written to a Bin file of the run's own in
+// run.BinDir and read back, as the merge inserts them; the Bin file is gone
+// when this returns.
+std::vector<std::string> bankRecordLines(const Bank& bank, const std::vector<unsigned char>& data,
+                                         const FirmwareRun& run, OwnFiles& files) {
     std::string bankRecordsPath;
-    std::vector<std::string> bankLines;
     {
         const File bankRecords = files.create(run.BinDir, kBankRecordsStem, bankRecordsPath);
         writeBankRecords(bankRecords.get(), bankRecordsPath, bank, data);
     }
-    bankLines = readLines(bankRecordsPath);
+    std::vector<std::string> bankLines = readLines(bankRecordsPath);
     files.remove(bankRecordsPath);
+    return bankLines;
+}
+
+// Copies the input's lines (read from lines) to writer, the bank's lines in place of the first
+// record in the bank's range; position counts the progress. Throws
+// std::runtime_error for a line that is no whole record or one after the S9
+// record, and WriteFailure when the output cannot be written.
+BankResult mergeLines(const Bank& bank, std::string_view input, TextLines& lines, const std::string& inputName,
+                      bool ownInput, const std::vector<std::string>& bankLines, LineWriter& writer,
+                      GenerationReport& report, int& position) {
+    std::size_t lineNumber = 0;
+    bool inserted = false;
+    bool ended = false;  // the S9 record was read
+    std::string_view line;
+    while (lines.next(line)) {
+        report.progress(++position);
+        ++lineNumber;
+        // A loader stops at the S9 record: whatever follows would never reach the device.
+        if (ended)
+            throw std::runtime_error("Line " + std::to_string(lineNumber) + " of " + inputName +
+                                     " follows the S9 record,Abort Procedure");
+        const RecordFault fault = ownInput ? RecordFault::None : faultOf(line);
+        if (fault != RecordFault::None) throw std::runtime_error(lineRefused(lineNumber, inputName, fault));
+        if (line[1] == '1' || line[1] == '2') {
+            const std::uint32_t address = addressOf(line);
+            if (address >= bank.firstAddress && address <= bank.lastAddress) {
+                if (!inserted) {
+                    for (const std::string& bankLine : bankLines) {
+                        writer.write(bankLine);
+                        report.progress(++position);
+                    }
+                    inserted = true;
+                }
+                continue;
+            }
+        } else if (line[1] == '9') {
+            ended = true;
+        }
+        writer.writeFrom(input, line);
+    }
+    if (!ended) {
+        report.message("File " + inputName + (input.empty() ? " is empty" : " has no S9 record") + ",Abort Procedure");
+        return BankResult::Failed;
+    }
+    writer.flush();
+    return inserted ? BankResult::Inserted : BankResult::NotInserted;
+}
+
+// A bank pass whose files are among files: Bin.sx's records, then the output,
+// created in run.OutputDir, its path in outputPath. Bin.sx is deleted when
+// the pass ends; the output stays among files for the caller.
+BankResult passOf(const Bank& bank, const std::string& inputPath, bool ownInput, std::string& outputPath,
+                  const FirmwareRun& run, GenerationReport& report, OwnFiles& files) {
+    report.progress(0);
+    if (!passCanStart(bank, inputPath, run, report)) return BankResult::Failed;
+    // A short bank file would leave records that were never in it.
+    std::vector<unsigned char> data;
+    if (!readBank(run.BinDir + bank.fileName, bank, data, report)) return BankResult::Failed;
+    const std::vector<std::string> bankLines = bankRecordLines(bank, data, run, files);
 
     // Read once for the count and once for the merge, from memory. Only a
     // file of this run's own, which no one else knows of, is mapped; its
@@ -492,58 +548,19 @@ int passOf(const Bank& bank, const std::string& inputPath, bool ownInput, std::s
 
     const File output = files.create(run.OutputDir, intermediateStem(bank.number), outputPath);
     LineWriter writer(output.get(), outputPath);
-    const std::string inputName = fileNameOf(inputPath);
     int position = 0;
-    std::size_t lineNumber = 0;
-    bool inserted = false;
-    bool ended = false;  // the S9 record was read
+    BankResult result = BankResult::Failed;
     try {
-        std::string_view line;
-        while (lines.next(line)) {
-            report.progress(++position);
-            ++lineNumber;
-            // A loader stops at the S9 record: whatever follows would never reach the device.
-            if (ended)
-                throw std::runtime_error("Line " + std::to_string(lineNumber) + " of " + inputName +
-                                         " follows the S9 record,Abort Procedure");
-            const RecordFault fault = ownInput ? RecordFault::None : faultOf(line);
-            if (fault != RecordFault::None) throw std::runtime_error(lineRefused(lineNumber, inputName, fault));
-            if (line[1] == '1' || line[1] == '2') {
-                const std::uint32_t address = addressOf(line);
-                if (address >= bank.firstAddress && address <= bank.lastAddress) {
-                    if (!inserted) {
-                        for (const std::string& bankLine : bankLines) {
-                            writer.write(bankLine);
-                            report.progress(++position);
-                        }
-                        inserted = true;
-                    }
-                    continue;
-                }
-            } else if (line[1] == '9') {
-                result = inserted ? 1 : 0;
-                ended = true;
-            }
-            writer.writeFrom(input, line);
-        }
-        if (!ended) {
-            report.message("File " + inputName + (input.empty() ? " is empty" : " has no S9 record") +
-                           ",Abort Procedure");
-            result = -1;
-        } else {
-            writer.flush();
-        }
+        result = mergeLines(bank, input, lines, fileNameOf(inputPath), ownInput, bankLines, writer, report, position);
     } catch (const WriteFailure&) {
         // The lines are written in blocks, so a failure shows late; the output
         // is incomplete whatever the lines before it said.
         report.message(kMergeFailed);
-        result = -1;
     } catch (const std::exception& refused) {
         // A firmware with a line that is no whole record is damaged: none of
         // it goes on to the device.
         report.message(refused.what());
         report.message(kMergeFailed);
-        result = -1;
     }
     report.progress(maximum);
     return result;
@@ -558,11 +575,11 @@ void putInPlace(const std::string& file, const std::string& result, OwnFiles& fi
 
 }  // namespace
 
-int InsertBank(const Bank& bank, const std::string& inputPath, std::string& outputPath, const FirmwareRun& run,
-               GenerationReport& report) {
+BankResult InsertBank(const Bank& bank, const std::string& inputPath, std::string& outputPath, const FirmwareRun& run,
+                      GenerationReport& report) {
     OwnFiles files;
     outputPath.clear();
-    const int result = passOf(bank, inputPath, false, outputPath, run, report, files);
+    const BankResult result = passOf(bank, inputPath, false, outputPath, run, report, files);
     files.release(outputPath);
     return result;
 }
@@ -578,7 +595,7 @@ std::vector<BankOutcome> GenerateFirmware(const FirmwareRun& run, const std::arr
     std::string current = firmwarePath(run);
     bool passed = false;
     std::vector<BankOutcome> outcomes;
-    int result = 0;
+    BankResult result = BankResult::NotInserted;
     for (int number = 1; number <= kBankCount; ++number) {
         const bool ran = takesPart[static_cast<std::size_t>(number - 1)];
         if (ran) {
@@ -590,7 +607,7 @@ std::vector<BankOutcome> GenerateFirmware(const FirmwareRun& run, const std::arr
         }
         outcomes.push_back({number, ran, result});
         report.bankFinished(number, result);
-        if (result == -1) return outcomes;
+        if (result == BankResult::Failed) return outcomes;
     }
 
     if (run.NewFirmwareName.empty()) {

@@ -64,6 +64,13 @@ std::string bankRecord(std::uint32_t address, const unsigned char* data);
 // stays empty. Reads nothing.
 std::string withTrailingSeparator(std::string folder);
 
+// How a bank pass ended, with the code a result has in reports (-1, 0, 1).
+enum class BankResult {
+    Failed = -1,      // a check failed or the input was refused: the run ends
+    NotInserted = 0,  // the S9 record came before any record of the bank's range
+    Inserted = 1,     // the bank's records stand in place of its range
+};
+
 // What a run is told of, as it goes: the plain message boxes of the window,
 // the progress of the current pass, and each bank's result.
 class GenerationReport {
@@ -75,7 +82,7 @@ public:
     virtual void progressRange(int maximum) { (void)maximum; }
     virtual void progress(int position) { (void)position; }
     // After each bank, run or skipped: the result the run holds then.
-    virtual void bankFinished(int bank, int result) {
+    virtual void bankFinished(int bank, BankResult result) {
         (void)bank;
         (void)result;
     }
@@ -101,29 +108,29 @@ std::string firmwarePath(const FirmwareRun& run);
 // outputPath, and the caller deletes it), putting the bank's records in place
 // of the first S1 or S2 record whose address (characters 5 to 10) lies in the
 // bank and dropping every later one. The input is read, never mapped, and
-// never written. Answers 1 when an S9 record came after the insertion, 0 when
-// an S9 record came without one, -1 when a check failed or the input was
-// refused. A missing input, an empty run.NewFirmwareName, a missing
+// never written. Answers Inserted when an S9 record came after the insertion,
+// NotInserted when an S9 record came without one, Failed when a check failed
+// or the input was refused. A missing input, an empty run.NewFirmwareName, a missing
 // run.BinDir, a missing or short bank file are reported through
-// report.message and answer -1 before anything is written. Every line must be
+// report.message and answer Failed before anything is written. Every line must be
 // a whole S-record (type S0 to S9 but S4, hexadecimal digits, a byte count
 // that matches the length, the checksum) and the S9 record must be the last
 // line: the first line that is not is reported with its number and the input's
-// file name, followed by kMergeFailed, and answers -1; so does a write
+// file name, followed by kMergeFailed, and answers Failed; so does a write
 // failure (kMergeFailed alone). An input without an S9 record is reported
 // ("File <name> has no S9 record,Abort Procedure", or "... is empty ..."), and
-// answers -1. The Bin file is deleted at the end. Throws std::runtime_error
+// answers Failed. The Bin file is deleted at the end. Throws std::runtime_error
 // ("Cannot read file ..." / "Cannot create file ...") when the Bin file, the
 // input or the output cannot be created or read; nothing of its own is left
 // then.
-int InsertBank(const Bank& bank, const std::string& inputPath, std::string& outputPath, const FirmwareRun& run,
-               GenerationReport& report);
+BankResult InsertBank(const Bank& bank, const std::string& inputPath, std::string& outputPath, const FirmwareRun& run,
+                      GenerationReport& report);
 
 // What became of a bank in a run.
 struct BankOutcome {
     int bank;
-    bool ran;    // false: skipped
-    int result;  // the result the run held after this bank
+    bool ran;           // false: skipped
+    BankResult result;  // the result the run held after this bank
 };
 
 // A generation run: a pass for every bank that takes part (takesPart[0] is
@@ -134,7 +141,7 @@ struct BankOutcome {
 // deleted. When every bank has been reached, the last file is renamed in
 // place of run.NewFirmwareName in run.OutputDir, in one step (a link there is
 // replaced, not followed), so no one ever sees it half-written. A result of
-// -1 ends the run, and no result is written. The run's own files are deleted
+// Failed ends the run, and no result is written. The run's own files are deleted
 // at the end, also when a failure ends the run. Answers the outcome of every
 // bank that was reached. Throws what InsertBank throws, std::runtime_error
 // "Cannot create file "<result>". <reason>" when the rename fails (a folder

@@ -40,8 +40,8 @@ public:
     void message(const std::string& text) override { ui::Dialogs::information(m_window, ui::qs(text)); }
     void progressRange(int maximum) override { m_bar->setMaximum(maximum); }
     void progress(int position) override { m_bar->setValue(position); }
-    void bankFinished(int bank, int result) override {
-        if (result == 0) m_notInserted(bank);
+    void bankFinished(int bank, BankResult result) override {
+        if (result == BankResult::NotInserted) m_notInserted(bank);
     }
 
 private:
@@ -54,13 +54,21 @@ private:
 
 TFModifyFileSx::TFModifyFileSx(QWidget* parent, const workspace::Workspace& workspace)
     : ui::Form(parent, ui::FormFrame::FixedNoButtons, QStringLiteral("Generate Firmware")), m_workspace(workspace) {
-    using ui::GraphicButton;
     setFont(ui::programFont(9));
     QPalette colours = palette();
     colours.setColor(QPalette::Window, ui::kBackground);
     colours.setColor(QPalette::WindowText, ui::kText);
     setPalette(colours);
 
+    createUpdateControls();
+    createServiceControls();
+    layOutControls();
+    connectHandlers();
+}
+
+// What the product shows: the close button, the port, the update button and the progress.
+void TFModifyFileSx::createUpdateControls() {
+    using ui::GraphicButton;
     LbButton1 = new GraphicButton(QStringLiteral("X"), this, GraphicButton::Glyph::Close, GraphicButton::Shape::Small);
     LbButton1->setToolTip(QStringLiteral("Close"));
     LbButton2 = new GraphicButton(QStringLiteral("Execute update firmware"), this);
@@ -81,7 +89,12 @@ TFModifyFileSx::TFModifyFileSx(QWidget* parent, const workspace::Workspace& work
     QPalette sky = Shape1->palette();
     sky.setColor(QPalette::Window, kSkyBlue);
     Shape1->setPalette(sky);
+}
 
+// The generator's own controls: the result's name, the firmware, the bank
+// files and the banks that take part.
+void TFModifyFileSx::createServiceControls() {
+    using ui::GraphicButton;
     Label3 = new QLabel(QStringLiteral("Name new Firmware:"), this);
     NewFileSx = new QLineEdit(this);
     Label3->setBuddy(NewFileSx);
@@ -106,7 +119,9 @@ TFModifyFileSx::TFModifyFileSx(QWidget* parent, const workspace::Workspace& work
     for (QWidget* hidden :
          QList<QWidget*>{Label3, NewFileSx, OpenFile, Options, GbBank, DirFileBin, ExeModFileSx, ExeUpdateFir})
         hidden->hide();
+}
 
+void TFModifyFileSx::layOutControls() {
     auto* top = new QHBoxLayout;
     top->addStretch();
     top->addWidget(LbButton1);
@@ -138,7 +153,9 @@ TFModifyFileSx::TFModifyFileSx(QWidget* parent, const workspace::Workspace& work
     layout->addWidget(GbBank);
     // The window grows when the bank panel is shown.
     layout->setSizeConstraint(QLayout::SetFixedSize);
+}
 
+void TFModifyFileSx::connectHandlers() {
     ui::onClicked(LbButton1, this, [this] { LbButton1Click(); });
     ui::onClicked(LbButton2, this, [this] { LbButton2Click(); });
     ui::onClicked(OpenFile, this, [this] { OpenFileClick(); });

@@ -73,6 +73,10 @@ protected:
     void FormShow() override;
 
 private:
+    void createUpdateControls();
+    void createServiceControls();
+    void layOutControls();
+    void connectHandlers();
     void setBankColour(QCheckBox* box, const QColor& colour);
 
     const workspace::Workspace& m_workspace;

@@ -24,7 +24,7 @@ TFAbout::TFAbout(QWidget* parent)
       Label6(new QLabel(QStringLiteral("Software Code : "), this)),
       Label9(new QLabel(QStringLiteral("TK48213"), this)),
       Label3(new QLabel(QStringLiteral("Version :"), this)),
-      Label10(new QLabel(QStringLiteral("1.102"), this)),
+      Label10(new QLabel(QString::fromLatin1(workspace::kProgramVersion), this)),
       Label8(new QLabel(QStringLiteral("Document Code :"), this)),
       Label12(new QLabel(QStringLiteral("DC48213"), this)),
       Label4(new ui::LinkLabel(QString::fromLatin1(workspace::kVendorWebAddress), this)),

@@ -37,8 +37,6 @@ public:
     GraphicButton* action(const QString& caption, std::function<void()> handler, Side side = Side::Right,
                           Glyph glyph = Glyph::None);
 
-    GraphicButton* acceptButton() const { return m_accept; }
-
 protected:
     void showEvent(QShowEvent* event) override;
 

@@ -69,7 +69,7 @@ TFFolderChooser::TFFolderChooser(QWidget* parent, const QString& title, const QS
     auto* bar = new ButtonBar(this);
     m_ok = bar->accept(
         QStringLiteral("OK"), [this] { accept(); }, ButtonBar::Side::Right);
-    m_cancel = bar->reject(QStringLiteral("Cancel"), ButtonBar::Side::Right);
+    bar->reject(QStringLiteral("Cancel"), ButtonBar::Side::Right);
     m_ok->setEnabled(false);
 
     auto* layout = new QVBoxLayout(this);

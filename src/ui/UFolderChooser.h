@@ -25,7 +25,6 @@ public:
 
     QTreeWidget* tree() const { return m_tree; }
     GraphicButton* okButton() const { return m_ok; }
-    GraphicButton* cancelButton() const { return m_cancel; }
 
 private:
     void fillChildren(QTreeWidgetItem* item);
@@ -34,7 +33,6 @@ private:
     QString m_root;
     QTreeWidget* m_tree;
     GraphicButton* m_ok;
-    GraphicButton* m_cancel;
 };
 
 }  // namespace ui

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "canopen/Editors.h"
+#include "documents/AccessTables.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 
@@ -59,12 +61,14 @@ bool isProjectFolderName(std::string_view name) {
 
 void Workspace::SetDocumentPaths() {
     PargenPath = joinPath(ProjectDir, "pargen.xml");
-    SdoPath = joinPath(ProjectDir, "sdo.xml");
-    EmcydefPath = joinPath(ProjectDir, "emcydef.xml");
-    EmcywordPath = joinPath(ProjectDir, "emcyword.xml");
-    RpdodefPath = joinPath(ProjectDir, "rpdodef.xml");
-    SdopdoPath = joinPath(ProjectDir, "sdopdo.xml");
-    PdoPath = joinPath(ProjectDir, "pdo.xml");
+    SdoPath = joinPath(ProjectDir, documents::kSdoFileName);
+    // The editors' documents under the names their descriptors give them.
+    const auto editorPath = [&](const canopen::EditorDescriptor& editor) { return joinPath(ProjectDir, editor.file); };
+    EmcydefPath = editorPath(canopen::kTranslateEmcyEditor);
+    EmcywordPath = editorPath(canopen::kEmcyWordEditor);
+    RpdodefPath = editorPath(canopen::kTranslatePdoEditor);
+    SdopdoPath = editorPath(canopen::kStorePdoEditor);
+    PdoPath = editorPath(canopen::kPdoEditor);
 }
 
 std::string Workspace::settingsPath() const {

@@ -12,6 +12,7 @@
 // rules do not depend on the format.
 #include <gtest/gtest.h>
 
+#include <any>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -19,6 +20,7 @@
 #include <sstream>
 
 #include "canopen/EditorDocuments.h"
+#include "canopen/Editors.h"
 #include "canopen/EmcyWord.h"
 #include "canopen/PdoAccess.h"
 #include "canopen/SdoAccess.h"
@@ -33,31 +35,15 @@ namespace {
 namespace fs = std::filesystem;
 using testing_support::TempDir;
 
-// What one case's reading gave, and how to save and export it.
-struct EditorRun {
-    std::string content;
-    std::function<void(const std::string& project)> save;        // empty when the editor writes no document
-    std::function<std::vector<canopen::CsvLine>()> exportLines;  // empty when it exports nothing
-};
-
-using EditorRunner = std::function<EditorRun(const std::string& project, const std::optional<std::string>& workbook)>;
-
-struct Editor {
-    const char* documentFile;
-    EditorRunner run;
-};
-
 std::string failureLines(const std::optional<std::string>& failure) {
     return failure ? "failure: " + *failure + "\n" : std::string();
 }
 
 template <std::size_t N>
-std::string dumpGrid(const base::Reading<canopen::GridTables<N>>& reading) {
+std::string dumpGrid(const canopen::GridTables<N>& tables) {
     std::ostringstream text;
-    text << failureLines(reading.failure);
-    if (reading.value.leftOut > 0) text << "left out: " << reading.value.leftOut << "\n";
-    for (const auto& [side, rows] :
-         {std::pair{"first", &reading.value.first}, std::pair{"second", &reading.value.second}}) {
+    if (tables.leftOut > 0) text << "left out: " << tables.leftOut << "\n";
+    for (const auto& [side, rows] : {std::pair{"first", &tables.first}, std::pair{"second", &tables.second}}) {
         text << side << ":\n";
         for (const auto& row : *rows) {
             text << " ";
@@ -119,82 +105,39 @@ std::string dumpEmcyWord(const canopen::EmcyWordPages& pages) {
     return text.str();
 }
 
-// An editor whose content is dumped by dump and saved and exported by the core.
-template <class Content>
-EditorRun pagesRun(const base::Reading<Content>& reading, std::string (*dump)(const Content&),
-                   void (*save)(const std::string&, const Content&),
-                   std::vector<canopen::CsvLine> (*exportLines)(const Content&), const char* documentFile) {
-    auto content = std::make_shared<Content>(reading.value);
-    return EditorRun{failureLines(reading.failure) + dump(reading.value),
-                     [=](const std::string& project) { save(project + "/" + documentFile, *content); },
-                     [=] { return exportLines(*content); }};
+// How a case shows the content an editor read, by the content's own type.
+template <class Content, auto Dump>
+std::string dumpContent(const std::any& content) {
+    return Dump(std::any_cast<const Content&>(content));
 }
 
-template <class Content>
-EditorRun gridRun(base::Reading<Content> reading, void (*save)(const std::string&, const Content&),
-                  std::vector<canopen::CsvLine> (*exportLines)(const Content&), const char* documentFile) {
-    auto content = std::make_shared<Content>(reading.value);
-    EditorRun run{dumpGrid(reading), nullptr, nullptr};
-    if (save) run.save = [=](const std::string& project) { save(project + "/" + documentFile, *content); };
-    if (exportLines) run.exportLines = [=] { return exportLines(*content); };
-    return run;
-}
+using ContentDump = std::string (*)(const std::any&);
 
-const std::map<std::string, Editor>& editors() {
-    static const std::map<std::string, Editor> table = {
-        {"rpdodef",
-         {"rpdodef.xml",
-          [](const std::string& project, const std::optional<std::string>& workbook) {
-              return gridRun(workbook ? canopen::importTranslatePdo(*workbook)
-                                      : canopen::loadTranslatePdo(project + "/rpdodef.xml"),
-                             canopen::saveTranslatePdo, canopen::exportTranslatePdo, "rpdodef.xml");
-          }}},
-        {"sdo",
-         {"sdo.xml",
-          [](const std::string& project, const std::optional<std::string>& workbook) {
-              return gridRun<canopen::SdoAccessTables>(
-                  workbook ? canopen::importSdoAccess(*workbook) : canopen::loadSdoAccess(project + "/sdo.xml"),
-                  nullptr, canopen::exportSdoAccess, "sdo.xml");
-          }}},
-        {"sdopdo",
-         {"sdopdo.xml",
-          [](const std::string& project, const std::optional<std::string>& workbook) {
-              if (workbook) {
-                  const auto pdos = canopen::loadStorePdoPdos(project);
-                  EXPECT_TRUE(pdos.ok());
-                  return pagesRun(canopen::importStorePdo(*workbook, pdos.value), dumpStorePdo, canopen::saveStorePdo,
-                                  canopen::exportStorePdo, "sdopdo.xml");
-              }
-              const canopen::StorePdoReading reading = canopen::loadStorePdo(project, project + "/sdopdo.xml");
-              EditorRun run = pagesRun(base::Reading<canopen::StorePdoPages>{reading.value, std::nullopt}, dumpStorePdo,
-                                       canopen::saveStorePdo, canopen::exportStorePdo, "sdopdo.xml");
-              std::string messages;
-              for (const std::string& message : reading.messages()) messages += "message: " + message + "\n";
-              run.content = messages + run.content;
-              return run;
-          }}},
-        {"emcydef",
-         {"emcydef.xml",
-          [](const std::string& project, const std::optional<std::string>& workbook) {
-              return pagesRun(workbook ? canopen::importTranslateEmcy(*workbook)
-                                       : canopen::loadTranslateEmcy(project + "/emcydef.xml"),
-                              dumpEmcy, canopen::saveTranslateEmcy, canopen::exportTranslateEmcy, "emcydef.xml");
-          }}},
-        {"emcyword",
-         {"emcyword.xml",
-          [](const std::string& project, const std::optional<std::string>& workbook) {
-              return pagesRun(
-                  workbook ? canopen::importEmcyWord(*workbook) : canopen::loadEmcyWord(project + "/emcyword.xml"),
-                  dumpEmcyWord, canopen::saveEmcyWord, canopen::exportEmcyWord, "emcyword.xml");
-          }}},
-        {"pdo",
-         {"pdo.xml",
-          [](const std::string& project, const std::optional<std::string>&) {
-              return gridRun<canopen::PdoAccessTables>(canopen::loadPdoAccess(project + "/pdo.xml"),
-                                                       canopen::savePdoAccess, nullptr, "pdo.xml");
-          }}},
+const std::map<std::string, ContentDump>& contentDumps() {
+    static const std::map<std::string, ContentDump> dumps = {
+        {canopen::kSdoDocumentName, dumpContent<canopen::SdoAccessTables, dumpGrid<canopen::kSdoValueColumns>>},
+        {canopen::kPdoDocumentName, dumpContent<canopen::PdoAccessTables, dumpGrid<canopen::kPdoValueColumns>>},
+        {canopen::kRpdodefDocumentName,
+         dumpContent<canopen::PdoTranslationTables, dumpGrid<canopen::kTranslatePdoValueColumns>>},
+        {canopen::kSdopdoDocumentName, dumpContent<canopen::StorePdoPages, dumpStorePdo>},
+        {canopen::kEmcydefDocumentName, dumpContent<canopen::EmcyPages, dumpEmcy>},
+        {canopen::kEmcywordDocumentName, dumpContent<canopen::EmcyWordPages, dumpEmcyWord>},
     };
-    return table;
+    return dumps;
+}
+
+// What a case read: Store PDO's showing lists every message it shows, in
+// order; every other reading its failure.
+std::string readingText(const canopen::EditorDescriptor& editor, const canopen::EditorReading& reading, bool loaded) {
+    std::string text;
+    if (loaded && editor.document == std::string(canopen::kSdopdoDocumentName)) {
+        for (const auto* messages : {&reading.warnings, &reading.failures}) {
+            for (const std::string& message : *messages) text += "message: " + message + "\n";
+        }
+    } else {
+        text = failureLines(reading.failure());
+    }
+    return text + contentDumps().at(editor.document)(reading.content);
 }
 
 fs::path casesRoot() {
@@ -246,18 +189,19 @@ class EditorCases : public ::testing::TestWithParam<CaseRun> {};
 TEST_P(EditorCases, MatchTheGoldenFiles) {
     const std::string& caseName = GetParam().caseName;
     const std::string document = caseName.substr(0, caseName.find('-'));
-    const auto editor = editors().find(document);
-    ASSERT_NE(editor, editors().end()) << "no editor for the case " << caseName;
+    const canopen::EditorDescriptor* editor = canopen::findEditor(document);
+    ASSERT_NE(editor, nullptr) << "no editor for the case " << caseName;
 
     TempDir project;
     fs::copy(casesRoot() / caseName / "input", project.path(), fs::copy_options::recursive);
     const std::string workbookPath = project / GetParam().workbookFile;
-    const std::optional<std::string> workbook =
-        fs::exists(workbookPath) ? std::optional<std::string>(workbookPath) : std::nullopt;
+    const bool imports = fs::exists(workbookPath);
+    ASSERT_TRUE(!imports || editor->import) << caseName << ": " << document << " imports no workbook";
 
-    const EditorRun run = editor->second.run(project.path(), workbook);
+    const canopen::EditorReading reading =
+        imports ? editor->import(project.path(), workbookPath) : editor->load(project.path());
     // Messages that name a file name it below the project folder, wherever the test runs.
-    std::string content = run.content;
+    std::string content = readingText(*editor, reading, !imports);
     const std::string below = project.path() + platform::kPathSeparator;
     for (std::size_t at = content.find(below); at != std::string::npos; at = content.find(below)) {
         content.replace(at, below.size(), "<project>/");
@@ -272,14 +216,14 @@ TEST_P(EditorCases, MatchTheGoldenFiles) {
     }
     expectGolden(caseName, "content.txt", content);
 
-    if (run.save) {
-        const std::string documentPath = project / editor->second.documentFile;
+    if (editor->save) {
+        const std::string documentPath = project / editor->file;
         const std::optional<std::string> before =
             fs::exists(documentPath) ? std::optional<std::string>(testing_support::readFile(documentPath))
                                      : std::nullopt;
-        const std::string failure = testing_support::failureOf([&] { run.save(project.path()); });
+        const std::string failure = testing_support::failureOf([&] { editor->save(project.path(), reading.content); });
         if (failure == "no failure") {
-            expectGolden(caseName, editor->second.documentFile, testing_support::readFile(documentPath));
+            expectGolden(caseName, editor->file, testing_support::readFile(documentPath));
         } else {
             expectGolden(caseName, "save-failure.txt", failure + "\n");
             // Nothing is written when the save fails.
@@ -288,8 +232,8 @@ TEST_P(EditorCases, MatchTheGoldenFiles) {
                       before);
         }
     }
-    if (run.exportLines) {
-        canopen::writeCsv(project.path(), document, run.exportLines());
+    if (editor->exportLines) {
+        canopen::writeCsv(project.path(), document, editor->exportLines(reading.content));
         expectGolden(caseName, document + ".csv", testing_support::readFile(project / (document + ".csv")),
                      testing_support::exportText);
     }

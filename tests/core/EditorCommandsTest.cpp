@@ -6,7 +6,10 @@
 
 #include <filesystem>
 #include <sstream>
+#include <string>
+#include <vector>
 
+#include "canopen/Editors.h"
 #include "cli/TessaroCli.h"
 #include "support/ExportText.h"
 #include "support/ProgramRun.h"
@@ -128,6 +131,19 @@ TEST(EditorCommandsCall, WrongDocumentOrArgumentsAreUsageErrors) {
     const Outcome missing = run({"export", project / "absent", "rpdodef"});
     EXPECT_EQ(missing.exitCode, cli::kExitFailure);
     EXPECT_EQ(missing.err, "Project folder \"" + (project / "absent") + "\" not found\n");
+}
+
+// The commands serve the editors that have a load, an import, a save and an
+// export, the ones the usage names; the others are unknown documents.
+TEST(EditorCommands, ServeTheEditorsWithAllFourOperations) {
+    std::vector<std::string> served;
+    for (const canopen::EditorDescriptor* editor : canopen::editorDescriptors()) {
+        EXPECT_EQ(canopen::findEditor(editor->document), editor);
+        if (cli::isEditorDocument(editor->document)) served.push_back(editor->document);
+    }
+    EXPECT_EQ(served, (std::vector<std::string>{"rpdodef", "sdopdo", "emcydef", "emcyword"}));
+    EXPECT_EQ(canopen::findEditor("pargen"), nullptr);
+    EXPECT_FALSE(cli::isEditorDocument("sdo"));
 }
 
 struct DocumentCase {

@@ -31,7 +31,7 @@ class OrderedWriteOut : public ::testing::TestWithParam<OrderCase> {};
 
 TEST_P(OrderedWriteOut, OrdersByKeysThenTieRule) {
     const OrderCase& c = GetParam();
-    EXPECT_EQ(canopen::orderedWriteOut(c.keys, WriteOrder{canopen::kPdoStartValue, c.tie}), c.expected);
+    EXPECT_EQ(canopen::orderedWriteOut(c.keys, WriteOrder{c.tie}), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -55,8 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(OrderedWriteOutFailure, FirstKeyThatIsNoIntegerTextIsTheMessage) {
     EXPECT_EQ(testing_support::failureOf([] {
-                  canopen::orderedWriteOut({{"1", "2"}, {"3", "x"}, {"", "4"}},
-                                           WriteOrder{canopen::kEmcyStartValue, TieRule::LaterFirst});
+                  canopen::orderedWriteOut({{"1", "2"}, {"3", "x"}, {"", "4"}}, WriteOrder{TieRule::LaterFirst});
               }),
               "'x' is not a valid integer value");
 }

@@ -203,8 +203,9 @@ TEST(FirmwareRun, ProgressAdvancesByOnePerLineUpToItsMaximum) {
     writeFile(f.bin + "/bank1.bin", bankBytes(1, 16384));
     RecordedReport report;
     std::string output;
-    const int result = firmware::InsertBank(firmware::bankOf(1), f.master + "/sx31570.sx", output, f.run(), report);
-    EXPECT_EQ(result, 1);
+    const firmware::BankResult result =
+        firmware::InsertBank(firmware::bankOf(1), f.master + "/sx31570.sx", output, f.run(), report);
+    EXPECT_EQ(result, firmware::BankResult::Inserted);
     EXPECT_EQ(folderEntries(f.out), std::vector<std::string>{pathText(pathOf(output).filename())});
     EXPECT_EQ(folderEntries(f.bin), std::vector<std::string>{"bank1.bin"}) << "the bank's records left behind";
     EXPECT_EQ(report.maximum, 512 + 3);
@@ -241,7 +242,7 @@ TEST_P(FirmwareChecks, RefuseThePassBeforeWriting) {
     RecordedReport report;
     const std::vector<firmware::BankOutcome> outcomes = firmware::GenerateFirmware(run, productBanks(), report);
     ASSERT_EQ(outcomes.size(), 1u);
-    EXPECT_EQ(outcomes[0].result, -1);
+    EXPECT_EQ(outcomes[0].result, firmware::BankResult::Failed);
     EXPECT_EQ(report.messages, std::vector<std::string>{c.message});
     EXPECT_EQ(folderEntries(f.out), std::vector<std::string>{});
     EXPECT_EQ(folderEntries(f.bin), binBefore) << "the bank's records left behind";
@@ -287,7 +288,7 @@ TEST(FirmwareRun, SkippedBanksHandTheFileOnAndTheFirmwareStays) {
     ASSERT_EQ(outcomes.size(), 5u);
     for (const firmware::BankOutcome& o : outcomes) {
         EXPECT_EQ(o.ran, o.bank == 3) << o.bank;
-        EXPECT_EQ(o.result, o.bank < 3 ? 0 : 1) << o.bank;
+        EXPECT_EQ(o.result, o.bank < 3 ? firmware::BankResult::NotInserted : firmware::BankResult::Inserted) << o.bank;
     }
     EXPECT_EQ(readFile(f.result()), "S0030000FC\r\n" + bankLines(3, bankBytes(3, 16384)) + "S9030000FC\r\n");
     EXPECT_EQ(readFile(f.master + "/sx31570.sx"), firmware);

@@ -57,7 +57,7 @@ public:
     void message(const std::string& text) override { messages.push_back(text); }
     void progressRange(int) override {}
     void progress(int) override {}
-    void bankFinished(int, int) override {}
+    void bankFinished(int, firmware::BankResult) override {}
     std::vector<std::string> messages;
 };
 

@@ -19,7 +19,7 @@ TEST(Spreadsheet, ListsSheetsAsTablesAndReadsValuesByPosition) {
 
     const platform::SheetQuery query = workbook.query("Values$");
     // The first row names the columns and is not a record.
-    EXPECT_EQ(query.columnNames(), (std::vector<std::string>{"number", "fraction", "text", "empty"}));
+    EXPECT_EQ(query.columnCount(), 4u);
     ASSERT_EQ(query.recordCount(), 3u);
     const std::vector<std::vector<std::optional<std::string>>> expected = {
         {"4096", "1.5", "0x1000", std::nullopt},

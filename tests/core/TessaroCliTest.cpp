@@ -353,6 +353,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Combine(
         ::testing::Values(CliCase{"LongHelp", {}, {"--help"}, 0, "{usage}", "", {}},
                           CliCase{"ShortHelpAfterACommand", {}, {"check", "-h"}, 0, "{usage}", "", {}},
+                          // The version is the project version that CMakeLists.txt gives the build.
+                          CliCase{"Version", {}, {"--version"}, 0, "tessaro-cli " TESSARO_VERSION "\n", "", {}},
                           CliCase{"NoCommand", {}, {}, 2, "", "{usage-error}", {}},
                           CliCase{"UnknownCommand", {}, {"build", "{dir}"}, 2, "", "{usage-error}", {}},
                           CliCase{"MissingArgument", {{"bin/", ""}}, {"gsd", "{dir}"}, 2, "", "{usage-error}", {}},

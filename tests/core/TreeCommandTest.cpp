@@ -16,6 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing_support::readFile;
+using testing_support::repeated;
 using testing_support::TempDir;
 
 struct TreeOutcome {
@@ -66,12 +67,6 @@ TEST_P(TreeCommand, PrintsTheTreeOrTheReadersMessage) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, TreeCommand, ::testing::ValuesIn(testing_support::caseFolders("tree")),
                          [](const auto& info) { return testing_support::caseName(info.param); });
-
-std::string repeated(const std::string& piece, std::size_t count) {
-    std::string text;
-    for (std::size_t i = 0; i < count; ++i) text += piece;
-    return text;
-}
 
 // Hostile files through the real program: each ends with the reader's message
 // and exit 1, never with a crash; nothing reaches standard output.

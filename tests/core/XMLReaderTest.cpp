@@ -5,7 +5,11 @@
 #include <cstddef>
 #include <string>
 
+#include "support/TestFiles.h"
+
 namespace {
+
+using testing_support::repeated;
 
 // An input and what reading it gives: the tree text of the window (top item
 // "File: " as no file name is set), or "error: " and the reader's message.
@@ -137,13 +141,6 @@ const ReaderCase kErrors[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Errors, XMLReader, ::testing::ValuesIn(kErrors),
                          [](const auto& info) { return std::string(info.param.name); });
-
-std::string repeated(const std::string& piece, std::size_t count) {
-    std::string text;
-    text.reserve(piece.size() * count);
-    for (std::size_t i = 0; i < count; ++i) text += piece;
-    return text;
-}
 
 // Levels of <a>, the innermost holding "x", each closed.
 std::string nested(std::size_t levels) {

@@ -53,20 +53,6 @@ protected:
         });
         mainWindow().btn_Sdo->click();
     }
-
-    // Presses "Update Device"; answers whether the update wizard was shown.
-    bool updateDevice() {
-        bool wizardShown = false;
-        QTimer::singleShot(0, [&] {
-            if (auto* wizard = qobject_cast<update::TFBootSer*>(QApplication::activeModalWidget())) {
-                wizardShown = true;
-                wizard->done(QDialog::Rejected);
-            }
-        });
-        mainWindow().CreateBin->click();
-        QApplication::processEvents();
-        return wizardShown;
-    }
 };
 
 }  // namespace testing_support

@@ -31,19 +31,6 @@ protected:
     std::string expected(const std::string& name) {
         return "standard error: " + std::string(GetParam().message) + " in \"" + project(name) + "\"";
     }
-    // Presses "Update Device"; answers whether the update wizard was shown.
-    bool updateDevice() {
-        bool wizardShown = false;
-        QTimer::singleShot(0, [&] {
-            if (auto* wizard = qobject_cast<update::TFBootSer*>(QApplication::activeModalWidget())) {
-                wizardShown = true;
-                wizard->done(QDialog::Rejected);
-            }
-        });
-        mainWindow().CreateBin->click();
-        QApplication::processEvents();
-        return wizardShown;
-    }
 };
 
 TEST_P(NotWellFormedInWindows, PargenIsRefusedEverywhere) {

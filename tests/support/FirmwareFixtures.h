@@ -76,7 +76,9 @@ public:
         last = position;
         ++steps;
     }
-    void bankFinished(int bank, int result) override { results.emplace_back(bank, result); }
+    void bankFinished(int bank, firmware::BankResult result) override {
+        results.emplace_back(bank, static_cast<int>(result));
+    }
 
     std::vector<std::string> messages;
     std::vector<std::pair<int, int>> results;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "ui/GraphicButton.h"
 #include "update/UBootSer.h"
 
 namespace testing_support {
@@ -51,6 +52,19 @@ app::TForms& GuiTest::startProgramOn(const std::string& project) {
     std::filesystem::create_directories(m_program / ("PROJECTS/" + project + "/bin"));
     writeFile(m_program / "Tessaro_Ru2Doror.ini", "[lastproj]\r\nprojectname=" + project + "\r\n");
     return startProgram();
+}
+
+bool GuiTest::updateDevice() {
+    bool wizardShown = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* wizard = qobject_cast<update::TFBootSer*>(QApplication::activeModalWidget())) {
+            wizardShown = true;
+            wizard->done(QDialog::Rejected);
+        }
+    });
+    mainWindow().CreateBin->click();
+    QApplication::processEvents();
+    return wizardShown;
 }
 
 }  // namespace testing_support

@@ -42,6 +42,9 @@ protected:
     workspace::Workspace& workspace() { return mainWindow().workspace(); }
     // Everything the facade showed since the last call, as describe() lines.
     std::vector<std::string> shown() { return describe(ui::Dialogs::takeRecords()); }
+    // Presses "Update Device"; answers whether the update wizard was shown (and
+    // then closes it).
+    bool updateDevice();
 
     TempDir m_program;
     std::unique_ptr<app::TForms> m_forms;

@@ -91,6 +91,14 @@ inline std::size_t entriesIn(const std::string& folder) {
     return count;
 }
 
+// piece, count times over.
+inline std::string repeated(const std::string& piece, std::size_t count) {
+    std::string text;
+    text.reserve(piece.size() * count);
+    for (std::size_t i = 0; i < count; ++i) text += piece;
+    return text;
+}
+
 // How often what occurs in text, overlapping occurrences included.
 inline std::size_t occurrences(const std::string& text, const std::string& what) {
     std::size_t count = 0;

@@ -1,0 +1,9 @@
+#include "update/ComPortList.h"
+
+namespace update {
+
+std::vector<std::string> EnumerateComPorts(const std::string& deviceFolder) {
+    return platform::presentSerialPorts(deviceFolder);
+}
+
+}  // namespace update
