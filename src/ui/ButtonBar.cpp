@@ -2,6 +2,9 @@
 
 #include <QDialog>
 #include <QHBoxLayout>
+#include <QShortcut>
+
+#include "ui/Grid.h"
 
 #include "ui/Guard.h"
 
@@ -27,6 +30,19 @@ GraphicButton* ButtonBar::accept(const QString& caption, std::function<void()> h
     m_accept = add(caption, side, glyph);
     onClicked(m_accept, m_window, std::move(handler));
     if (isVisibleTo(m_window)) m_accept->setDefault(true);
+    // In a window with grids Ctrl+Enter presses OK from any control, a cell
+    // being edited included: the edit is kept first, as a click on OK keeps it.
+    for (const QKeySequence keys : {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this] {
+            // Only where a grid is, whose Enter moves between cells; elsewhere Enter itself presses OK.
+            const QList<Grid*> grids = m_window->findChildren<Grid*>();
+            if (grids.isEmpty()) return;
+            for (Grid* grid : grids) grid->finishEdit();
+            if (m_accept->isVisible() && m_accept->isEnabled()) m_accept->click();
+        });
+    }
     return m_accept;
 }
 

@@ -15,6 +15,8 @@ namespace ui {
 // - accept: the window's default button; Enter and the keypad Enter press it
 //   (while a grid cell, list line or tree item is being edited, the item
 //   view takes Enter to end the edit), and it is drawn as the default;
+//   in a window with grids, Ctrl+Enter presses it from anywhere, an edit in a
+//   grid included;
 // - reject: closes the window with the cancel result, as Escape and the close
 //   box do;
 // - action: any other command.

@@ -65,6 +65,8 @@ void GridPages::show(UnreadDocument& unread, const std::string& path,
                      const std::function<std::optional<std::string>()>& load) {
     unread.clear();
     make();
+    // Undo reaches back to the start of this showing, not into an earlier one.
+    for (Grid* each : m_grids) each->forgetHistory();
     try {
         if (const std::optional<std::string> failure = load()) throw std::runtime_error(*failure);
     } catch (const std::exception& failure) {

@@ -103,4 +103,76 @@ TEST_F(GridKeys, EnterTwiceLeavesTheWindowOpenAndSavesNothing) {
     EXPECT_EQ(shown(), std::vector<std::string>{});
 }
 
+// Ctrl+Enter presses OK from the grid, an edit in progress included: the
+// text being typed is saved with the rest.
+TEST_F(GridKeys, ControlEnterPressesOkAndKeepsTheEditInProgress) {
+    struct Press {
+        const char* name;
+        bool editing;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    };
+    const Press presses[] = {
+        {"while editing", true, Qt::Key_Return, Qt::ControlModifier},
+        {"keypad Enter while editing", true, Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier},
+        {"on the grid", false, Qt::Key_Return, Qt::ControlModifier},
+    };
+    for (const Press& press : presses) {
+        writeFile(project("sdo.xml"), kStored);
+        const int result = pressAndAct<TFSetVar>(mainWindow().btn_Sdo, [&](TFSetVar& w) {
+            w.activateWindow();
+            w.sga->setFocus();
+            QApplication::processEvents();
+            w.sga->setCurrentIndex(w.sga->model()->index(1, 4));
+            if (press.editing) {
+                typeKeys({Qt::Key_P, Qt::Key_U, Qt::Key_M, Qt::Key_P});
+            } else {
+                w.sga->setCell(1, 4, QStringLiteral("pump"));
+            }
+            QTest::keyClick(QApplication::focusWidget(), press.key, press.modifiers);
+            QApplication::processEvents();
+            if (w.isVisible()) w.bitbtn2->click();
+        });
+        EXPECT_EQ(result, QDialog::Accepted) << press.name;
+        EXPECT_NE(readFile(project("sdo.xml")).find("Mnemonic=\"pump\""), std::string::npos) << press.name;
+        EXPECT_EQ(shown(), std::vector<std::string>{}) << press.name;
+    }
+}
+
+// Undo and redo reach back to the start of the window's showing: what was
+// typed and undone in a showing that was cancelled cannot be redone in the
+// next one, and Cancel still discards.
+TEST_F(GridKeys, UndoWorksWithinOneShowing) {
+    std::string typed, undone, nextShowing, redoneThere;
+    pressAndAct<TFSetVar>(mainWindow().btn_Sdo, [&](TFSetVar& w) {
+        w.activateWindow();
+        w.sga->setFocus();
+        QApplication::processEvents();
+        w.sga->setCurrentIndex(w.sga->model()->index(0, 4));
+        typeKeys({Qt::Key_P, Qt::Key_U, Qt::Key_M, Qt::Key_P, Qt::Key_Return});
+        typed = w.sga->cell(0, 4).toStdString();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+        undone = w.sga->cell(0, 4).toStdString();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        w.bitbtn2->click();
+    });
+    pressAndAct<TFSetVar>(mainWindow().btn_Sdo, [&](TFSetVar& w) {
+        w.activateWindow();
+        w.sga->setFocus();
+        QApplication::processEvents();
+        nextShowing = w.sga->cell(0, 4).toStdString();
+        w.sga->setCurrentIndex(w.sga->model()->index(0, 4));
+        QTest::keyClick(w.sga, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(w.sga, Qt::Key_Y, Qt::ControlModifier);
+        redoneThere = w.sga->cell(0, 4).toStdString();
+        w.bitbtn2->click();
+    });
+    EXPECT_EQ(typed, "pump");
+    EXPECT_EQ(undone, "Tank level");
+    EXPECT_EQ(nextShowing, "Tank level");
+    EXPECT_EQ(redoneThere, "Tank level");
+    EXPECT_EQ(readFile(project("sdo.xml")), kStored);
+    EXPECT_EQ(shown(), std::vector<std::string>{});
+}
+
 }  // namespace
