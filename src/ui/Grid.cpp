@@ -16,6 +16,12 @@ namespace ui {
 
 namespace {
 
+// "1 row", "3 rows": counts in messages read as a sentence.
+QString counted(int count, const char* noun) {
+    return QString::number(count) + QLatin1Char(' ') + QString::fromLatin1(noun) +
+           (count == 1 ? QString() : QStringLiteral("s"));
+}
+
 // The grid's cell editor: the keys that end an edit move as they do outside
 // an edit, and what the user typed becomes one step of the grid's history.
 class GridDelegate : public QStyledItemDelegate {
@@ -367,24 +373,22 @@ void Grid::paste() {
     for (const auto& row : block) columns = std::max(columns, static_cast<int>(row.size()));
     const int rowsPast = std::max(0, at.row() + rows - m_model->rowCount());
     const int columnsPast = std::max(0, at.column() + columns - m_model->columnCount());
+    const QString blockText = counted(rows, "row") + QStringLiteral(" and ") + counted(columns, "column");
     if (rowsPast > 0 || columnsPast > 0) {
-        Dialogs::information(window(),
-                             QStringLiteral("Nothing was pasted: the block of %1 rows and %2 columns does not "
-                                            "fit. %3 rows and %4 columns run past the end of the grid.")
-                                 .arg(rows)
-                                 .arg(columns)
-                                 .arg(rowsPast)
-                                 .arg(columnsPast));
+        QStringList past;
+        if (rowsPast > 0) past << counted(rowsPast, "row") + QStringLiteral(" past the last row");
+        if (columnsPast > 0) past << counted(columnsPast, "column") + QStringLiteral(" past the last column");
+        Dialogs::information(window(), QStringLiteral("Nothing was pasted: the block of %1 does not fit, it runs %2.")
+                                           .arg(blockText, past.join(QStringLiteral(" and "))));
         return;
     }
     for (int c = at.column(); c < at.column() + columns; ++c) {
         if (editable(c)) continue;
-        Dialogs::information(window(),
-                             QStringLiteral("Nothing was pasted: the block of %1 rows and %2 columns would cover the "
-                                            "column %3, which cannot be edited.")
-                                 .arg(rows)
-                                 .arg(columns)
-                                 .arg(m_model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString().simplified()));
+        Dialogs::information(
+            window(),
+            QStringLiteral("Nothing was pasted: the block of %1 would cover the column %2, which "
+                           "cannot be edited.")
+                .arg(blockText, m_model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString().simplified()));
         return;
     }
     changes.reserve(static_cast<std::size_t>(rows * columns));

@@ -170,19 +170,18 @@ TEST_F(GridWork, PasteWritesABlockOrNothing) {
          "a\nb\nc",
          {2, 1, 2, 1},
          kStart,
-         {"Nothing was pasted: the block of 3 rows and 1 columns does not fit. 1 rows and 0 columns run past the end "
-          "of the grid."}},
+         {"Nothing was pasted: the block of 3 rows and 1 column does not fit, it runs 1 row past the last row."}},
         {"past the last column",
          "a\tb",
          {0, 3, 0, 3},
          kStart,
-         {"Nothing was pasted: the block of 1 rows and 2 columns does not fit. 0 rows and 1 columns run past the end "
-          "of the grid."}},
+         {"Nothing was pasted: the block of 1 row and 2 columns does not fit, it runs 1 column past the last "
+          "column."}},
         {"over a read-only column",
          "a\tb",
          {0, 1, 0, 1},
          kStart,
-         {"Nothing was pasted: the block of 1 rows and 2 columns would cover the column Fixed, which cannot be "
+         {"Nothing was pasted: the block of 1 row and 2 columns would cover the column Fixed, which cannot be "
           "edited."}},
     };
     for (const Paste& paste : cases) {
