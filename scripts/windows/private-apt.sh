@@ -77,7 +77,13 @@ private_apt_source() {  # folder package...
     shift
     private_apt_update
     mkdir -p "$folder"
-    (cd "$folder" && private_apt source --download-only "$@")
+    # A security update replaces the version the day-old index names, whose
+    # file then is gone from the archive: read the index anew and try again.
+    if ! (cd "$folder" && private_apt source --download-only "$@"); then
+        private_apt update
+        cp "$private_apt_dir/sources.list" "$private_apt_dir/updated"
+        (cd "$folder" && private_apt source --download-only "$@")
+    fi
     local package dsc
     for package in "$@"; do
         package=${package%%=*}  # name=version
