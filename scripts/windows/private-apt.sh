@@ -82,11 +82,19 @@ private_apt_source() {  # folder package...
     if ! (cd "$folder" && private_apt source --download-only "$@"); then
         private_apt update
         cp "$private_apt_dir/sources.list" "$private_apt_dir/updated"
-        (cd "$folder" && private_apt source --download-only "$@")
+        if ! (cd "$folder" && private_apt source --download-only "$@"); then
+            # A mirror that carries the security archive's index but not all
+            # of its files: the release's own version of each package instead.
+            local release=${private_apt_release:-$(. /etc/os-release && echo "$VERSION_CODENAME")} each pinned=()
+            for each in "$@"; do
+                if [[ $each == *=* ]]; then pinned+=("$each"); else pinned+=("$each/$release"); fi
+            done
+            (cd "$folder" && private_apt source --download-only "${pinned[@]}")
+        fi
     fi
     local package dsc
     for package in "$@"; do
-        package=${package%%=*}  # name=version
+        package=${package%%[=/]*}  # name=version or name/release
         dsc=$(ls "$folder"/"${package}"_*.dsc | sort -V | tail -n 1)
         (cd "$folder" && dpkg-source --no-check -x "$(basename "$dsc")")
     done
