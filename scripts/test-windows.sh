@@ -84,6 +84,7 @@ cross_cmake() {  # name source-folder cmake-options...
     cmake -S "$source" -B "$deps/build/$name" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
         -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DTESSARO_WINDOWS_PREFIX="$prefix" \
         -DBUILD_SHARED_LIBS=OFF "$@"
+    ! declare -F "after_configure_$name" >/dev/null || "after_configure_$name" "$deps/build/$name"
     locked cmake --build "$deps/build/$name" -j "$jobs"
     cmake --install "$deps/build/$name"
     touch "$deps/done-$name"
@@ -118,7 +119,15 @@ cross_archive() {  # name source-folder header-folder "headers" "sources" [cflag
 }
 
 step "expat, minizip and libcsv for Windows"
-cross_cmake expat "$(source_dir expat)" -DEXPAT_BUILD_TOOLS=OFF -DEXPAT_BUILD_EXAMPLES=OFF \
+# Debian's security patches to expat test "#if XML_DTD == 1", as its own
+# autotools build defines it; expat's CMake build defines the switches empty.
+after_configure_expat() {
+    sed -i -E 's/^#define (XML_DTD|XML_NS|XML_GE)$/#define \1 1/' "$1/expat_config.h"
+}
+# Debian's expat source keeps the library in expat/, below the repository's top.
+expat_source=$(source_dir expat)
+[ -f "$expat_source/CMakeLists.txt" ] || expat_source=${expat_source%/}/expat
+cross_cmake expat "$expat_source" -DEXPAT_BUILD_TOOLS=OFF -DEXPAT_BUILD_EXAMPLES=OFF \
     -DEXPAT_BUILD_TESTS=OFF -DEXPAT_BUILD_DOCS=OFF -DEXPAT_BUILD_FUZZERS=OFF -DEXPAT_SHARED_LIBS=OFF
 # FreeXL reads the zip container of .xlsx and .ods through minizip's unzip part.
 cross_archive minizip "$(source_dir minizip)" minizip "unzip.h ioapi.h" "unzip.c ioapi.c"
