@@ -13,4 +13,7 @@ start_xvfb
 wine_prefix "$build/wine-x11"
 rm -rf "$out"
 mkdir -p "$out"
-QT_QPA_PLATFORM=windows "$wine" "$build/bin/tessaro-render.exe" "$(windows_path "$out")"
+# The platform goes on the command line: the renderer falls back to offscreen
+# when it finds no QT_QPA_PLATFORM, and the variable does not reach a program
+# under Wine here.
+"$wine" "$build/bin/tessaro-render.exe" -platform windows "$(windows_path "$out")"
