@@ -60,7 +60,10 @@ void closeWindowsOnTerminationSignals() {
             closeAllWindows();
         });
     }
-    qApp->installNativeEventFilter(new SessionEndFilter);
+    // One filter for the run; it outlives the application object, and its
+    // destructor leaves an application that is gone alone.
+    static SessionEndFilter sessionEnd;
+    qApp->installNativeEventFilter(&sessionEnd);
 }
 
 }  // namespace ui
