@@ -165,7 +165,7 @@ QString clipboardText(const std::vector<std::vector<QString>>& rows);
 // end ending the last row, quoted cells unquoted.
 std::vector<std::vector<QString>> clipboardCells(const QString& text);
 
-// The spec of a grid numbered from 0 whose columns all take width pixels:
+// The column layout of a grid numbered from 0 whose columns all take width pixels:
 // titles[0] heads the numbered column, titles[c] column c; the columns before
 // firstShaded are cyan, the others rose.
 GridSpec evenGrid(int rows, std::span<const char* const> titles, int width, std::size_t firstShaded);
