@@ -13,6 +13,7 @@
 
 #include "cli/TessaroCli.h"
 #include "platform/CsvFile.h"
+#include "support/CliOutcome.h"
 #include "support/ProgramRun.h"
 #include "support/TestFiles.h"
 
@@ -22,17 +23,8 @@ namespace fs = std::filesystem;
 using documents::AccessRow;
 using testing_support::TempDir;
 
-struct Outcome {
-    int exitCode;
-    std::string err;
-};
-
-Outcome run(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int exitCode = cli::runCli(args, out, err);
-    EXPECT_EQ(out.str(), "");
-    return {exitCode, err.str()};
-}
+using Outcome = testing_support::CliOutcome;
+constexpr auto& run = testing_support::runQuietCli;
 
 std::string accessData(const std::string& file) {
     return testing_support::testData("access/" + file);

@@ -11,6 +11,7 @@
 
 #include "canopen/Editors.h"
 #include "cli/TessaroCli.h"
+#include "support/CliOutcome.h"
 #include "support/ExportText.h"
 #include "support/ProgramRun.h"
 #include "support/TestFiles.h"
@@ -20,17 +21,8 @@ namespace {
 namespace fs = std::filesystem;
 using testing_support::TempDir;
 
-struct Outcome {
-    int exitCode;
-    std::string err;
-};
-
-Outcome run(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int exitCode = cli::runCli(args, out, err);
-    EXPECT_EQ(out.str(), "");
-    return {exitCode, err.str()};
-}
+using Outcome = testing_support::CliOutcome;
+constexpr auto& run = testing_support::runQuietCli;
 
 std::string caseFile(const std::string& caseName, const std::string& file) {
     return testing_support::testData("canopen/cases/" + caseName + "/" + file);
